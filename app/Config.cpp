@@ -1,0 +1,305 @@
+#include "app/Config.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/Princip.h"
+
+TFrmConfig::TFrmConfig(tk::Application& application, TFrmPrincip& principal)
+    : tk::Form(application, "TFrmConfig", "Configuration", 622, 443),
+      iODlgChoix(application),
+      principal_(principal) {
+  // Keyboard order inside the application group differs from the layout order.
+  iEdExe.tabOrder = 0;
+  iEdParam.tabOrder = 1;
+  iEdChemin.tabOrder = 2;
+  iBbtActivation.tabOrder = 3;
+  iBbtParcourir.tabOrder = 4;
+
+  iBbtOk.modalResult = tk::mrOk;
+  iBbtOk.isDefault = true;
+  iBbtAnnuler.modalResult = tk::mrCancel;
+  iBbtAnnuler.isCancel = true;
+
+  iODlgChoix.title = "Sélection d'une application";
+  iODlgChoix.filter = "Tous les fichiers (*.*)|*.*";
+  iODlgChoix.hideReadOnly = true;
+  iODlgChoix.noChangeDir = true;
+
+  iLixMenus.OnClick = [this] { iLixMenusClick(); };
+  iLixMenus.OnDblClick = [this] { iLixMenusDblClick(); };
+  iLixItems.OnClick = [this] { iLixItemsClick(); };
+  iLixItems.OnDblClick = [this] { iLixItemsDblClick(); };
+  iSbtMenuHaut.OnClick = [this] { iSbtMenuHautClick(); };
+  iSbtMenuBas.OnClick = [this] { iSbtMenuBasClick(); };
+  iSbtMenuPlus.OnClick = [this] { iSbtMenuPlusClick(); };
+  iSbtMenuMoins.OnClick = [this] { iSbtMenuMoinsClick(); };
+  iSbtItemHaut.OnClick = [this] { iSbtItemHautClick(); };
+  iSbtItemBas.OnClick = [this] { iSbtItemBasClick(); };
+  iSbtItemPlus.OnClick = [this] { iSbtItemPlusClick(); };
+  iSbtItemMoins.OnClick = [this] { iSbtItemMoinsClick(); };
+  iBbtOk.OnClick = [this] { iBbtOkClick(); };
+  iBbtAnnuler.OnClick = [this] { iBbtAnnulerClick(); };
+  iBbtActivation.OnClick = [this] { iBbtActivationClick(); };
+  iBbtParcourir.OnClick = [this] { Button1Click(); };
+  iEdTouche.OnChange = [this] { iEdToucheChange(); };
+  OnClose = [this] { FormClose(); };
+  FormCreate();
+}
+
+void TFrmConfig::FormCreate() { Ouvert = false; }
+
+void TFrmConfig::FormClose() {
+  ListeTravail.reset();
+  // Closed by "OK", by "Annuler", after a failed save or by the system: the
+  // editor can always be opened again.
+  Ouvert = false;
+}
+
+void TFrmConfig::Init() {
+  ItemCourant = -1;
+  Ouvert = true;
+  ListeTravail = std::make_unique<ListeEnreg>();
+  if (principal_.ListeRaccourcis)
+    for (const auto& r : *principal_.ListeRaccourcis)
+      ListeTravail->push_back(std::make_unique<Enreg>(*r));
+  iLixMenus.clear();
+  iLixItems.clear();
+  if (ListeTravail->empty()) return;
+  // One row per exact label, so that every record can be reached and is written
+  // back exactly once.
+  for (const auto& r : *ListeTravail) {
+    const auto& rows = iLixMenus.rows();
+    if (std::none_of(rows.begin(), rows.end(), [&](const auto& row) { return row.text == r->Menu; }))
+      iLixMenus.add(r->Menu);
+  }
+  iLixMenus.setItemIndex(0);
+  iLixMenusClick();
+}
+
+Enreg* TFrmConfig::RecordDeLigne(int ligne) const {
+  if (ligne < 0 || ligne >= iLixItems.count()) return nullptr;
+  return static_cast<Enreg*>(iLixItems.rows()[static_cast<std::size_t>(ligne)].object);
+}
+
+void TFrmConfig::iLixMenusClick() {
+  if (iLixItems.itemIndex() != -1) SauvegardeItem();
+  iLixItems.clear();
+  if (ListeTravail && !ListeTravail->empty() && iLixMenus.itemIndex() != -1) {
+    const std::string& menu = iLixMenus.rows()[static_cast<std::size_t>(iLixMenus.itemIndex())].text;
+    for (const auto& r : *ListeTravail)
+      if (r->Menu == menu) iLixItems.add(r->Item, r.get());
+    if (iLixItems.count() > 0) iLixItems.setItemIndex(0);
+  }
+  ItemCourant = -1;
+  iLixItemsClick();
+}
+
+void TFrmConfig::iLixItemsClick() {
+  SauvegardeItem();
+  const Enreg* r = RecordDeLigne(iLixItems.itemIndex());
+  if (r == nullptr) {
+    iEdExe.setText("");
+    iEdParam.setText("");
+    iEdChemin.setText("");
+    iEdTouche.setText("");
+    for (tk::CheckBox* c : {&iChxCtrl, &iChxAlt, &iChxShift, &iChxWin}) c->setChecked(false);
+  } else {
+    iEdExe.setText(r->Executable);
+    iEdParam.setText(r->Parametres);
+    iEdChemin.setText(r->Repertoire);
+    iChxCtrl.setChecked(r->Ctrl);
+    iChxAlt.setChecked(r->Alt);
+    iChxShift.setChecked(r->Shift);
+    iChxWin.setChecked(r->Win);
+    iEdTouche.setText(r->Touche);
+  }
+  ItemCourant = iLixItems.itemIndex();
+}
+
+void TFrmConfig::SauvegardeItem() {
+  Enreg* r = RecordDeLigne(ItemCourant);
+  if (r == nullptr) return;
+  r->Executable = iEdExe.text();
+  r->Parametres = iEdParam.text();
+  r->Repertoire = iEdChemin.text();
+  r->Ctrl = iChxCtrl.checked();
+  r->Shift = iChxShift.checked();
+  r->Alt = iChxAlt.checked();
+  r->Win = iChxWin.checked();
+  r->Touche = iEdTouche.text().substr(0, 1);
+}
+
+void TFrmConfig::PermutationItem(short a, short b) {
+  const Enreg* ra = RecordDeLigne(a);
+  const Enreg* rb = RecordDeLigne(b);
+  auto position = [this](const Enreg* r) {
+    return std::find_if(ListeTravail->begin(), ListeTravail->end(),
+                        [r](const auto& p) { return p.get() == r; });
+  };
+  auto pa = position(ra), pb = position(rb);
+  if (pa == ListeTravail->end() || pb == ListeTravail->end()) return;
+  // The records stay where they are; their contents change places.
+  std::swap(**pa, **pb);
+}
+
+void TFrmConfig::DeplaceMenu(int decalage) {
+  const int ligne = iLixMenus.itemIndex();
+  const int cible = ligne + decalage;
+  if (ligne == -1 || cible < 0 || cible >= iLixMenus.count()) return;
+  iLixMenus.move(ligne, cible);
+  iLixMenus.setItemIndex(cible);
+}
+
+void TFrmConfig::iSbtMenuHautClick() { DeplaceMenu(-1); }
+
+void TFrmConfig::iSbtMenuBasClick() { DeplaceMenu(+1); }
+
+void TFrmConfig::DeplaceItem(int decalage) {
+  const int ligne = iLixItems.itemIndex();
+  const int cible = ligne + decalage;
+  if (ligne == -1 || cible < 0 || cible >= iLixItems.count()) return;
+  SauvegardeItem();
+  PermutationItem(static_cast<short>(ligne), static_cast<short>(cible));
+  ItemCourant = -1;
+  iLixMenusClick();
+  iLixItems.setItemIndex(cible);
+  iLixItemsClick();
+}
+
+void TFrmConfig::iSbtItemHautClick() { DeplaceItem(-1); }
+
+void TFrmConfig::iSbtItemBasClick() { DeplaceItem(+1); }
+
+void TFrmConfig::iSbtMenuPlusClick() {
+  std::string libelle;
+  if (!tk::BoiteSaisie(application(), "Ajout d'un menu", "Libellé du menu", libelle)) return;
+  if (iLixMenus.indexOf(libelle) != -1) {
+    tk::MessageErreur(application(), "Menu déjà utilisé !");
+    return;
+  }
+  iLixMenus.add(libelle);
+  iLixMenus.setItemIndex(iLixMenus.count() - 1);
+  iLixMenusClick();
+}
+
+void TFrmConfig::iSbtMenuMoinsClick() {
+  const int ligne = iLixMenus.itemIndex();
+  if (ligne == -1) return;
+  if (iLixItems.count() > 0) {
+    tk::MessageErreur(application(), "Impossible d'effacer un menu qui contient des items !");
+    return;
+  }
+  const std::string libelle = iLixMenus.rows()[static_cast<std::size_t>(ligne)].text;
+  if (tk::MessageConfirmation(application(), "Etes-vous sûr(e) de vouloir effacer le menu '" +
+                                                 libelle + "' ?") == tk::mrNo)
+    return;
+  iLixMenus.remove(ligne);
+  iLixMenus.setItemIndex(iLixMenus.count() > 0 ? 0 : -1);
+  iLixMenusClick();
+}
+
+void TFrmConfig::iLixMenusDblClick() {
+  const int ligne = iLixMenus.itemIndex();
+  if (ligne == -1) return;
+  const std::string ancien = iLixMenus.rows()[static_cast<std::size_t>(ligne)].text;
+  std::string nouveau = ancien;
+  if (!tk::BoiteSaisie(application(), "Modification du libellé d'un menu", "Libellé du menu",
+                       nouveau))
+    return;
+  // Two rows with one label would list the same records twice, or lose the
+  // later one at the next opening: refused, as when adding a menu.
+  const std::string cle = tk::MajusculesAZ(nouveau);
+  for (int i = 0; i < iLixMenus.count(); ++i)
+    if (i != ligne && tk::MajusculesAZ(iLixMenus.rows()[static_cast<std::size_t>(i)].text) == cle) {
+      tk::MessageErreur(application(), "Menu déjà utilisé !");
+      return;
+    }
+  iLixMenus.setRowText(ligne, nouveau);
+  for (auto& r : *ListeTravail)
+    if (r->Menu == ancien) r->Menu = nouveau;
+}
+
+void TFrmConfig::iSbtItemPlusClick() {
+  std::string libelle;
+  if (!tk::BoiteSaisie(application(), "Ajout d'un item", "Libellé de l'item", libelle)) return;
+  if (iLixItems.indexOf(libelle) != -1) {
+    tk::MessageErreur(application(), "Item déjà utilisé !");
+    return;
+  }
+  const int menu = iLixMenus.itemIndex();
+  if (menu == -1) return;
+  auto r = std::make_unique<Enreg>();
+  r->Menu = iLixMenus.rows()[static_cast<std::size_t>(menu)].text;
+  r->Item = libelle;
+  Enreg* nouveau = r.get();
+  ListeTravail->push_back(std::move(r));
+  iLixItems.add(libelle, nouveau);
+  iLixItems.setItemIndex(iLixItems.count() - 1);
+  iLixItemsClick();
+}
+
+void TFrmConfig::iSbtItemMoinsClick() {
+  const int ligne = iLixItems.itemIndex();
+  if (ligne == -1) return;
+  const std::string libelle = iLixItems.rows()[static_cast<std::size_t>(ligne)].text;
+  if (tk::MessageConfirmation(application(), "Etes-vous sûr(e) de vouloir effacer l'item '" +
+                                                 libelle + "' ?") == tk::mrNo)
+    return;
+  const Enreg* r = RecordDeLigne(ligne);
+  ListeTravail->erase(std::remove_if(ListeTravail->begin(), ListeTravail->end(),
+                                     [r](const auto& p) { return p.get() == r; }),
+                      ListeTravail->end());
+  iLixItems.remove(ligne);
+  ItemCourant = -1;
+  iLixItems.setItemIndex(iLixItems.count() > 0 ? 0 : -1);
+  iLixItemsClick();
+}
+
+void TFrmConfig::iLixItemsDblClick() {
+  const int ligne = iLixItems.itemIndex();
+  if (ligne == -1) return;
+  std::string libelle = iLixItems.rows()[static_cast<std::size_t>(ligne)].text;
+  if (!tk::BoiteSaisie(application(), "Modification du libellé d'un item", "Libellé de l'item",
+                       libelle))
+    return;
+  iLixItems.setRowText(ligne, libelle);
+  if (Enreg* r = RecordDeLigne(ligne)) r->Item = libelle;
+}
+
+void TFrmConfig::iBbtOkClick() {
+  SauvegardeItem();
+  std::vector<std::string> menus;
+  for (const auto& row : iLixMenus.rows()) menus.push_back(row.text);
+  EcritureIni(application(), principal_.Plateforme(), principal_.CheminIni(), menus, *ListeTravail);
+  if (principal_.EtatActif) principal_.DisabledHotKeys();
+  principal_.ListeRaccourcis->clear();
+  principal_.LectureIni();
+  principal_.ConstructionMenus();
+  if (principal_.EtatActif) principal_.EnabledHotKeys();
+  Ouvert = false;
+}
+
+void TFrmConfig::iBbtAnnulerClick() { Ouvert = false; }
+
+void TFrmConfig::iBbtActivationClick() {
+  Lancement(application(), principal_.Plateforme(), iEdExe.text(), iEdParam.text(),
+            iEdChemin.text());
+}
+
+void TFrmConfig::Button1Click() {
+  if (iEdExe.text().empty()) {
+    const std::string courant = principal_.Plateforme().GetCurrentDirectory();
+    iODlgChoix.initialDir = tk::MajusculesAZ(courant.substr(0, 1)) + ":\\";
+    iODlgChoix.fileName.clear();
+  } else {
+    iODlgChoix.initialDir.clear();
+    iODlgChoix.fileName = iEdExe.text();
+  }
+  if (iODlgChoix.execute()) iEdExe.setText(iODlgChoix.fileName);
+}
+
+void TFrmConfig::iEdToucheChange() {
+  if (iEdTouche.text().empty()) return;
+  iEdTouche.setText(tk::MajusculesAZ(iEdTouche.text().substr(0, 1)));
+}

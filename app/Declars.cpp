@@ -1,0 +1,96 @@
+#include "app/Declars.h"
+
+#include <cstdint>
+
+#include "platform/Profil.h"
+
+const char* const kNomFichierIni = "Vivlan.ini";
+
+namespace {
+
+constexpr std::size_t kTailleNoms = 16384;
+constexpr std::size_t kTailleValeur = 2048;
+
+void Ligne(plat::FichierEcriture& fichier, const std::string& texte) {
+  fichier.Ecrit(texte + "\r\n");
+}
+
+const char* OuiNon(bool b) { return b ? "Oui" : "Non"; }
+
+}  // namespace
+
+void LectureIni(const std::string* contenu, ListeEnreg& liste) {
+  if (contenu == nullptr) return;
+  const plat::Profil profil(*contenu);
+  const auto noms = profil.NomsDeSections(kTailleNoms);
+  // A count of shortcuts is a 16-bit number.
+  const unsigned n = static_cast<std::uint16_t>(noms.size());
+  for (unsigned k = 1; k <= n; ++k) {
+    const std::string section = std::to_string(k);
+    auto valeur = [&](const char* cle, const char* defaut) {
+      return profil.Valeur(section, cle, defaut, kTailleValeur);
+    };
+    // The reader has dropped the blanks at the ends; the word is case-sensitive.
+    auto oui = [&](const char* cle) { return valeur(cle, "Non") == "Oui"; };
+    auto r = std::make_unique<Enreg>();
+    r->Menu = valeur("Menu", "Vivlan");
+    r->Item = valeur("Item", "Vivlan");
+    r->Executable = valeur("Exécutable", "<Aucun>");
+    r->Parametres = valeur("Paramètre(s)", "");
+    r->Repertoire = valeur("Répertoire de travail", "");
+    r->Shift = oui("Shift");
+    r->Ctrl = oui("Ctrl");
+    r->Alt = oui("Alt");
+    r->Win = oui("Win");
+    r->Touche = valeur("Touche", "").substr(0, 1);
+    liste.push_back(std::move(r));
+  }
+}
+
+void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
+                 const std::string& chemin, const std::vector<std::string>& menus,
+                 const ListeEnreg& travail) {
+  auto fichier = plateforme.CreeFichier(chemin);
+  unsigned n = 0;
+  if (!menus.empty() && !travail.empty()) {
+    for (const std::string& menu : menus) {
+      bool trouve = false;
+      for (const auto& r : travail) {
+        if (r->Menu != menu) continue;
+        trouve = true;
+        ++n;
+        Ligne(*fichier, "[" + std::to_string(n) + "]");
+        Ligne(*fichier, "Menu = " + r->Menu);
+        Ligne(*fichier, "Item = " + r->Item);
+        Ligne(*fichier, "Exécutable = " + r->Executable);
+        Ligne(*fichier, "Paramètre(s) = " + r->Parametres);
+        Ligne(*fichier, "Répertoire de travail = " + r->Repertoire);
+        Ligne(*fichier, std::string("Shift = ") + OuiNon(r->Shift));
+        Ligne(*fichier, std::string("Ctrl = ") + OuiNon(r->Ctrl));
+        Ligne(*fichier, std::string("Alt = ") + OuiNon(r->Alt));
+        Ligne(*fichier, std::string("Win = ") + OuiNon(r->Win));
+        Ligne(*fichier, "Touche = " + r->Touche.substr(0, 1));
+        Ligne(*fichier, "");
+      }
+      if (!trouve)
+        tk::MessageErreur(application, "Le menu " + menu +
+                                           " n'est pas pris en compte car il ne contient aucun item !");
+    }
+  }
+  fichier->Ferme();
+}
+
+void Lancement(tk::Application& application, plat::Plateforme& plateforme,
+               const std::string& executable, const std::string& parametres,
+               const std::string& repertoire) {
+  const std::string memorise = plateforme.GetCurrentDirectory();
+  if (!repertoire.empty() && plateforme.SetCurrentDirectory(repertoire) != 0)
+    tk::MessageErreur(application,
+                      "Impossible de se placer dans le répertoire " + repertoire + " !");
+  // No length limit of our own: the whole command line goes to the system.
+  const std::string ligne = parametres.empty() ? executable : executable + " " + parametres;
+  if (plateforme.WinExec(ligne, plat::SW_SHOW) < 32)
+    tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
+  if (const int code = plateforme.SetCurrentDirectory(memorise); code != 0)
+    throw plat::EInOutError(code);
+}

@@ -1,0 +1,47 @@
+// The shortcut record, the list of shortcuts and the settings file.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Plateforme.h"
+#include "toolkit/Toolkit.h"
+
+struct Enreg {
+  std::string Menu;
+  std::string Item;
+  std::string Executable;
+  std::string Parametres;
+  std::string Repertoire;
+  bool Shift = false;
+  bool Ctrl = false;
+  bool Alt = false;
+  bool Win = false;
+  bool Enregistre = false;  // handed to the system as a hotkey; never stored
+  std::string Touche;       // empty or one character
+};
+
+// An ordered list of owned records; a record's position is the shortcut's index.
+using ListeEnreg = std::vector<std::unique_ptr<Enreg>>;
+
+// The settings file's name, in the directory current at start.
+extern const char* const kNomFichierIni;
+
+// Reads the file's bytes (none when it is missing) and appends one record per
+// section to `liste`, from the sections "1", "2", … whatever the names found.
+void LectureIni(const std::string* contenu, ListeEnreg& liste);
+
+// Writes the records of `travail`, menu label by menu label in the order of
+// `menus`, into a new file that replaces `chemin` once complete. A label
+// without records is reported and left out. Throws plat::EInOutError.
+void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
+                 const std::string& chemin, const std::vector<std::string>& menus,
+                 const ListeEnreg& travail);
+
+// Starts `executable` (with its parameters) in `repertoire`, as a shortcut or
+// the editor's test run does, and comes back to the current directory.
+// Throws plat::EInOutError when that directory cannot be entered again.
+void Lancement(tk::Application& application, plat::Plateforme& plateforme,
+               const std::string& executable, const std::string& parametres,
+               const std::string& repertoire);

@@ -1,0 +1,241 @@
+#include "app/Princip.h"
+
+#include <unordered_map>
+
+#include "app/APropos.h"
+#include "app/Config.h"
+#include "app/Info.h"
+
+namespace {
+
+constexpr unsigned MOD_ALT = 1, MOD_CONTROL = 2, MOD_SHIFT = 4, MOD_WIN = 8;
+constexpr int kResultatActivation = tk::mrYes;
+
+const char* const kSuiteSansCombinaison =
+    " !\r\nCe raccourci n'est donc pas associé à une combinaison de touches. "
+    "Il est simplement rajouté au menu...";
+
+tk::MenuItem& Entree(tk::PopupMenu& menu, const std::string& caption,
+                     std::function<void()> handler = nullptr,
+                     tk::Picture picture = tk::Picture::None) {
+  auto item = std::make_unique<tk::MenuItem>(caption);
+  item->picture = picture;
+  if (handler) item->OnClick = [handler](tk::MenuItem&) { handler(); };
+  return menu.add(std::move(item));
+}
+
+unsigned Masque(const Enreg& r) {
+  return (r.Alt ? MOD_ALT : 0) | (r.Ctrl ? MOD_CONTROL : 0) | (r.Shift ? MOD_SHIFT : 0) |
+         (r.Win ? MOD_WIN : 0);
+}
+
+}  // namespace
+
+std::string TexteCombinaison(const Enreg& r) {
+  std::string texte;
+  auto ajoute = [&texte](const char* touche) {
+    texte += texte.empty() ? std::string(touche) : std::string(" + ") + touche;
+  };
+  if (r.Ctrl) ajoute("Ctrl");
+  if (r.Alt) ajoute("Alt");
+  if (r.Shift) ajoute("Shift");
+  if (r.Win) ajoute("Win");
+  return texte + " + " + r.Touche.substr(0, 1);
+}
+
+TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& plateforme)
+    : tk::Form(application, "TFrmPrincip", "Vivelance 1.0", 203, 56),
+      iPmGauche(application),
+      iPmDroit(application),
+      iTITray(application, plateforme),
+      plateforme_(plateforme),
+      cheminIni_(plateforme.CheminAbsolu(kNomFichierIni)) {
+  iMiActiveDesactive = &Entree(iPmDroit, "A&ctiver/Désactiver", [this] { iMiActiveDesactiveClick(); });
+  Entree(iPmDroit, "-");
+  iMiConfig = &Entree(iPmDroit, "&Configuration", [this] { iMiConfigClick(); },
+                      tk::Picture::MenuConfig);
+  Entree(iPmDroit, "-");
+  iMiAPropos = &Entree(iPmDroit, "&A propos...", [this] { iMiAProposClick(); });
+  iMiAide = &Entree(iPmDroit, "&Rubriques d'aide", [this] { iMiAideClick(); },
+                    tk::Picture::MenuAide);
+  Entree(iPmDroit, "-");
+  iMiQuitter = &Entree(iPmDroit, "&Quitter", [this] { iMiQuitterClick(); });
+
+  OnClose = [this] { FormClose(); };
+  OnHelp = [this](unsigned command, int data, bool& callHelp) {
+    return FormHelp(command, data, callHelp);
+  };
+  OnMessage = [this](unsigned message, std::uintptr_t wParam, std::intptr_t) {
+    if (message != WM_HOTKEY) return false;
+    this->application().dispatch([this, wParam] { GestionHotKey(wParam); });
+    return true;
+  };
+
+  // What the window's description sets on the tray icon, then its after-load step.
+  iTITray.SetCycleInterval(0);
+  iTITray.SetShowHint(false);
+  iTITray.PopupMenuGauche = &iPmGauche;
+  iTITray.PopupMenuDroit = &iPmDroit;
+  iTITray.StartMinimized = true;
+  iTITray.Loaded();
+
+  FormCreate();
+  handle();
+}
+
+TFrmPrincip::~TFrmPrincip() {
+  // The menus die with the window; the icon must not keep pointing at them.
+  iTITray.PopupMenuGauche = nullptr;
+  iTITray.PopupMenuDroit = nullptr;
+}
+
+void TFrmPrincip::Relie(TFrmInfo& info, TFrmConfig& config, TFrmAPropos& aPropos) {
+  frmInfo_ = &info;
+  frmConfig_ = &config;
+  frmAPropos_ = &aPropos;
+}
+
+void TFrmPrincip::FormCreate() {
+  ListeRaccourcis = std::make_unique<ListeEnreg>();
+  LectureIni();
+  ConstructionMenus();
+  EtatActif = false;
+  iMiActiveDesactiveClick();
+}
+
+void TFrmPrincip::FormClose() {
+  if (EtatActif) DisabledHotKeys();
+  ListeRaccourcis.reset();
+}
+
+void TFrmPrincip::LectureIni() {
+  const auto contenu = plateforme_.LitFichier(cheminIni_);
+  ::LectureIni(contenu ? &*contenu : nullptr, *ListeRaccourcis);
+}
+
+void TFrmPrincip::EffacementsMenus() {
+  while (iPmGauche.count() > 0) {
+    tk::MenuItem& sousMenu = iPmGauche.item(0);
+    while (sousMenu.count() > 0) sousMenu.remove(0);
+    iPmGauche.remove(0);
+  }
+}
+
+void TFrmPrincip::ConstructionMenus() {
+  EffacementsMenus();
+  if (!ListeRaccourcis || ListeRaccourcis->empty()) return;
+  // One sub-menu per exact label, in order of first appearance, with no limit
+  // on their number.
+  std::unordered_map<std::string, tk::MenuItem*> sousMenus;
+  const auto n = static_cast<std::uint16_t>(ListeRaccourcis->size());
+  for (unsigned i = 0; i < n; ++i) {
+    const Enreg& r = *(*ListeRaccourcis)[i];
+    tk::MenuItem*& sousMenu = sousMenus[r.Menu];
+    if (sousMenu == nullptr) sousMenu = &iPmGauche.add(std::make_unique<tk::MenuItem>(r.Menu));
+    auto entree = std::make_unique<tk::MenuItem>(r.Item);
+    entree->helpContext = static_cast<int>(i + 1);
+    entree->tag = static_cast<int>(i);
+    entree->hint = TexteCombinaison(r);
+    entree->OnClick = [this](tk::MenuItem& sender) { GestionClickMenu(sender); };
+    sousMenu->add(std::move(entree));
+  }
+}
+
+void TFrmPrincip::EnabledHotKeys() {
+  if (!ListeRaccourcis || ListeRaccourcis->empty()) return;
+  const auto n = static_cast<std::uint16_t>(ListeRaccourcis->size());
+  for (unsigned i = 0; i < n; ++i) {
+    Enreg& r = *(*ListeRaccourcis)[i];
+    const unsigned masque = Masque(r);
+    const bool touche = !r.Touche.empty();
+    r.Enregistre = masque != 0 && touche;
+    // Copied: a message box runs a nested loop, during which the list may be reloaded.
+    const std::string item = r.Item;
+    if (masque == 0 && touche)
+      tk::MessageErreur(application(),
+                        "Aucune touche spéciale n'a été définie pour le raccourci clavier " + item +
+                            kSuiteSansCombinaison);
+    else if (masque != 0 && !touche)
+      tk::MessageErreur(application(), "Aucune touche n'a été définie pour le raccourci clavier " +
+                                           item + kSuiteSansCombinaison);
+    else if (r.Enregistre &&
+             !plateforme_.RegisterHotKey(handle(), static_cast<int>(i), masque,
+                                         static_cast<unsigned char>(r.Touche[0])))
+      tk::MessageErreur(application(), "Impossible d'initialiser le raccourci clavier " + item + " !");
+    if (!ListeRaccourcis || i + 1 > ListeRaccourcis->size()) return;
+  }
+}
+
+void TFrmPrincip::DisabledHotKeys() {
+  if (!ListeRaccourcis || ListeRaccourcis->empty()) return;
+  const auto n = static_cast<std::uint16_t>(ListeRaccourcis->size());
+  for (unsigned i = 0; i < n && ListeRaccourcis && i < ListeRaccourcis->size(); ++i) {
+    const Enreg& r = *(*ListeRaccourcis)[i];
+    if (!r.Enregistre) continue;
+    const std::string item = r.Item;
+    if (!plateforme_.UnregisterHotKey(handle(), static_cast<int>(i)))
+      tk::MessageErreur(application(), "Impossible de désactiver le raccourci clavier " + item + " !");
+  }
+}
+
+void TFrmPrincip::TraiteRaccourci(std::uint16_t index) {
+  // An index that names no record of the current list starts nothing.
+  if (!ListeRaccourcis || index >= ListeRaccourcis->size()) return;
+  const Enreg r = *(*ListeRaccourcis)[index];
+  Lancement(application(), plateforme_, r.Executable, r.Parametres, r.Repertoire);
+}
+
+void TFrmPrincip::GestionHotKey(std::uintptr_t wParam) {
+  if (!ListeRaccourcis || ListeRaccourcis->empty()) {
+    tk::MessageErreur(application(), "Erreur interne 1 !");
+    return;
+  }
+  TraiteRaccourci(static_cast<std::uint16_t>(wParam & 0xFFFF));
+}
+
+void TFrmPrincip::GestionClickMenu(tk::MenuItem& sender) {
+  TraiteRaccourci(static_cast<std::uint16_t>(sender.tag & 0xFFFF));
+}
+
+void TFrmPrincip::iMiActiveDesactiveClick() {
+  if (!EtatActif) {
+    iTITray.SetIcon(application().backend().icon(iImgActive));
+    EnabledHotKeys();
+    EtatActif = true;
+    iTITray.PopupMenuGauche = &iPmGauche;
+  } else {
+    iTITray.SetIcon(application().backend().icon(iImgDesactive));
+    DisabledHotKeys();
+    EtatActif = false;
+    iTITray.PopupMenuGauche = nullptr;
+  }
+}
+
+bool TFrmPrincip::FormHelp(unsigned, int data, bool&) {
+  if (data <= 0 || frmInfo_ == nullptr || frmInfo_->visible()) return false;
+  const auto index = static_cast<std::uint16_t>(data - 1);
+  if (!ListeRaccourcis || index >= ListeRaccourcis->size()) return false;
+  frmInfo_->Affiche(*(*ListeRaccourcis)[index]);
+  if (frmInfo_->showModal() == kResultatActivation) TraiteRaccourci(index);
+  return false;
+}
+
+void TFrmPrincip::iMiConfigClick() {
+  if (frmConfig_ == nullptr || frmConfig_->Ouvert) return;
+  frmConfig_->Init();
+  frmConfig_->showModal();
+}
+
+void TFrmPrincip::iMiAProposClick() {
+  if (frmAPropos_ == nullptr || frmAPropos_->Ouvert) return;
+  frmAPropos_->Init();
+  frmAPropos_->showModal();
+}
+
+void TFrmPrincip::iMiAideClick() {
+  if (plateforme_.WinExec("Notepad.exe LisezMoi.txt", plat::SW_SHOW) < 32)
+    tk::MessageErreur(application(),
+                      "Impossible de trouver le bloc-notes ou le fichier LisezMoi.txt !");
+}
+
+void TFrmPrincip::iMiQuitterClick() { close(); }

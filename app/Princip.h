@@ -1,0 +1,75 @@
+// The hidden main window: the shortcuts, the two tray menus, the hotkeys and
+// the active/inactive state.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/Declars.h"
+#include "components/IconeNotification.h"
+#include "platform/Plateforme.h"
+#include "toolkit/Toolkit.h"
+
+class TFrmInfo;
+class TFrmConfig;
+class TFrmAPropos;
+
+class TFrmPrincip : public tk::Form {
+ public:
+  static constexpr unsigned WM_HOTKEY = 0x0312;
+
+  TFrmPrincip(tk::Application& application, plat::Plateforme& plateforme);
+  ~TFrmPrincip() override;
+
+  // The other windows, created after this one.
+  void Relie(TFrmInfo& info, TFrmConfig& config, TFrmAPropos& aPropos);
+
+  plat::Plateforme& Plateforme() { return plateforme_; }
+  // The settings file, in the directory that was current at start.
+  const std::string& CheminIni() const { return cheminIni_; }
+
+  std::unique_ptr<ListeEnreg> ListeRaccourcis;
+  bool EtatActif = false;
+
+  tk::Picture iImgActive = tk::Picture::IconeActive;
+  tk::Picture iImgDesactive = tk::Picture::IconeInactive;
+  tk::PopupMenu iPmGauche;
+  tk::PopupMenu iPmDroit;
+  tk::MenuItem* iMiActiveDesactive = nullptr;
+  tk::MenuItem* iMiConfig = nullptr;
+  tk::MenuItem* iMiAPropos = nullptr;
+  tk::MenuItem* iMiAide = nullptr;
+  tk::MenuItem* iMiQuitter = nullptr;
+  TIconeNotification iTITray;
+
+  void FormCreate();
+  void FormClose();
+  bool FormHelp(unsigned command, int data, bool& callHelp);
+
+  void LectureIni();
+  void EffacementsMenus();
+  void ConstructionMenus();
+  void EnabledHotKeys();
+  void DisabledHotKeys();
+
+  void TraiteRaccourci(std::uint16_t index);
+  void GestionHotKey(std::uintptr_t wParam);
+  void GestionClickMenu(tk::MenuItem& sender);
+
+  void iMiActiveDesactiveClick();
+  void iMiConfigClick();
+  void iMiAProposClick();
+  void iMiAideClick();
+  void iMiQuitterClick();
+
+ private:
+  plat::Plateforme& plateforme_;
+  std::string cheminIni_;
+  TFrmInfo* frmInfo_ = nullptr;
+  TFrmConfig* frmConfig_ = nullptr;
+  TFrmAPropos* frmAPropos_ = nullptr;
+};
+
+// The key-combination text of a shortcut: "Ctrl + Shift + K".
+std::string TexteCombinaison(const Enreg& r);

@@ -1,0 +1,254 @@
+#include "components/IconeNotification.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr unsigned WM_NULL = 0x0000;
+constexpr unsigned WM_QUERYENDSESSION = 0x0011;
+constexpr unsigned WM_MOUSEMOVE = 0x0200;
+constexpr unsigned WM_LBUTTONDOWN = 0x0201;
+constexpr unsigned WM_LBUTTONUP = 0x0202;
+constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
+constexpr unsigned WM_RBUTTONDOWN = 0x0204;
+constexpr unsigned WM_RBUTTONUP = 0x0205;
+constexpr unsigned WM_MBUTTONDOWN = 0x0207;
+constexpr unsigned WM_MBUTTONUP = 0x0208;
+
+// The first, ANSI form of NOTIFYICONDATA as a 32-bit program lays it out:
+// cbSize, hWnd, uID, uFlags, uCallbackMessage, hIcon and a 64-byte tip.
+constexpr unsigned kNotifyIconDataSize = 88;
+constexpr unsigned NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4;
+
+}  // namespace
+
+TIconeNotification::TIconeNotification(tk::Application& application, plat::Plateforme& plateforme)
+    : application_(application), plateforme_(plateforme), cycleTimer_(application) {
+  iconData_.cbSize = kNotifyIconDataSize;
+  iconData_.hWnd = application_.backend().createUtilityWindow(
+      [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+        return HandleTrayMessage(message, wParam, lParam);
+      });
+  iconData_.uID = 1;
+  iconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  iconData_.uCallbackMessage = WM_TRAYICON;
+  cycleTimer_.OnTimer = [this] { CycleTick(); };
+  taskbarCreated_ = plateforme_.RegisterWindowMessageA("TaskbarCreated");
+}
+
+TIconeNotification::~TIconeNotification() {
+  SetIconVisible(false);
+  application_.backend().destroyUtilityWindow(iconData_.hWnd);
+}
+
+void TIconeNotification::Loaded() {
+  SetIconVisible(iconVisible_);
+  if (StartMinimized) {
+    application_.showMainForm = false;
+    plateforme_.ShowWindow(application_.backend().applicationHandle(), plat::SW_HIDE);
+  }
+  UpdateIcon();
+}
+
+void TIconeNotification::SetDesignPreview(bool value) {
+  designPreview_ = value;
+  settingPreview_ = true;
+  if (value)
+    AddIcon();
+  else
+    DeleteIcon();
+  settingPreview_ = false;
+}
+
+void TIconeNotification::SetCycleIcons(bool value) {
+  cycleIcons_ = value;
+  if (value) cycleIndex_ = 0;
+  cycleTimer_.setEnabled(value);
+}
+
+void TIconeNotification::SetCycleInterval(unsigned value) {
+  cycleInterval_ = value;
+  cycleTimer_.setInterval(value);
+}
+
+void TIconeNotification::SetHint(const std::string& value) {
+  hint_ = value;
+  UpdateIcon();
+}
+
+void TIconeNotification::SetShowHint(bool value) {
+  showHint_ = value;
+  UpdateIcon();
+}
+
+void TIconeNotification::SetIcon(tk::Handle icon) {
+  icon_ = icon;
+  UpdateIcon();
+}
+
+void TIconeNotification::SetIconVisible(bool value) {
+  if (value)
+    AddIcon();
+  else
+    DeleteIcon();
+}
+
+bool TIconeNotification::FillIconData() {
+  iconData_.hIcon = icon_;
+  std::memset(iconData_.szTip, 0, sizeof iconData_.szTip);
+  if (showHint_ && !hint_.empty())
+    std::memcpy(iconData_.szTip, hint_.data(), std::min<std::size_t>(hint_.size(), kTipSize - 1));
+  return true;
+}
+
+bool TIconeNotification::Notify(unsigned message) {
+  return FillIconData() && plateforme_.Shell_NotifyIconA(message, iconData_);
+}
+
+bool TIconeNotification::AddIcon() {
+  if (!settingPreview_) iconVisible_ = true;
+  return Notify(plat::NIM_ADD);
+}
+
+bool TIconeNotification::DeleteIcon() {
+  if (!settingPreview_) iconVisible_ = false;
+  return Notify(plat::NIM_DELETE);
+}
+
+bool TIconeNotification::UpdateIcon() { return Notify(plat::NIM_MODIFY); }
+
+TShiftState TIconeNotification::CurrentShiftState() {
+  TShiftState state = 0;
+  if (plateforme_.GetKeyState(plat::VK_SHIFT) < 0) state |= ssShift;
+  if (plateforme_.GetKeyState(plat::VK_CONTROL) < 0) state |= ssCtrl;
+  if (plateforme_.GetKeyState(plat::VK_MENU) < 0) state |= ssAlt;
+  return state;
+}
+
+std::optional<std::intptr_t> TIconeNotification::HandleTrayMessage(unsigned message,
+                                                                   std::uintptr_t,
+                                                                   std::intptr_t lParam) {
+  if (message == WM_TRAYICON) {
+    if (!Enabled) return 0;
+    const TShiftState shift = CurrentShiftState();
+    plat::Point p;
+    plateforme_.GetCursorPos(p);
+    switch (static_cast<unsigned>(lParam)) {
+      case WM_MOUSEMOVE:
+        DoMouseMove(shift, p.x, p.y);
+        break;
+      case WM_LBUTTONDOWN:
+        DoMouseDown(TMouseButton::mbLeft, shift | ssLeft, p.x, p.y);
+        break;
+      case WM_LBUTTONUP:
+        DoMouseUp(TMouseButton::mbLeft, shift | ssLeft, p.x, p.y);
+        DoClick();
+        ShowMenuAtCursor(TMouseButton::mbLeft);
+        break;
+      case WM_LBUTTONDBLCLK:
+        LeftDoubleClick();
+        break;
+      case WM_RBUTTONDOWN:
+        DoMouseDown(TMouseButton::mbRight, shift | ssRight, p.x, p.y);
+        break;
+      case WM_RBUTTONUP:
+        DoMouseUp(TMouseButton::mbRight, shift | ssRight, p.x, p.y);
+        ShowMenuAtCursor(TMouseButton::mbRight);
+        break;
+      case WM_MBUTTONDOWN:
+        DoMouseDown(TMouseButton::mbMiddle, shift | ssMiddle, p.x, p.y);
+        break;
+      case WM_MBUTTONUP:
+        DoMouseUp(TMouseButton::mbMiddle, shift | ssMiddle, p.x, p.y);
+        break;
+      default:
+        break;
+    }
+    return 0;
+  }
+  if (message == WM_QUERYENDSESSION) return 1;
+  // The shell's notification area restarted: our icon went with it.
+  if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+    if (iconVisible_) AddIcon();
+    return 0;
+  }
+  return std::nullopt;
+}
+
+void TIconeNotification::ShowMenuAtCursor(TMouseButton button) {
+  tk::PopupMenu* menu = nullptr;
+  if (button == TMouseButton::mbLeft) menu = PopupMenuGauche;
+  if (button == TMouseButton::mbRight) menu = PopupMenuDroit;
+  if (menu == nullptr || !menu->autoPopup) return;
+  plat::Point p;
+  if (!plateforme_.GetCursorPos(p)) return;
+  tk::Form* main = application_.mainForm();
+  const tk::Handle mainHandle = main != nullptr ? main->handle() : 0;
+  plateforme_.SetForegroundWindow(mainHandle);
+  menu->popupComponent = this;
+  menu->popup(p.x, p.y);
+  plateforme_.PostMessageA(mainHandle, WM_NULL, 0, 0);
+}
+
+void TIconeNotification::LeftDoubleClick() {
+  DoDblClick();
+  if (ShowOnLeftDblClick) RestoreMainForm();
+  if (PopupMenuDroit == nullptr || !PopupMenuDroit->autoPopup) return;
+  tk::MenuItem* found = nullptr;
+  for (int i = PopupMenuDroit->count() - 1; i >= 0; --i)
+    if (PopupMenuDroit->item(i).isDefault) found = &PopupMenuDroit->item(i);
+  if (found != nullptr) application_.dispatch([found] { found->click(); });
+}
+
+void TIconeNotification::RestoreMainForm() {
+  plateforme_.ShowWindow(application_.backend().applicationHandle(), plat::SW_RESTORE);
+  tk::Form* main = application_.mainForm();
+  if (main == nullptr) return;
+  plateforme_.ShowWindow(main->handle(), plat::SW_RESTORE);
+  if (mainFormShown_) return;
+  // Windowed controls of the main form and their own, in creation order.
+  for (tk::Control* c : main->children()) {
+    if (c->native == 0) continue;
+    plateforme_.ShowWindow(c->native, plat::SW_SHOWDEFAULT);
+    for (tk::Control* d : c->children())
+      if (d->native != 0) plateforme_.ShowWindow(d->native, plat::SW_SHOWDEFAULT);
+  }
+  mainFormShown_ = true;
+}
+
+void TIconeNotification::CycleTick() {
+  if (IconList == nullptr) return;
+  const int count = static_cast<int>(IconList->images.size());
+  if (count == 0) return;
+  icon_ = application_.backend().icon(IconList->images[static_cast<std::size_t>(cycleIndex_)]);
+  DoCycle();
+  UpdateIcon();
+  if (cycleIndex_ < count - 1)
+    ++cycleIndex_;
+  else
+    cycleIndex_ = 0;
+}
+
+void TIconeNotification::DoClick() {
+  if (OnClick) OnClick(*this);
+}
+
+void TIconeNotification::DoDblClick() {
+  if (OnDblClick) OnDblClick(*this);
+}
+
+void TIconeNotification::DoCycle() {
+  if (OnCycle) OnCycle(*this, cycleIndex_);
+}
+
+void TIconeNotification::DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
+}
+
+void TIconeNotification::DoMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(*this, button, shift, x, y);
+}
+
+void TIconeNotification::DoMouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+}

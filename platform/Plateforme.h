@@ -1,0 +1,102 @@
+// Everything the launcher asks of the operating system that is not drawing.
+// One method per system call, named after it; the Win32 build forwards each to
+// the real call, the tests use a recording fake.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace plat {
+
+using Handle = std::uintptr_t;
+
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+
+// An input/output failure that the program does not test itself (writing the
+// settings file, going back to the remembered directory). The toolkit's event
+// dispatch reports it with the generic error box.
+class EInOutError : public std::runtime_error {
+ public:
+  explicit EInOutError(int code)
+      : std::runtime_error("EInOutError " + std::to_string(code)), code(code) {}
+  int code;
+};
+
+// The ANSI NOTIFYICONDATA members this program fills.
+struct NotifyIconData {
+  unsigned cbSize = 0;
+  Handle hWnd = 0;
+  unsigned uID = 0;
+  unsigned uFlags = 0;
+  unsigned uCallbackMessage = 0;
+  Handle hIcon = 0;
+  char szTip[64] = {};
+};
+
+// Shell_NotifyIconA messages.
+constexpr unsigned NIM_ADD = 0;
+constexpr unsigned NIM_MODIFY = 1;
+constexpr unsigned NIM_DELETE = 2;
+
+// Virtual keys read by the tray icon.
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;
+
+// ShowWindow commands.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
+constexpr int SW_RESTORE = 9;
+constexpr int SW_SHOWDEFAULT = 10;
+
+// A text file being written. Nothing replaces the target until Ferme has
+// succeeded: destroying the object before that leaves the previous file whole.
+class FichierEcriture {
+ public:
+  virtual ~FichierEcriture() = default;
+  virtual void Ecrit(const std::string& octets) = 0;  // throws EInOutError
+  virtual void Ferme() = 0;                            // throws EInOutError
+};
+
+class Plateforme {
+ public:
+  virtual ~Plateforme() = default;
+
+  virtual bool RegisterHotKey(Handle fenetre, int id, unsigned modificateurs, unsigned touche) = 0;
+  virtual bool UnregisterHotKey(Handle fenetre, int id) = 0;
+
+  // Result below 32: the program was not started.
+  virtual unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) = 0;
+
+  virtual std::string GetCurrentDirectory() = 0;
+  // 0 when done, otherwise the system's error code.
+  virtual int SetCurrentDirectory(const std::string& repertoire) = 0;
+  // The absolute form of a path relative to the current directory.
+  virtual std::string CheminAbsolu(const std::string& chemin) = 0;
+
+  virtual bool FindWindowA(const std::string& classe, const std::string& titre) = 0;
+
+  // The whole file, or nothing when it is missing or cannot be read.
+  virtual std::optional<std::string> LitFichier(const std::string& chemin) = 0;
+  // Opens a new file beside `chemin` that replaces it on Ferme. Throws EInOutError.
+  virtual std::unique_ptr<FichierEcriture> CreeFichier(const std::string& chemin) = 0;
+
+  virtual bool Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) = 0;
+  virtual short GetKeyState(int touche) = 0;
+  virtual bool GetCursorPos(Point& position) = 0;
+  virtual bool SetForegroundWindow(Handle fenetre) = 0;
+  virtual bool PostMessageA(Handle fenetre, unsigned message, std::uintptr_t wParam,
+                            std::intptr_t lParam) = 0;
+  virtual bool ShowWindow(Handle fenetre, int commande) = 0;
+  // The number of a registered window message ("TaskbarCreated": the shell's
+  // notification area has restarted); 0 on failure.
+  virtual unsigned RegisterWindowMessageA(const std::string& nom) = 0;
+};
+
+}  // namespace plat

@@ -1,0 +1,39 @@
+// Our reader of settings files. It reads the file once and answers every
+// section and key from memory, following the rules of GetPrivateProfileStringA
+// (which re-reads the file on every call).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+class Profil {
+ public:
+  // `contenu` is the file's bytes as they are on disk (any encoding mark included).
+  explicit Profil(const std::string& contenu);
+
+  // The names found by walking the buffer that
+  // GetPrivateProfileStringA(NULL, NULL, "", buffer, taille, file) fills: each
+  // name up to its zero byte, until an empty name (the list's final zero byte).
+  std::vector<std::string> NomsDeSections(std::size_t taille) const;
+
+  // What GetPrivateProfileStringA(section, cle, defaut, buffer, taille, file)
+  // puts into the buffer, without the terminating zero byte.
+  std::string Valeur(const std::string& section, const std::string& cle, const std::string& defaut,
+                     std::size_t taille) const;
+
+ private:
+  struct Cle {
+    std::string nom;
+    std::string valeur;
+  };
+  struct Section {
+    std::string nom;
+    std::vector<Cle> cles;
+  };
+  std::vector<Section> sections_;
+};
+
+}  // namespace plat

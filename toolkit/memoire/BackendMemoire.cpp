@@ -1,0 +1,114 @@
+#include "toolkit/memoire/BackendMemoire.h"
+
+#include <algorithm>
+
+namespace tk {
+
+std::optional<std::intptr_t> BackendMemoire::envoie(Handle window, unsigned message,
+                                                    std::uintptr_t wParam, std::intptr_t lParam) {
+  auto it = utilitaires_.find(window);
+  if (it == utilitaires_.end()) return std::nullopt;
+  return it->second(message, wParam, lParam);
+}
+
+std::vector<Handle> BackendMemoire::fenetresUtilitaires() const {
+  std::vector<Handle> handles;
+  for (const auto& entry : utilitaires_) handles.push_back(entry.first);
+  return handles;
+}
+
+std::vector<Timer*> BackendMemoire::timersEnMarche() const {
+  std::vector<Timer*> running;
+  for (Timer* t : timers_)
+    if (t->running()) running.push_back(t);
+  return running;
+}
+
+std::vector<std::string> BackendMemoire::textes() const {
+  std::vector<std::string> result;
+  for (const auto& m : messages) result.push_back(m.text);
+  return result;
+}
+
+Handle BackendMemoire::realize(Form& form) {
+  form.native = next_++;
+  return form.native;
+}
+
+void BackendMemoire::destroy(Form& form) {
+  if (active == &form) active = nullptr;
+  form.native = 0;
+}
+
+int BackendMemoire::showModal(Form& form) {
+  modaux.push_back(form.text());
+  Form* previous = active;
+  active = &form;
+  if (onShowModal) onShowModal(form);
+  if (form.modalResult == mrNone) form.modalResult = mrCancel;
+  active = previous;
+  return form.modalResult;
+}
+
+void BackendMemoire::hide(Form& form) {
+  if (active == &form) active = nullptr;
+}
+
+int BackendMemoire::messageBox(const MessageBoxSpec& spec) {
+  messages.push_back(spec);
+  if (onMessageBox) return onMessageBox(spec);
+  for (const auto& b : spec.buttons)
+    if (b.isDefault) return b.result;
+  return mrCancel;
+}
+
+bool BackendMemoire::inputQuery(const std::string& caption, const std::string& prompt,
+                                std::string& value, unsigned maxLength) {
+  saisies.push_back({caption, prompt, value, maxLength});
+  if (!onInputQuery) return false;
+  std::string edited = value;
+  if (!onInputQuery(edited)) return false;
+  // The field holds no more than its limit.
+  if (maxLength != 0 && edited.size() > maxLength) edited.resize(maxLength);
+  value = edited;
+  return true;
+}
+
+bool BackendMemoire::openDialog(OpenDialog& dialog) {
+  dialogues.push_back(dialog);
+  return onOpenDialog ? onOpenDialog(dialog) : false;
+}
+
+MenuItem* BackendMemoire::popup(PopupMenu& menu, int x, int y) {
+  return onPopup ? onPopup(menu, x, y) : nullptr;
+}
+
+bool BackendMemoire::timerChanged(Timer& timer) {
+  auto it = std::find(timers_.begin(), timers_.end(), &timer);
+  if (!timer.running()) {
+    if (it != timers_.end()) timers_.erase(it);
+    timer.native = 0;
+    return true;
+  }
+  if (!timersDisponibles) return false;
+  if (it == timers_.end()) timers_.push_back(&timer);
+  timer.native = next_++;
+  return true;
+}
+
+Handle BackendMemoire::icon(Picture picture) { return 1000 + static_cast<Handle>(picture); }
+
+Handle BackendMemoire::createUtilityWindow(WindowProcedure procedure) {
+  Handle h = next_++;
+  utilitaires_[h] = std::move(procedure);
+  return h;
+}
+
+void BackendMemoire::destroyUtilityWindow(Handle window) { utilitaires_.erase(window); }
+
+void BackendMemoire::run() {
+  termine = false;
+  if (onRun) onRun();
+}
+
+}  // namespace tk
