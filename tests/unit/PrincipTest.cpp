@@ -1,0 +1,476 @@
+#include "app/Vivlan.h"
+#include "support/Banc.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+const std::string kSuite =
+    " !\r\nCe raccourci n'est donc pas associé à une combinaison de touches. Il est simplement "
+    "rajouté au menu...";
+
+}  // namespace
+
+using Demarrage = Banc;
+
+TEST_F(Demarrage, SansFichierLeLanceurEstActifEtVide) {
+  Demarre();
+  EXPECT_THAT(Messages(), IsEmpty());
+  EXPECT_TRUE(principal->EtatActif);
+  EXPECT_EQ(principal->iPmGauche.count(), 0);
+  EXPECT_THAT(Appels("RegisterHotKey"), IsEmpty());
+  EXPECT_EQ(principal->iTITray.PopupMenuGauche, &principal->iPmGauche);
+  EXPECT_EQ(principal->iTITray.PopupMenuDroit, &principal->iPmDroit);
+  EXPECT_FALSE(application.showMainForm);
+  // The icon is added empty, the taskbar button hidden, then the active icon shown.
+  const std::string actif = std::to_string(backend.icon(tk::Picture::IconeActive));
+  std::vector<std::string> vus;
+  for (const auto& a : plateforme.appels)
+    if (a.rfind("Shell_NotifyIconA", 0) == 0 || a.rfind("ShowWindow", 0) == 0) vus.push_back(a);
+  EXPECT_THAT(vus, ElementsAre("Shell_NotifyIconA(1,hIcon=0,tip=)", "Shell_NotifyIconA(0,hIcon=0,tip=)",
+                               "ShowWindow(7,0)", "Shell_NotifyIconA(1,hIcon=0,tip=)",
+                               "Shell_NotifyIconA(1,hIcon=" + actif + ",tip=)"));
+  for (const plat::NotifyIconData& d : plateforme.icones) {
+    EXPECT_EQ(d.cbSize, 88u);
+    EXPECT_EQ(d.hWnd, principal->iTITray.IconData().hWnd);
+    EXPECT_EQ(d.uID, 1u);
+    EXPECT_EQ(d.uFlags, 7u);
+    EXPECT_EQ(d.uCallbackMessage, 0x0800u);
+  }
+}
+
+TEST_F(Demarrage, LeFichierEstCeluiDuRepertoireDeDepart) {
+  Demarre({{"A", "x", "C:\\x.exe", "", "C:\\"}});
+  EXPECT_EQ(principal->CheminIni(), ini);
+  // A launch that cannot come back to its directory leaves it elsewhere...
+  plateforme.repertoiresRefuses[dossier.chemin] = 3;
+  principal->OnMessage(TFrmPrincip::WM_HOTKEY, 0, 0);
+  EXPECT_THAT(Messages(), ElementsAre("Nom de fichier incorrect."));
+  EXPECT_EQ(plateforme.repertoireCourant, "C:\\");
+  // ...but the settings file is still the one beside the start.
+  plateforme.appels.clear();
+  principal->ListeRaccourcis->clear();
+  principal->LectureIni();
+  EXPECT_THAT(Appels("LitFichier"), ElementsAre("LitFichier(" + ini + ")"));
+  EXPECT_EQ(principal->ListeRaccourcis->size(), 1u);
+}
+
+TEST_F(Demarrage, MenuDeCommandes) {
+  Demarre();
+  const tk::PopupMenu& m = principal->iPmDroit;
+  ASSERT_EQ(m.count(), 8);
+  const char* captions[] = {"A&ctiver/Désactiver", "-", "&Configuration", "-",
+                            "&A propos...",        "&Rubriques d'aide", "-", "&Quitter"};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(m.item(i).caption, captions[i]) << i;
+  EXPECT_EQ(m.item(2).picture, tk::Picture::MenuConfig);
+  EXPECT_EQ(m.item(5).picture, tk::Picture::MenuAide);
+  for (int i : {0, 1, 3, 4, 6, 7}) EXPECT_EQ(m.item(i).picture, tk::Picture::None) << i;
+  EXPECT_EQ(principal->className(), "TFrmPrincip");
+  EXPECT_EQ(principal->text(), "Vivelance 1.0");
+  EXPECT_EQ(principal->clientWidth(), 203);
+  EXPECT_EQ(principal->clientHeight(), 56);
+}
+
+TEST(Programme, UneSecondeInstanceSeSignaleEtSArrete) {
+  DossierTemporaire dossier;
+  tk::BackendMemoire backend;
+  PlateformeEnregistreuse plateforme(dossier.chemin);
+  plateforme.fenetreTrouvee = true;
+  bool boucle = false;
+  backend.onRun = [&] { boucle = true; };
+  EXPECT_EQ(Vivlan(backend, plateforme, "C:\\Vivelance\\Vivlan.exe"), 0);
+  EXPECT_THAT(backend.textes(), ElementsAre("Vivelance est déjà en cours d'exécution !"));
+  EXPECT_EQ(backend.messages[0].caption, "Erreur");
+  EXPECT_FALSE(boucle);
+  EXPECT_THAT(plateforme.appels, ElementsAre("FindWindowA(TFrmPrincip,Vivelance 1.0)"));
+}
+
+TEST(Programme, QuatreFenetresPuisQuitterRetireLIcone) {
+  DossierTemporaire dossier;
+  tk::BackendMemoire backend;
+  PlateformeEnregistreuse plateforme(dossier.chemin);
+  EcritTout(dossier.chemin + "/Vivlan.ini",
+      Fichier({{"A", "x", "x.exe", "", "", false, true, true, false, "K"}}));
+  backend.onRun = [&] {
+    // Started and active; quit from the command menu.
+    ASSERT_EQ(AppelsDe(plateforme, "RegisterHotKey").size(), 1u);
+    backend.onPopup = [](tk::PopupMenu& menu, int, int) { return &menu.item(7); };
+    for (auto h : backend.fenetresUtilitaires()) backend.envoie(h, 0x0800, 1, 0x0205);
+  };
+  EXPECT_EQ(Vivlan(backend, plateforme, "C:\\Vivelance\\Vivlan.exe"), 0);
+  EXPECT_TRUE(backend.termine);
+  EXPECT_EQ(AppelsDe(plateforme, "UnregisterHotKey").size(), 1u);
+  ASSERT_FALSE(plateforme.appels.empty());
+  EXPECT_EQ(plateforme.appels.back().rfind("Shell_NotifyIconA(2,", 0), 0u) << plateforme.appels.back();
+}
+
+using Menus = Banc;
+
+TEST_F(Menus, SousMenusDansLOrdreDeLeurPremiereApparition) {
+  Demarre({{"A", "x"}, {"B", "y"}, {"A", "z"}});
+  EXPECT_EQ(MenuGauche(), "A[x,z] B[y]");
+  struct {
+    int sm, e, tag;
+  } attendu[] = {{0, 0, 0}, {0, 1, 2}, {1, 0, 1}};
+  for (auto a : attendu) {
+    const tk::MenuItem& e = Entree(a.sm, a.e);
+    EXPECT_EQ(e.tag, a.tag);
+    EXPECT_EQ(e.helpContext, a.tag + 1);
+  }
+  for (int i = 0; i < 2; ++i) {
+    const tk::MenuItem& sm = principal->iPmGauche.item(i);
+    EXPECT_EQ(sm.tag, 0);
+    EXPECT_EQ(sm.helpContext, 0);
+    EXPECT_EQ(sm.hint, "");
+    EXPECT_FALSE(sm.OnClick);
+  }
+  // Rebuilding leaves nothing of the previous build.
+  principal->ConstructionMenus();
+  principal->ConstructionMenus();
+  EXPECT_EQ(MenuGauche(), "A[x,z] B[y]");
+}
+
+TEST_F(Menus, LesLibellesSontComparesALaLettre) {
+  Demarre({{"Jeux", "a"}, {"jeux", "b"}, {"Jeux", "c"}, {"", "d"}, {"", "e"}, {"Jeux", "a"}});
+  // The file cannot carry blanks at the ends of a label; an edited list can.
+  (*principal->ListeRaccourcis)[2]->Menu = "Jeux ";
+  principal->ConstructionMenus();
+  EXPECT_EQ(MenuGauche(), "Jeux[a,a] jeux[b] Jeux [c] [d,e]");
+  EXPECT_NE(Entree(0, 0).tag, Entree(0, 1).tag);
+}
+
+TEST_F(Menus, PlusDe255LibellesOntChacunLeurSousMenu) {
+  std::vector<R> raccourcis;
+  for (int i = 0; i < 300; ++i) raccourcis.push_back({"M" + std::to_string(i), "x"});
+  Demarre(raccourcis);
+  ASSERT_EQ(principal->iPmGauche.count(), 300);
+  EXPECT_EQ(principal->iPmGauche.item(299).caption, "M299");
+  EXPECT_EQ(principal->iPmGauche.item(299).item(0).tag, 299);
+}
+
+TEST_F(Menus, TexteDeLaCombinaison) {
+  Enreg r;
+  EXPECT_EQ(TexteCombinaison(r), " + ");
+  r.Ctrl = r.Shift = true;
+  r.Touche = "K";
+  EXPECT_EQ(TexteCombinaison(r), "Ctrl + Shift + K");
+  r = Enreg{};
+  r.Win = r.Alt = true;
+  r.Touche = "5";
+  EXPECT_EQ(TexteCombinaison(r), "Alt + Win + 5");
+  r.Ctrl = r.Shift = true;
+  r.Touche = "Q";
+  EXPECT_EQ(TexteCombinaison(r), "Ctrl + Alt + Shift + Win + Q");
+  r = Enreg{};
+  r.Shift = true;
+  EXPECT_EQ(TexteCombinaison(r), "Shift + ");
+  // Each entry carries its own.
+  Demarre({{"A", "x", "x.exe", "", "", true, true, false, false, "K"}});
+  EXPECT_EQ(Entree(0, 0).hint, "Ctrl + Shift + K");
+}
+
+TEST_F(Menus, UnClicSurUneEntreeLanceSonRaccourci) {
+  Demarre({{"A", "x", "x.exe"}, {"B", "y", "y.exe"}, {"A", "z", "z.exe"}});
+  plateforme.curseur = {500, 700};
+  backend.onPopup = [&](tk::PopupMenu&, int x, int y) {
+    EXPECT_EQ(x, 500);
+    EXPECT_EQ(y, 700);
+    return &Entree(0, 1);
+  };
+  plateforme.appels.clear();
+  ClicIcone(backend, principal->iTITray, false);
+  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(z.exe,5)"));
+  const auto h = std::to_string(principal->handle());
+  EXPECT_THAT(Appels("SetForegroundWindow"), ElementsAre("SetForegroundWindow(" + h + ")"));
+  EXPECT_THAT(Appels("PostMessageA"), ElementsAre("PostMessageA(" + h + ",0,0,0)"));
+  EXPECT_EQ(principal->iPmGauche.popupComponent, &principal->iTITray);
+}
+
+using Raccourcis = Banc;
+
+TEST_F(Raccourcis, CombinaisonsEnregistrees) {
+  Demarre({{"A", "k", "k.exe", "", "", false, true, true, false, "K"},
+           {"A", "minuscule", "m.exe", "", "", false, false, true, false, "a"},
+           {"A", "tout", "t.exe", "", "", true, true, true, true, "9"},
+           {"A", "menu seul", "s.exe"}});
+  EXPECT_THAT(Messages(), IsEmpty());
+  const auto h = std::to_string(principal->handle());
+  EXPECT_THAT(Appels("RegisterHotKey"),
+              ElementsAre("RegisterHotKey(" + h + ",0,3,75)", "RegisterHotKey(" + h + ",1,1,97)",
+                          "RegisterHotKey(" + h + ",2,15,57)"));
+  const auto& l = *principal->ListeRaccourcis;
+  EXPECT_TRUE(l[0]->Enregistre && l[1]->Enregistre && l[2]->Enregistre);
+  EXPECT_FALSE(l[3]->Enregistre);
+}
+
+TEST_F(Raccourcis, CombinaisonsIncompletesEtRefuseesSontSignaleesDansLOrdre) {
+  Demarre({{"A", "sans modificateur", "a.exe", "", "", false, false, false, false, "B"},
+           {"A", "sans touche", "b.exe", "", "", true, false, false, true, ""},
+           {"A", "premier", "c.exe", "", "", false, true, false, false, "P"},
+           {"A", "second", "d.exe", "", "", false, true, false, false, "P"}});
+  EXPECT_THAT(Messages(),
+              ElementsAre("Aucune touche spéciale n'a été définie pour le raccourci clavier sans modificateur" + kSuite,
+                          "Aucune touche n'a été définie pour le raccourci clavier sans touche" + kSuite,
+                          "Impossible d'initialiser le raccourci clavier second !"));
+  EXPECT_TRUE((*principal->ListeRaccourcis)[3]->Enregistre) << "stays set although refused";
+
+  // Deactivation: the refused one cannot be unregistered.
+  plateforme.appels.clear();
+  principal->iMiActiveDesactiveClick();
+  EXPECT_THAT(Messages(), ElementsAre("Impossible de désactiver le raccourci clavier second !"));
+  const auto h = std::to_string(principal->handle());
+  EXPECT_THAT(Appels("UnregisterHotKey"),
+              ElementsAre("UnregisterHotKey(" + h + ",2)", "UnregisterHotKey(" + h + ",3)"));
+  EXPECT_FALSE(principal->EtatActif);
+  EXPECT_EQ(principal->iTITray.PopupMenuGauche, nullptr);
+  EXPECT_EQ(principal->iTITray.Icon(), backend.icon(tk::Picture::IconeInactive));
+  EXPECT_EQ(MenuGauche(), "A[sans modificateur,sans touche,premier,second]") << "kept, only detached";
+
+  // Reactivation registers again and repeats the messages.
+  principal->iMiActiveDesactiveClick();
+  EXPECT_EQ(Messages().size(), 3u);
+  EXPECT_TRUE(principal->EtatActif);
+  EXPECT_EQ(principal->iTITray.PopupMenuGauche, &principal->iPmGauche);
+  EXPECT_EQ(principal->iTITray.Icon(), backend.icon(tk::Picture::IconeActive));
+}
+
+TEST_F(Raccourcis, InactifUnClicGaucheNOuvreRien) {
+  Demarre({{"A", "x"}});
+  principal->iMiActiveDesactiveClick();
+  int menus = 0;
+  backend.onPopup = [&](tk::PopupMenu& m, int, int) {
+    ++menus;
+    EXPECT_EQ(&m, &principal->iPmDroit);
+    return nullptr;
+  };
+  plateforme.appels.clear();
+  ClicIcone(backend, principal->iTITray, false);
+  EXPECT_EQ(menus, 0);
+  EXPECT_THAT(Appels("SetForegroundWindow"), IsEmpty());
+  ClicIcone(backend, principal->iTITray, true);
+  EXPECT_EQ(menus, 1) << "the command menu works in both states";
+}
+
+TEST_F(Raccourcis, ListeVideNiEnregistrementNiMessage) {
+  Demarre();
+  principal->iMiActiveDesactiveClick();
+  principal->iMiActiveDesactiveClick();
+  EXPECT_THAT(Messages(), IsEmpty());
+  EXPECT_THAT(Appels("RegisterHotKey"), IsEmpty());
+  EXPECT_THAT(Appels("UnregisterHotKey"), IsEmpty());
+}
+
+TEST_F(Raccourcis, QuitterActifDesenregistreInactifNon) {
+  Demarre({{"A", "x", "x.exe", "", "", false, true, false, false, "X"},
+           {"A", "y", "y.exe", "", "", false, false, false, false, ""}});
+  principal->iMiQuitterClick();
+  EXPECT_TRUE(backend.termine);
+  EXPECT_EQ(Appels("UnregisterHotKey").size(), 1u);
+  EXPECT_EQ(principal->ListeRaccourcis, nullptr);
+
+  TearDown();
+  Demarre();
+  principal->iMiActiveDesactiveClick();
+  plateforme.appels.clear();
+  principal->iMiQuitterClick();
+  EXPECT_THAT(Appels("UnregisterHotKey"), IsEmpty());
+}
+
+using Lancements = Banc;
+
+TEST_F(Lancements, LigneDeCommandeEtRepertoire) {
+  Demarre({{"A", "sans rien", "C:\\Program Files\\x.exe"},
+           {"A", "avec", "y.exe", "-a \"b c\"", "C:\\"}});
+  plateforme.appels.clear();
+  principal->TraiteRaccourci(0);
+  principal->TraiteRaccourci(1);
+  EXPECT_THAT(Messages(), IsEmpty());
+  EXPECT_THAT(plateforme.appels,
+              ElementsAre("GetCurrentDirectory", "WinExec(C:\\Program Files\\x.exe,5)",
+                          "SetCurrentDirectory(" + dossier.chemin + ")", "GetCurrentDirectory",
+                          "SetCurrentDirectory(C:\\)", "WinExec(y.exe -a \"b c\",5)",
+                          "SetCurrentDirectory(" + dossier.chemin + ")"));
+  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin);
+}
+
+TEST_F(Lancements, RepertoireIntrouvableEtProgrammeQuiNeDemarrePas) {
+  Demarre({{"A", "x", "x.exe", "--p", "C:\\Disparu"}, {"A", "y", "y.exe", "--p"}});
+  plateforme.repertoiresRefuses["C:\\Disparu"] = 2;
+  plateforme.resultatsWinExec["y.exe --p"] = 2;
+  plateforme.appels.clear();
+  principal->TraiteRaccourci(0);
+  EXPECT_THAT(Messages(), ElementsAre("Impossible de se placer dans le répertoire C:\\Disparu !"));
+  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(x.exe --p,5)"));
+  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin);
+  principal->TraiteRaccourci(1);
+  EXPECT_THAT(Messages(), ElementsAre("Impossible de lancer l'application y.exe !"));
+  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin);
+}
+
+TEST_F(Lancements, ExecutableParDefautEtLigneSansLimite) {
+  EcritTout(ini, "[1]\r\nMenu = A\r\n");
+  Demarre();
+  plateforme.resultatsWinExec["<Aucun>"] = 2;
+  principal->TraiteRaccourci(0);
+  EXPECT_THAT(Messages(), ElementsAre("Impossible de lancer l'application <Aucun> !"));
+
+  const std::string longs(5000, 'p');
+  (*principal->ListeRaccourcis)[0]->Executable = "x.exe";
+  (*principal->ListeRaccourcis)[0]->Parametres = longs;
+  plateforme.appels.clear();
+  principal->TraiteRaccourci(0);
+  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(x.exe " + longs + ",5)"));
+}
+
+TEST_F(Lancements, RetourImpossibleAuRepertoireMemorise) {
+  Demarre({{"A", "x", "x.exe", "", "C:\\"}});
+  plateforme.repertoiresRefuses[dossier.chemin] = 2;
+  plateforme.appels.clear();
+  principal->OnMessage(TFrmPrincip::WM_HOTKEY, 0, 0);
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].caption, "Vivlan");
+  EXPECT_EQ(backend.messages[0].text, "Fichier introuvable.");
+  EXPECT_EQ(plateforme.repertoireCourant, "C:\\");
+}
+
+TEST_F(Lancements, MessageDeRaccourciClavier) {
+  Demarre();
+  principal->OnMessage(TFrmPrincip::WM_HOTKEY, 0, 0);
+  EXPECT_THAT(Messages(), ElementsAre("Erreur interne 1 !"));
+  TearDown();
+  Demarre({{"A", "x", "x.exe"}, {"A", "y", "y.exe"}});
+  plateforme.appels.clear();
+  principal->OnMessage(TFrmPrincip::WM_HOTKEY, 0x20001, 0x4B0003);  // low 16 bits: 1
+  principal->OnMessage(TFrmPrincip::WM_HOTKEY, 2, 0);               // names no record
+  principal->OnMessage(TFrmPrincip::WM_HOTKEY, 0xFFFF, 0);
+  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(y.exe,5)"));
+  EXPECT_THAT(Messages(), IsEmpty());
+  EXPECT_FALSE(principal->OnMessage(0x0010, 0, 0)) << "other messages are left alone";
+}
+
+TEST_F(Lancements, UnLancementDansLeMessageDUnAutreRestaureDansLOrdre) {
+  Demarre({{"A", "x", "x.exe", "", "C:\\Disparu"}, {"A", "y", "y.exe", "", "C:\\"}});
+  plateforme.repertoiresRefuses["C:\\Disparu"] = 2;
+  bool imbrique = false;
+  backend.onMessageBox = [&](const tk::MessageBoxSpec&) {
+    if (!imbrique) {
+      imbrique = true;
+      principal->TraiteRaccourci(1);
+    }
+    return int(tk::mrOk);
+  };
+  principal->TraiteRaccourci(0);
+  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin);
+}
+
+using Commandes = Banc;
+
+TEST_F(Commandes, AideEtAPropos) {
+  Demarre();
+  principal->iMiAideClick();
+  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(Notepad.exe LisezMoi.txt,5)"));
+  EXPECT_THAT(Messages(), IsEmpty());
+  plateforme.resultatsWinExec["Notepad.exe LisezMoi.txt"] = 31;
+  principal->iMiAideClick();
+  EXPECT_THAT(Messages(), ElementsAre("Impossible de trouver le bloc-notes ou le fichier LisezMoi.txt !"));
+
+  int ouvertures = 0;
+  backend.onShowModal = [&](tk::Form& f) {
+    ++ouvertures;
+    EXPECT_EQ(&f, aPropos.get());
+    EXPECT_TRUE(aPropos->Ouvert);
+    principal->iMiAProposClick();  // already open: nothing
+    aPropos->iBbtOk.click();
+  };
+  principal->iMiAProposClick();
+  EXPECT_EQ(ouvertures, 1);
+  EXPECT_FALSE(aPropos->Ouvert);
+  principal->iMiAProposClick();
+  EXPECT_EQ(ouvertures, 2);
+  EXPECT_THAT(backend.modaux, ElementsAre("A propos de Vivelance", "A propos de Vivelance"));
+}
+
+TEST_F(Commandes, LEditeurNeSOuvreQuUneFois) {
+  Demarre();
+  int ouvertures = 0;
+  backend.onShowModal = [&](tk::Form& f) {
+    ++ouvertures;
+    EXPECT_EQ(&f, config.get());
+    principal->iMiConfigClick();
+    config->iBbtAnnuler.click();
+  };
+  principal->iMiConfigClick();
+  principal->iMiConfigClick();
+  EXPECT_EQ(ouvertures, 2);
+  EXPECT_THAT(backend.modaux, ElementsAre("Configuration", "Configuration"));
+}
+
+using Aide = Banc;
+
+TEST_F(Aide, F1SurUneEntreeMontreSonRaccourci) {
+  Demarre({{"A", "x", "x.exe"},
+           {"B", "y", "y.exe"},
+           {"A", "z", "z.exe", "-v", "C:\\", false, true, false, true, "Z"}});
+  backend.active = principal.get();
+  int demandes = 0;
+  backend.onShowModal = [&](tk::Form& f) {
+    ++demandes;
+    ASSERT_EQ(&f, info.get());
+    EXPECT_EQ(info->iEdMenu.text(), "A");
+    EXPECT_EQ(info->iEdItem.text(), "z");
+    EXPECT_EQ(info->iEdExe.text(), "z.exe");
+    EXPECT_EQ(info->iEdParam.text(), "-v");
+    EXPECT_EQ(info->iEdChemin.text(), "C:\\");
+    EXPECT_TRUE(info->iChxCtrl.checked());
+    EXPECT_FALSE(info->iChxAlt.checked());
+    EXPECT_FALSE(info->iChxShift.checked());
+    EXPECT_TRUE(info->iChxWin.checked());
+    EXPECT_EQ(info->iEdTouche.text(), "Z");
+    // A second request while it is shown is ignored.
+    application.menuHelp(&Entree(0, 0));
+    info->iBbtActivation.click();
+  };
+  plateforme.appels.clear();
+  application.menuHelp(&Entree(0, 1));
+  EXPECT_EQ(demandes, 1);
+  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(z.exe -v,5)"));
+
+  // "OK" launches nothing; a sub-menu title and the command menu do nothing.
+  backend.onShowModal = [&](tk::Form&) { info->iBbtOK.click(); };
+  plateforme.appels.clear();
+  application.menuHelp(&Entree(1, 0));
+  application.menuHelp(&principal->iPmGauche.item(0));
+  application.menuHelp(&principal->iPmDroit.item(2));
+  application.menuHelp(nullptr);
+  EXPECT_THAT(backend.modaux, ElementsAre("Informations", "Informations"));
+  EXPECT_THAT(Appels("WinExec"), IsEmpty());
+  bool callHelp = true;
+  EXPECT_FALSE(principal->FormHelp(0, 4, callHelp)) << "names no record";
+  EXPECT_TRUE(callHelp);
+  EXPECT_EQ(backend.modaux.size(), 2u);
+}
+
+TEST_F(Aide, DispositionDeLaBoiteInformations) {
+  Demarre();
+  EXPECT_EQ(info->className(), "TFrmInfo");
+  EXPECT_EQ(info->text(), "Informations");
+  EXPECT_EQ(info->clientWidth(), 492);
+  EXPECT_EQ(info->clientHeight(), 333);
+  for (tk::Edit* e : {&info->iEdMenu, &info->iEdItem, &info->iEdExe, &info->iEdParam,
+                      &info->iEdChemin, &info->iEdTouche}) {
+    EXPECT_TRUE(e->readOnly) << e->name();
+    EXPECT_FALSE(e->tabStop) << e->name();
+  }
+  EXPECT_FALSE(info->GroupBox1.enabled());
+  EXPECT_EQ(info->iBbtOK.modalResult, 1);
+  EXPECT_TRUE(info->iBbtOK.isDefault);
+  EXPECT_EQ(info->iBbtActivation.modalResult, 6);
+  EXPECT_FALSE(info->iBbtOK.isCancel || info->iBbtActivation.isCancel) << "Escape does not close it";
+  const tk::Rect r = info->iChxWin.bounds();
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(r.top, 96);
+  EXPECT_EQ(r.width, 69);
+  EXPECT_EQ(info->iChxWin.parent(), &info->GroupBox1);
+  EXPECT_EQ(info->GroupBox1.parent(), &info->GroupBox2);
+}
