@@ -1,0 +1,185 @@
+#include "app/Declars.h"
+#include "support/Banc.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+ListeEnreg Lit(const std::string& contenu) {
+  ListeEnreg liste;
+  LectureIni(&contenu, liste);
+  return liste;
+}
+
+void AttendDefauts(const Enreg& r) {
+  EXPECT_EQ(r.Menu, "Vivlan");
+  EXPECT_EQ(r.Item, "Vivlan");
+  EXPECT_EQ(r.Executable, "<Aucun>");
+  EXPECT_EQ(r.Parametres, "");
+  EXPECT_EQ(r.Repertoire, "");
+  EXPECT_FALSE(r.Shift || r.Ctrl || r.Alt || r.Win || r.Enregistre);
+  EXPECT_EQ(r.Touche, "");
+}
+
+}  // namespace
+
+TEST(LectureIni, FichierAbsentOuVide) {
+  ListeEnreg liste;
+  LectureIni(nullptr, liste);
+  EXPECT_TRUE(liste.empty());
+  EXPECT_TRUE(Lit("").empty());
+}
+
+TEST(LectureIni, SectionsLuesParNumeroQuelsQueSoientLesNoms) {
+  auto l = Lit("[a]\r\nMenu = X\r\n[b]\r\nMenu = Y\r\n");
+  ASSERT_EQ(l.size(), 2u);
+  AttendDefauts(*l[0]);
+  AttendDefauts(*l[1]);
+
+  l = Lit("[1]\r\nItem = un\r\n[3]\r\nItem = trois\r\n");
+  ASSERT_EQ(l.size(), 2u);
+  EXPECT_EQ(l[0]->Item, "un");
+  AttendDefauts(*l[1]);
+
+  l = Lit("[2]\r\nItem = deux\r\n[1]\r\nItem = un\r\n");
+  ASSERT_EQ(l.size(), 2u);
+  EXPECT_EQ(l[0]->Item, "un");
+  EXPECT_EQ(l[1]->Item, "deux");
+}
+
+TEST(LectureIni, ValeursEtDrapeaux) {
+  const auto l = Lit(
+      "[1]\r\nMenu = \r\nItem =   Bloc-notes  \r\nExécutable = C:\\Windows\\notepad.exe\r\n"
+      "Paramètre(s) = a b\r\nRépertoire de travail = C:\\\r\nShift = Oui\r\nCtrl = oui\r\n"
+      "Alt = OUI\r\nWin = Oui \r\nTouche = AB\r\n"
+      "[2]\r\nShift = Non\r\nCtrl = Vrai\r\nTouche = \r\n");
+  ASSERT_EQ(l.size(), 2u);
+  const Enreg& r = *l[0];
+  EXPECT_EQ(r.Menu, "") << "a key present with nothing after = is empty, not the default";
+  EXPECT_EQ(r.Item, "Bloc-notes");
+  EXPECT_EQ(r.Executable, "C:\\Windows\\notepad.exe");
+  EXPECT_EQ(r.Parametres, "a b");
+  EXPECT_EQ(r.Repertoire, "C:\\");
+  EXPECT_TRUE(r.Shift);
+  EXPECT_FALSE(r.Ctrl);
+  EXPECT_FALSE(r.Alt);
+  EXPECT_TRUE(r.Win);
+  EXPECT_EQ(r.Touche, "A");
+  EXPECT_FALSE(l[1]->Shift || l[1]->Ctrl);
+  EXPECT_EQ(l[1]->Touche, "");
+}
+
+TEST(LectureIni, ValeursCoupeesEtNomsLimitesA16384Octets) {
+  const auto l = Lit("[1]\r\nParamètre(s) = " + std::string(3000, 'p') + "\r\n");
+  ASSERT_EQ(l.size(), 1u);
+  EXPECT_EQ(l[0]->Parametres, std::string(2047, 'p'));
+
+  std::vector<R> raccourcis;
+  for (int i = 0; i < 3600; ++i) raccourcis.push_back({"M", "i" + std::to_string(i + 1)});
+  std::string f = Fichier(raccourcis);
+  const auto grande = Lit(f);
+  ASSERT_EQ(grande.size(), 3498u);
+  EXPECT_EQ(grande.back()->Item, "i3498");
+}
+
+TEST(LectureIni, OctetsQuelconquesNeFontRienTomber) {
+  std::string binaire;
+  for (int i = 0; i < 20000; ++i) binaire.push_back(static_cast<char>((i * 7919) % 256));
+  Lit(binaire);
+  const std::string section = Section(1, {"Menu", "Item", "x.exe", "p", "d", true, true, true, true, "K"});
+  for (std::size_t n = 0; n <= section.size(); ++n) {
+    const auto l = Lit(section.substr(0, n));
+    ASSERT_LE(l.size(), 1u);
+  }
+}
+
+class Ecriture : public ::testing::Test {
+ protected:
+  DossierTemporaire dossier;
+  const std::string ini = dossier.chemin + "/Vivlan.ini";
+  tk::BackendMemoire backend;
+  PlateformeEnregistreuse plateforme{dossier.chemin};
+  tk::Application application{backend, "C:\\x\\Vivlan.exe"};
+
+  static ListeEnreg Liste(const std::vector<R>& raccourcis) {
+    ListeEnreg l;
+    for (const R& r : raccourcis) {
+      auto e = std::make_unique<Enreg>();
+      e->Menu = r.menu;
+      e->Item = r.item;
+      e->Executable = r.exe;
+      e->Parametres = r.params;
+      e->Repertoire = r.dir;
+      e->Shift = r.shift;
+      e->Ctrl = r.ctrl;
+      e->Alt = r.alt;
+      e->Win = r.win;
+      e->Touche = r.touche;
+      l.push_back(std::move(e));
+    }
+    return l;
+  }
+};
+
+TEST_F(Ecriture, OctetsExactsParMenuDansLOrdreDeLaListe) {
+  const auto travail = Liste({{"B", "b1", "b.exe", "-x", "C:\\b", true, false, true, false, "Z"},
+                              {"A", "a1", "a.exe"},
+                              {"B", "b2", "c.exe", "", "", false, true, false, true, "9"},
+                              {"Perdu", "p", "p.exe"}});
+  EcritureIni(application, plateforme, ini, {"Vide", "B", "A"}, travail);
+  EXPECT_THAT(backend.textes(),
+              ElementsAre("Le menu Vide n'est pas pris en compte car il ne contient aucun item !"));
+  const std::string attendu =
+      "[1]\r\nMenu = B\r\nItem = b1\r\nExécutable = b.exe\r\nParamètre(s) = -x\r\n"
+      "Répertoire de travail = C:\\b\r\nShift = Oui\r\nCtrl = Non\r\nAlt = Oui\r\nWin = Non\r\n"
+      "Touche = Z\r\n\r\n"
+      "[2]\r\nMenu = B\r\nItem = b2\r\nExécutable = c.exe\r\nParamètre(s) = \r\n"
+      "Répertoire de travail = \r\nShift = Non\r\nCtrl = Oui\r\nAlt = Non\r\nWin = Oui\r\n"
+      "Touche = 9\r\n\r\n"
+      "[3]\r\nMenu = A\r\nItem = a1\r\nExécutable = a.exe\r\nParamètre(s) = \r\n"
+      "Répertoire de travail = \r\nShift = Non\r\nCtrl = Non\r\nAlt = Non\r\nWin = Non\r\n"
+      "Touche = \r\n\r\n";
+  EXPECT_EQ(LitTout(ini), attendu);
+  EXPECT_NE(attendu.find("Ex\xE9" "cutable = "), std::string::npos) << "Windows-1252 bytes";
+
+  // Read back: the same records in the order of the menus, bar the one left out.
+  const auto relu = Lit(LitTout(ini));
+  ASSERT_EQ(relu.size(), 3u);
+  EXPECT_EQ(relu[0]->Item, "b1");
+  EXPECT_EQ(relu[0]->Repertoire, "C:\\b");
+  EXPECT_TRUE(relu[0]->Shift && relu[0]->Alt);
+  EXPECT_EQ(relu[1]->Touche, "9");
+  EXPECT_EQ(relu[2]->Menu, "A");
+}
+
+TEST_F(Ecriture, RienAEcrireDonneUnFichierVide) {
+  EcritTout(ini, "ancien");
+  EcritureIni(application, plateforme, ini, {}, Liste({{"A", "a"}}));
+  EXPECT_EQ(LitTout(ini), "");
+  EcritTout(ini, "ancien");
+  EcritureIni(application, plateforme, ini, {"A", "B"}, {});
+  EXPECT_EQ(LitTout(ini), "");
+  EXPECT_THAT(backend.textes(), IsEmpty());
+}
+
+TEST_F(Ecriture, UnEchecGardeLAncienFichierEntier) {
+  using Echec = PlateformeEnregistreuse::Echec;
+  for (auto echec : {PlateformeEnregistreuse::EchecFichier{Echec::Creation, 5, 1},
+                     PlateformeEnregistreuse::EchecFichier{Echec::Ecriture, 112, 3},
+                     PlateformeEnregistreuse::EchecFichier{Echec::Fermeture, 5, 1}}) {
+    EcritTout(ini, "ancien contenu");
+    plateforme.echecFichier = echec;
+    backend.messages.clear();
+    try {
+      EcritureIni(application, plateforme, ini, {"Vide", "A", "Vide2"}, Liste({{"A", "a"}}));
+      ADD_FAILURE() << "no error";
+    } catch (const plat::EInOutError& e) {
+      EXPECT_EQ(e.code, echec.code);
+    }
+    EXPECT_EQ(LitTout(ini), "ancien contenu");
+    // Writing stops at the failure: no message for the menus after it.
+    const std::size_t messages = echec.quand == Echec::Fermeture ? 2u : echec.quand == Echec::Creation ? 0u : 1u;
+    EXPECT_EQ(backend.messages.size(), messages);
+  }
+}
