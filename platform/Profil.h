@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace plat {
@@ -25,15 +27,18 @@ class Profil {
                      std::size_t taille) const;
 
  private:
+  // Kept in UTF-16, as the system holds them, so that names compare the same way.
   struct Cle {
-    std::string nom;
-    std::string valeur;
+    std::u16string nom;
+    std::optional<std::u16string> valeur;  // none: a line without "="
   };
   struct Section {
-    std::string nom;
+    std::u16string nom;
     std::vector<Cle> cles;
   };
   std::vector<Section> sections_;
+  // Lower-case name -> the first section of that name, the only one the system reads.
+  std::unordered_map<std::u16string, std::size_t> index_;
 };
 
 }  // namespace plat

@@ -1,0 +1,288 @@
+// Runs our settings reader and GetPrivateProfileStringA on the same awkward files and checks
+// that the launcher would read the same shortcuts either way.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Profil.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kTailleNoms = 16384;
+constexpr std::size_t kTailleValeur = 2048;
+
+// The keys the launcher reads from every section, with its defaults.
+const std::pair<const char*, const char*> kCles[] = {
+    {"Menu", "Vivlan"}, {"Item", "Vivlan"}, {"Exécutable", "<Aucun>"},
+    {"Paramètre(s)", ""}, {"Répertoire de travail", ""}, {"Shift", "Non"},
+    {"Ctrl", "Non"}, {"Alt", "Non"}, {"Win", "Non"}, {"Touche", ""},
+};
+
+struct Fichier {
+  std::string nom;
+  std::optional<std::string> octets;  // none: the file does not exist
+};
+
+template <std::size_t N>
+std::string Octets(const char (&s)[N]) {
+  return std::string(s, N - 1);
+}
+
+std::string Section(int n, const std::string& corps) {
+  return "[" + std::to_string(n) + "]\r\n" + corps;
+}
+
+// A section as the launcher writes it.
+std::string Ecrite(int n, const std::string& menu, const std::string& item) {
+  return Section(n, "Menu = " + menu + "\r\nItem = " + item +
+                        "\r\nExécutable = C:\\x\\" + item + ".exe\r\nParamètre(s) = -a \"b c\"\r\n"
+                        "Répertoire de travail = C:\\x\r\nShift = Oui\r\nCtrl = Non\r\n"
+                        "Alt = Oui\r\nWin = Non\r\nTouche = K\r\n\r\n");
+}
+
+std::string Numerotees(int nombre) {
+  std::string s;
+  for (int i = 1; i <= nombre; ++i) s += Section(i, "Menu = m" + std::to_string(i % 7) + "\r\n");
+  return s;
+}
+
+std::string Utf16(const std::u16string& texte, bool grosBoutiste) {
+  std::string s;
+  for (char16_t c : u"\uFEFF" + texte) {
+    const char haut = static_cast<char>(c >> 8), bas = static_cast<char>(c & 0xFF);
+    s += grosBoutiste ? std::string{haut, bas} : std::string{bas, haut};
+  }
+  return s;
+}
+
+std::string Aleatoire(std::uint32_t graine, std::size_t taille, const std::string& alphabet) {
+  std::mt19937 gen(graine);
+  std::string s;
+  for (std::size_t i = 0; i < taille; ++i) s += alphabet[gen() % alphabet.size()];
+  return s;
+}
+
+void PrintTo(const Fichier& fichier, std::ostream* os) { *os << fichier.nom; }
+
+std::vector<Fichier> Corpus() {
+  const std::string deux = Ecrite(1, "Outils", "Bloc-notes") + Ecrite(2, "Jeux", "Démineur");
+  std::string tousOctets;
+  for (int b = 0x80; b <= 0xFF; ++b) tousOctets += static_cast<char>(b);
+  std::string binaire;
+  for (int b = 0; b < 256; ++b) binaire += static_cast<char>(b);
+
+  std::vector<Fichier> c = {
+      {"Vide", std::string()},
+      {"Manquant", std::nullopt},
+      {"CommeEcrit", deux},
+      {"Commentaires", ";Menu = x\r\n; [2]\r\n[1]\r\n;Menu = a\r\nMenu = b\r\n ;Item = c\r\n"
+                       "[2]\r\n;\r\nItem=;d\r\n"},
+      {"Guillemets", Section(1, "Menu = \"a b\"\r\nItem = 'c'\r\nExécutable = \"x'\r\n"
+                                "Paramètre(s) = \"\"\r\nRépertoire de travail = \"\r\n"
+                                "Shift = \"Oui\"\r\nTouche = \"\"\"\r\n") +
+                         Section(2, "Menu = ' a '\r\nItem = \"a\"b\"\r\nTouche='\r\n")},
+      {"BlancsAutour", "  [ 1 ]  \r\n \tMenu\t=\t v w \x1A\r\n\x0BItem \x0C= \x1A x\r\n"
+                       "Exécutable\t=\r\n   Shift   =   Oui   \r\n Touche =\t\tA\t\r\n"
+                       "[\t2\x1A]\r\nMenu=  \r\n"},
+      {"SectionsEnDouble", Section(1, "Menu = a\r\n") + Section(2, "Menu = b\r\n") +
+                               Section(1, "Menu = c\r\nItem = d\r\n")},
+      {"ClesEnDouble", Section(1, "Menu = a\r\nMENU = b\r\nmenu=c\r\nItem=\r\nItem=e\r\n")},
+      {"LignesSansEgal", Section(1, "Menu\r\nMenu = a\r\nItem = b\r\nTouche\r\n") +
+                             Section(2, "Exécutable\r\nItem\r\n= x\r\n")},
+      {"FinsCR", "[1]\rMenu = a\rItem = b\r[2]\rMenu = c\rTouche = Z\r"},
+      {"FinsLF", "[1]\nMenu = a\nItem = b\n[2]\nMenu = c\nTouche = Z\n"},
+      {"FinsMelangees", "[1]\r\r\nMenu = a\n\rItem = b\n\n\r\r[2]\r\nMenu = c"},
+      {"SansFinDeLigne", deux + "[3]\r\nMenu = fin"},
+      {"SansFinApresEntete", deux + "[3]"},
+      {"Casse", "[1]\r\nmENU = a\r\nEXÉCUTABLE = b\r\nrépertoire DE TRAVAIL = c\r\nsHIFT = oui\r\n"
+                "CTRL = OUI\r\nPARAMÈTRE(S) = d\r\n"},
+      {"ValeurLongue", Section(1, "Menu = " + std::string(3000, 'm') + "\r\nItem = " +
+                                      std::string(2047, 'i') + "\r\nExécutable = " +
+                                      std::string(2048, 'e') + "\r\nParamètre(s) = " +
+                                      std::string(2049, 'p') + "\r\n")},
+      {"GuillemetsLongs",
+       Section(1, "Menu = \"" + std::string(2045, 'm') + "\"\r\nItem = \"" +
+                      std::string(2046, 'i') + "\"\r\nExécutable = \"" + std::string(2047, 'e') +
+                      "\"\r\nParamètre(s) = '" + std::string(2048, 'p') + "'\r\n")},
+      {"Sections3497", Numerotees(3497)},
+      {"Sections3498", Numerotees(3498)},
+      {"Sections3499", Numerotees(3499)},
+      {"Sections4000", Numerotees(4000)},
+      {"OctetsHauts", "[1]\r\nMenu = " + tousOctets + "\r\nItem = \xA0x\xA0\r\nTouche = \x85\r\n"
+                      "[\xE9t\xE9]\r\nMenu = \x81\x8D\x8F\x90\x9D\r\n"},
+      {"OctetsNuls", Octets("[1]\r\nMenu = a\0b\r\nIt\0em = c\r\n\0Touche = d\r\n[2\0]\r\n"
+                            "Menu = e\r\nItem = \0\r\n[\0]\r\n")},
+      {"Utf16LE", Utf16(u"[1]\r\nMenu = \u00C9t\u00E9 \u0100\u0107\u0416\u4E2D \U0001F600\r\n"
+                        u"Ex\u00E9cutable = C:\\\u20AC\u2122\r\nR\u00C9PERTOIRE de travail = x\r\n"
+                        u"[2]\r\nItem = \u201Cq\u201D\u2026\r\n", false)},
+      {"Utf16BE", Utf16(u"[1]\r\nMenu = \u0152uvre\r\nItem=b\r\n[2]\rTouche = \u00E9\r\n", true)},
+      {"Utf16Impair", Utf16(u"[1]\r\nMenu = a\r\n", false) + "x"},
+      {"Utf16BlancsUnicode", Utf16(u"[1]\r\nMenu = \u00A0a\u00A0\r\nItem =\u3000b\u3000\r\n"
+                                   u"Touche = \u2000c\u2028\r\nAlt = \u0085Oui\u0085\r\n"
+                                   u"Win =\uFEFFOui\r\n[\u00A02\u00A0]\r\nMenu = d\r\n", false)},
+      {"Utf8AvecBom", "\xEF\xBB\xBF[1]\r\nMenu = \xC3\x89t\xC3\xA9 \xC4\x80 \xE2\x82\xAC \xF0\x9F\x98\x80\r\n"
+                      "Ex\xC3\xA9" "cutable = ok\r\nR\xC3\xA9pertoire de travail = r\r\n"
+                      "[2]\r\nMenu = \x80\xC0\x80|\xE9\x41|\xED\xA0\x80|\xF4\x90\x80\x80|\xE0\x80\x80\r\n"
+                      "Item = \xEF\xBF\xBE|\xF8\x88\x80\r\nTouche = \xE2\x82"},
+      {"Utf8SansBom", "[1]\r\nMenu = \xC3\xA9t\xC3\xA9\r\n"},
+      {"BomSeule", "\xEF\xBB\xBF"},
+      {"BomUtf16Seule", "\xFF\xFE"},
+      {"NomsNonNumeriques", "[abc]\r\nMenu = a\r\n[Menu]\r\nMenu = b\r\n[1]\r\nMenu = c\r\n"},
+      {"SectionsUnEtTrois", Section(1, "Menu = a\r\n") + Section(3, "Menu = c\r\n")},
+      {"DeuxAvantUn", Section(2, "Menu = b\r\n") + Section(1, "Menu = a\r\n")},
+      {"Touches", Section(1, "Touche = AB\r\n") + Section(2, "Touche = \r\n") +
+                      Section(3, "Touche =  x \r\n") + Section(4, "Touche = é\r\n") +
+                      Section(5, "Touche\r\n")},
+      {"Drapeaux", Section(1, "Shift = Oui\r\nCtrl = oui\r\nAlt =  Oui \r\nWin = OUI\r\n") +
+                       Section(2, "Shift = \"Oui\"\r\nCtrl = Oui Oui\r\nAlt=Oui\r\nWin=Non\r\n")},
+      {"MenuVide", Section(1, "Menu = \r\nItem =\r\nExécutable = \r\n")},
+      {"FinDeFichierDos", Section(1, "Menu = a\x1A\r\nItem = \x1A\r\n") + "\x1A"},
+      {"EnteteNonFermee", "[1\r\nMenu = a\r\n[2]\r\nMenu = b\r\n"},
+      {"EntetesBizarres", "[1] ; c\r\nMenu = a\r\n[[2]]\r\nMenu = b\r\n[3]x]\r\nMenu = c\r\n"
+                          "[4]]\r\nMenu = d\r\n[1 2]\r\n[01]\r\n[+1]\r\n"},
+      {"SectionsSansNom", "[]\r\nMenu = a\r\n[ ]\r\nMenu = b\r\n[1]\r\nMenu = c\r\n"},
+      {"ClesAvantToute", "Menu = a\r\n= z\r\n[1]\r\nItem = b\r\n"},
+      {"PlusieursEgal", Section(1, "Menu = a = b\r\nItem==c\r\n=Touche = d\r\n")},
+      {"LigneTresLongue", Section(1, "Menu = " + std::string(100000, 'x') + "\r\n" +
+                                     std::string(50000, ' ') + "Item = y\r\n")},
+      {"BlancsSeuls", " \t\r\n\x0B\x0C\r\n\x1A\r\n" + deux + "  \r\n"},
+  };
+  for (std::uint32_t graine = 1; graine <= 6; ++graine) {
+    const std::string alphabet = graine % 2 ? binaire : "[]=\r\n \"';1234MenuItéÉ\x1A";
+    std::string octets = Aleatoire(graine, 4000, alphabet);
+    if (graine == 5) octets = "\xEF\xBB\xBF" + octets;
+    if (graine == 6) octets = "\xFF\xFE" + octets;
+    c.push_back({"Aleatoire" + std::to_string(graine), octets});
+  }
+  return c;
+}
+
+class Diff : public ::testing::TestWithParam<Fichier> {
+ protected:
+  void SetUp() override {
+    dossier_ = fs::temp_directory_path() / ("vivdiff-" + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(dossier_);
+    chemin_ = fs::absolute(dossier_ / (GetParam().nom + ".ini")).string();
+    if (GetParam().octets) {
+      std::ofstream(chemin_, std::ios::binary) << *GetParam().octets;
+    }
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dossier_, ec);
+  }
+
+  // The buffer walked as the launcher walks it: names until an empty one, never past its end.
+  std::vector<std::string> NomsSysteme(std::size_t taille) const {
+    std::vector<char> tampon(taille + 1, '\0');
+    GetPrivateProfileStringA(nullptr, nullptr, "", tampon.data(), static_cast<DWORD>(taille),
+                             chemin_.c_str());
+    std::vector<std::string> noms;
+    std::size_t i = 0;
+    while (i < taille && tampon[i]) {
+      std::size_t fin = i;
+      while (fin < taille && tampon[fin]) ++fin;
+      noms.emplace_back(tampon.data() + i, fin - i);
+      i = fin + 1;
+    }
+    return noms;
+  }
+
+  std::string ValeurSysteme(const std::string& section, const std::string& cle,
+                            const std::string& defaut, std::size_t taille) const {
+    std::vector<char> tampon(taille + 1, '\0');
+    GetPrivateProfileStringA(section.c_str(), cle.c_str(), defaut.c_str(), tampon.data(),
+                             static_cast<DWORD>(taille), chemin_.c_str());
+    return std::string(tampon.data());
+  }
+
+  plat::Profil Lu() const { return plat::Profil(GetParam().octets.value_or("")); }
+
+  fs::path dossier_;
+  std::string chemin_;
+};
+
+TEST_P(Diff, LectureDuLanceur) {
+  const plat::Profil profil = Lu();
+  const std::vector<std::string> noms = NomsSysteme(kTailleNoms);
+  ASSERT_EQ(profil.NomsDeSections(kTailleNoms), noms);
+  for (std::size_t k = 1; k <= noms.size(); ++k) {
+    const std::string section = std::to_string(k);
+    for (const auto& [cle, defaut] : kCles) {
+      ASSERT_EQ(profil.Valeur(section, cle, defaut, kTailleValeur),
+                ValeurSysteme(section, cle, defaut, kTailleValeur))
+          << "section " << section << ", key " << cle;
+    }
+  }
+}
+
+TEST_P(Diff, PetitsTampons) {
+  const plat::Profil profil = Lu();
+  for (std::size_t taille = 0; taille <= 12; ++taille) {
+    EXPECT_EQ(profil.NomsDeSections(taille), NomsSysteme(taille)) << "buffer " << taille;
+    for (const char* section : {"1", "2"})
+      for (const char* cle : {"Menu", "Item"})
+        EXPECT_EQ(profil.Valeur(section, cle, "\"def\"", taille),
+                  ValeurSysteme(section, cle, "\"def\"", taille))
+            << "buffer " << taille << ", section " << section << ", key " << cle;
+  }
+}
+
+TEST_P(Diff, AutresQuestions) {
+  const plat::Profil profil = Lu();
+  const std::vector<std::pair<std::string, std::string>> questions = {
+      {" 1 ", " menu "}, {"1", "MENU"}, {"", "Menu"}, {"", ""}, {"1", ""}, {"", "="},
+      {"abc", "menu"}, {"ABC", "MENU"}, {"Été", "menu"}, {"éTÉ", "MENU"}, {"[2]", "Menu"},
+      {"2]", "Menu"}, {"1]x", "Menu"}, {"1", ";Menu"}, {"\t1\x1A", "Menu\x0B"}, {"2\xA0", "Menu"},
+  };
+  for (const auto& [section, cle] : questions)
+    for (const char* defaut : {"", "d", "  x  ", "\"q\"", "'", "\"\"", " ", "a'"})
+      EXPECT_EQ(profil.Valeur(section, cle, defaut, kTailleValeur),
+                ValeurSysteme(section, cle, defaut, kTailleValeur))
+          << "[" << section << "] " << cle << " default <" << defaut << ">";
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, Diff, ::testing::ValuesIn(Corpus()),
+                         [](const ::testing::TestParamInfo<Fichier>& info) {
+                           return info.param.nom;
+                         });
+
+// Accented and other case pairs of Windows-1252 in names.
+TEST(DiffCasse, LettresAccentuees) {
+  const fs::path chemin = fs::absolute(fs::temp_directory_path() /
+                                       ("vivdiff-casse-" + std::to_string(GetCurrentProcessId()) + ".ini"));
+  std::string octets;
+  std::vector<std::string> noms;
+  for (int b = 0x41; b <= 0xFF; ++b) {
+    if (b == ']' || b == '=' || b == ';' || b == '[') continue;
+    const std::string nom = "s" + std::string(1, static_cast<char>(b));
+    noms.push_back(nom);
+    octets += "[" + nom + "]\r\nk" + std::string(1, static_cast<char>(b)) + " = " + nom + "\r\n";
+  }
+  std::ofstream(chemin, std::ios::binary) << octets;
+  const plat::Profil profil(octets);
+  for (const std::string& section : noms)
+    for (const std::string& autre : noms) {
+      const std::string cle = "k" + autre.substr(1);
+      char tampon[64] = {};
+      GetPrivateProfileStringA(section.c_str(), cle.c_str(), "-", tampon, sizeof tampon,
+                               chemin.string().c_str());
+      ASSERT_EQ(profil.Valeur(section, cle, "-", sizeof tampon), tampon)
+          << "[" << section << "] " << cle;
+    }
+  fs::remove(chemin);
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+#include "platform/portable/PlateformePortable.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using plat::EInOutError;
+using plat::PlateformePortable;
+
+namespace {
+
+class DossierTemporaire : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dossier_ = fs::temp_directory_path() / ("vivpp-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dossier_);
+  }
+  void TearDown() override {
+    std::error_code ignore;
+    fs::remove_all(dossier_, ignore);
+  }
+  std::string Chemin(const std::string& nom) const { return (dossier_ / nom).string(); }
+  static void Ecris(const std::string& chemin, const std::string& octets) {
+    std::ofstream(chemin, std::ios::binary) << octets;
+  }
+  static std::string Contenu(const std::string& chemin) {
+    std::ifstream f(chemin, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+  }
+  std::size_t NombreDeFichiers() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dossier_), {}));
+  }
+  int CodeDe(const std::function<void()>& action) {
+    try {
+      action();
+    } catch (const EInOutError& e) {
+      return e.code;
+    }
+    return 0;
+  }
+
+  fs::path dossier_;
+  PlateformePortable plateforme_;
+};
+
+using PlateformePortableFichiers = DossierTemporaire;
+
+TEST_F(PlateformePortableFichiers, LitLeFichierEntierOctetPourOctet) {
+  const std::string octets("[1]\r\nMenu = \xE9\0\x1A\r\n", 14);
+  Ecris(Chemin("a.ini"), octets);
+  EXPECT_EQ(plateforme_.LitFichier(Chemin("a.ini")), octets);
+  EXPECT_EQ(plateforme_.LitFichier(Chemin("absent.ini")), std::nullopt);
+  EXPECT_EQ(plateforme_.LitFichier(dossier_.string()), std::nullopt) << "a folder";
+}
+
+TEST_F(PlateformePortableFichiers, FermeRemplaceLaCibleDUnCoup) {
+  Ecris(Chemin("a.ini"), "ancien");
+  auto fichier = plateforme_.CreeFichier(Chemin("a.ini"));
+  fichier->Ecrit("nou");
+  fichier->Ecrit("veau\r\n");
+  EXPECT_EQ(Contenu(Chemin("a.ini")), "ancien") << "untouched until Ferme";
+  fichier->Ferme();
+  EXPECT_EQ(Contenu(Chemin("a.ini")), "nouveau\r\n");
+  EXPECT_EQ(NombreDeFichiers(), 1u) << "no temporary file left";
+  EXPECT_EQ(CodeDe([&] { fichier->Ferme(); }), 6) << "closed twice";
+  EXPECT_EQ(CodeDe([&] { fichier->Ecrit("x"); }), 6);
+}
+
+TEST_F(PlateformePortableFichiers, CreeUnFichierNeuf) {
+  auto fichier = plateforme_.CreeFichier(Chemin("neuf.ini"));
+  fichier->Ferme();
+  EXPECT_EQ(plateforme_.LitFichier(Chemin("neuf.ini")), "");
+}
+
+TEST_F(PlateformePortableFichiers, AbandonGardeLAncienFichierEntier) {
+  Ecris(Chemin("a.ini"), "ancien");
+  {
+    auto fichier = plateforme_.CreeFichier(Chemin("a.ini"));
+    fichier->Ecrit("moitié");
+  }
+  EXPECT_EQ(Contenu(Chemin("a.ini")), "ancien");
+  EXPECT_EQ(NombreDeFichiers(), 1u);
+}
+
+TEST_F(PlateformePortableFichiers, CreationImpossible) {
+  EXPECT_EQ(CodeDe([&] { plateforme_.CreeFichier(Chemin("absent/a.ini")); }), 3)
+      << "path not found";
+  // The temporary file beside the target cannot be made: a folder holds its name.
+  Ecris(Chemin("a.ini"), "ancien");
+  fs::create_directory(Chemin("a.ini.tmp"));
+  EXPECT_EQ(CodeDe([&] { plateforme_.CreeFichier(Chemin("a.ini")); }), 5) << "access denied";
+  EXPECT_EQ(Contenu(Chemin("a.ini")), "ancien");
+}
+
+TEST_F(PlateformePortableFichiers, FermetureImpossibleGardeLaCibleEtNettoie) {
+  fs::create_directories(Chemin("a.ini") + "/dedans");
+  auto fichier = plateforme_.CreeFichier(Chemin("a.ini"));
+  fichier->Ecrit("x");
+  EXPECT_EQ(CodeDe([&] { fichier->Ferme(); }), 5);
+  fichier.reset();
+  EXPECT_TRUE(fs::is_directory(Chemin("a.ini") + "/dedans"));
+  EXPECT_EQ(NombreDeFichiers(), 1u);
+}
+
+using PlateformePortableRepertoire = DossierTemporaire;
+
+TEST_F(PlateformePortableRepertoire, ChangeEtRetrouveLeRepertoireCourant) {
+  const std::string avant = plateforme_.GetCurrentDirectory();
+  ASSERT_FALSE(avant.empty());
+  ASSERT_EQ(plateforme_.SetCurrentDirectory(dossier_.string()), 0);
+  EXPECT_TRUE(fs::equivalent(plateforme_.GetCurrentDirectory(), dossier_));
+  Ecris(Chemin("Vivlan.ini"), "x");
+  EXPECT_EQ(plateforme_.LitFichier(".\\Vivlan.ini"), "x") << "a path written the Windows way";
+  EXPECT_TRUE(fs::equivalent(plateforme_.CheminAbsolu(".\\Vivlan.ini"), Chemin("Vivlan.ini")));
+  EXPECT_EQ(plateforme_.SetCurrentDirectory(avant), 0);
+  EXPECT_EQ(plateforme_.GetCurrentDirectory(), avant);
+}
+
+TEST_F(PlateformePortableRepertoire, CodesDesRepertoiresIntrouvables) {
+  const std::string avant = plateforme_.GetCurrentDirectory();
+  Ecris(Chemin("fichier"), "x");
+  EXPECT_EQ(plateforme_.SetCurrentDirectory(Chemin("absent")), 2);
+  EXPECT_EQ(plateforme_.SetCurrentDirectory(Chemin("absent/sous")), 3);
+  EXPECT_EQ(plateforme_.SetCurrentDirectory(Chemin("fichier")), 267);
+  EXPECT_EQ(plateforme_.GetCurrentDirectory(), avant);
+}
+
+TEST(PlateformePortable, RaccourcisRetenusEtDoublonsRefuses) {
+  PlateformePortable p;
+  EXPECT_TRUE(p.RegisterHotKey(100, 0, 3, 'K'));
+  EXPECT_FALSE(p.RegisterHotKey(100, 1, 3, 'K')) << "the same keys are taken";
+  EXPECT_FALSE(p.RegisterHotKey(200, 0, 0x4003, 'K')) << "MOD_NOREPEAT changes nothing";
+  EXPECT_TRUE(p.RegisterHotKey(100, 1, 2, 'K'));
+  EXPECT_TRUE(p.UnregisterHotKey(100, 0));
+  EXPECT_FALSE(p.UnregisterHotKey(100, 0));
+  EXPECT_TRUE(p.RegisterHotKey(100, 2, 3, 'K')) << "free again";
+}
+
+TEST(PlateformePortable, UneMachineSansShellNiAutresFenetres) {
+  PlateformePortable p;
+  EXPECT_EQ(p.WinExec("notepad.exe", 5), 2u);
+  EXPECT_FALSE(p.FindWindowA("TFrmPrincip", "Vivelance"));
+  EXPECT_FALSE(p.Shell_NotifyIconA(plat::NIM_ADD, plat::NotifyIconData{}));
+  EXPECT_EQ(p.GetKeyState(plat::VK_SHIFT), 0);
+  plat::Point point{5, 6};
+  EXPECT_TRUE(p.GetCursorPos(point));
+  EXPECT_EQ(point.x, 0);
+  EXPECT_EQ(point.y, 0);
+  const unsigned message = p.RegisterWindowMessageA("TaskbarCreated");
+  EXPECT_GE(message, 0xC000u);
+  EXPECT_EQ(p.RegisterWindowMessageA("taskbarcreated"), message);
+  EXPECT_NE(p.RegisterWindowMessageA("Autre"), message);
+  EXPECT_EQ(p.RegisterWindowMessageA(""), 0u);
+}
+
+}  // namespace
