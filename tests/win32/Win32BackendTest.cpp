@@ -1,0 +1,647 @@
+// The Windows backend and platform in this very process, under Wine: real
+// windows, driven by posted messages and by a thread timer that acts while a
+// modal loop runs.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/win32/PlateformeWin32.h"
+#include "toolkit/Toolkit.h"
+#include "toolkit/win32/Win32Backend.h"
+
+#include <windows.h>
+// The ANSI/wide macros would rename the platform's methods.
+#undef GetCurrentDirectory
+#undef SetCurrentDirectory
+
+namespace {
+
+using namespace tk;
+
+// What the user does while a modal loop runs: `action` is polled every 30 ms
+// until it returns true. After 10 s the loop is broken with WM_QUIT (a failure).
+std::function<bool()> gAction;
+UINT_PTR gTimer = 0;
+int gTics = 0;
+bool gEchec = false;
+
+void CALLBACK Tic(HWND, UINT, UINT_PTR, DWORD) {
+  if (!gAction) return;
+  if (++gTics > 330) {
+    gEchec = true;
+  } else if (!gAction()) {
+    return;
+  }
+  KillTimer(nullptr, gTimer);
+  gAction = nullptr;
+  if (gEchec) PostQuitMessage(1);
+}
+
+void Pendant(std::function<bool()> action) {
+  gAction = std::move(action);
+  gTics = 0;
+  gEchec = false;
+  gTimer = SetTimer(nullptr, 0, 30, Tic);
+}
+
+std::string Texte(HWND hwnd) {
+  char tampon[1024] = {};
+  GetWindowTextA(hwnd, tampon, sizeof tampon);
+  return tampon;
+}
+
+HWND H(Handle h) { return reinterpret_cast<HWND>(h); }
+HWND H(const Control& c) { return reinterpret_cast<HWND>(c.native); }
+
+void Touche(HWND hwnd, WPARAM touche) { PostMessageA(hwnd, WM_KEYDOWN, touche, 1); }
+
+class Win32BackendTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    // A loop broken by the time limit leaves its WM_QUIT behind.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    EXPECT_FALSE(gEchec) << "the expected window did not come";
+  }
+
+  Win32Backend backend{reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr))};
+  Application app{backend, "C:\\Programmes\\VIVLAN.EXE"};
+  Form principale{app, "TFrmTestPrincipale", "Principale", 200, 50};
+};
+
+// A dialog laid out as the program's: controls inside nested containers.
+struct Dialogue {
+  explicit Dialogue(Application& app) : form(app, "TFrmTestDialogue", "Essai", 400, 300) {}
+  Form form;
+  GroupBox groupe{&form, "groupe", {10, 20, 300, 200}, " Groupe "};
+  GroupBox interne{&groupe, "interne", {15, 17, 120, 100}, " Interne "};
+  CheckBox coche{&interne, "coche", {20, 20, 50, 17}, "Ctrl"};
+  Label etiquette{&groupe, "etiquette", {6, 150, 0, 0}, "Touche:"};
+  Edit premier{&groupe, "premier", {150, 30, 100, 21}};
+  Edit second{&groupe, "second", {150, 60, 100, 21}};
+  ListBox liste{&form, "liste", {320, 20, 70, 100}};
+  Button ok{&form, Kind::Button, "ok", {100, 260, 90, 26}, "OK", Picture::GlyphOk};
+  Button annuler{&form,     Kind::Button,         "annuler", {200, 260, 90, 26},
+                 "Annuler", Picture::GlyphAnnuler};
+  Button petit{&form, Kind::SpeedButton, "petit", {320, 130, 23, 22}, "", Picture::Plus};
+};
+
+TEST_F(Win32BackendTest, FormHasTheClientSizeNoTitleButtonsAndAbsoluteChildPositions) {
+  Dialogue d(app);
+  HWND hwnd = H(d.form.handle());
+  ASSERT_NE(hwnd, nullptr);
+  char classe[64] = {};
+  GetClassNameA(hwnd, classe, sizeof classe);
+  EXPECT_STREQ(classe, "TFrmTestDialogue");
+  EXPECT_EQ(Texte(hwnd), "Essai");
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_EQ(GetWindowLongA(hwnd, GWL_STYLE) & WS_SYSMENU, 0);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(client.right, 400);
+  EXPECT_EQ(client.bottom, 300);
+
+  // Containers are flattened: the check box sits at the sum of its parents' places.
+  RECT r;
+  GetWindowRect(H(d.coche), &r);
+  MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 10 + 15 + 20);
+  EXPECT_EQ(r.top, 20 + 17 + 20);
+  EXPECT_EQ(r.right - r.left, 50);
+  EXPECT_EQ(GetParent(H(d.coche)), hwnd);
+
+  // A label without a size takes its text's.
+  GetClientRect(H(d.etiquette), &r);
+  EXPECT_GT(r.right, 20);
+  EXPECT_GT(r.bottom, 8);
+  EXPECT_EQ(Texte(H(d.etiquette)), "Touche:");
+}
+
+TEST_F(Win32BackendTest, KeyboardOrderFollowsTabOrderDepthFirstAndSkipsSpeedButtons) {
+  Dialogue d(app);
+  // Reversed inside the group box: "second" comes before "premier".
+  d.second.tabOrder = 0;
+  d.premier.tabOrder = 10;
+  HWND hwnd = H(d.form.handle());
+  std::vector<HWND> ordre;
+  HWND h = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+  for (int i = 0; h != nullptr && i < 10; ++i) {
+    if (!ordre.empty() && h == ordre.front()) break;
+    ordre.push_back(h);
+    h = GetNextDlgTabItem(hwnd, h, FALSE);
+  }
+  const std::vector<HWND> attendu{H(d.coche), H(d.second), H(d.premier),
+                                  H(d.liste), H(d.ok),     H(d.annuler)};
+  EXPECT_EQ(ordre, attendu);
+  EXPECT_EQ(GetWindowLongA(H(d.petit), GWL_STYLE) & WS_TABSTOP, 0);
+}
+
+TEST_F(Win32BackendTest, EditsMirrorTheProgramAndReportTheUser) {
+  Dialogue d(app);
+  d.premier.readOnly = true;
+  d.second.maxLength = 5;
+  int changements = 0;
+  // Like the key field: whatever is typed is kept upper case.
+  d.second.OnChange = [&] {
+    ++changements;
+    d.second.setText(MajusculesAZ(d.second.text()));
+  };
+  d.form.handle();
+  EXPECT_NE(GetWindowLongA(H(d.premier), GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(SendMessageA(H(d.second), EM_GETLIMITTEXT, 0, 0), 5);
+
+  d.premier.setText("programme");
+  EXPECT_EQ(Texte(H(d.premier)), "programme");
+
+  // The user types: the control learns it, its handler's change shows at once.
+  SendMessageA(H(d.second), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ab"));
+  EXPECT_EQ(d.second.text(), "AB");
+  EXPECT_EQ(Texte(H(d.second)), "AB");
+  EXPECT_EQ(changements, 2);
+}
+
+TEST_F(Win32BackendTest, CheckBoxesListsAndEnabledFollowBothWays) {
+  Dialogue d(app);
+  int clics = 0;
+  int doubles = 0;
+  d.liste.OnClick = [&] { ++clics; };
+  d.liste.OnDblClick = [&] { ++doubles; };
+  d.liste.add("un");
+  d.liste.add("deux");
+  d.liste.setItemIndex(1);
+  d.form.handle();
+  EXPECT_EQ(SendMessageA(H(d.liste), LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(H(d.liste), LB_GETCURSEL, 0, 0), 1);
+
+  d.liste.add("trois");
+  d.liste.setItemIndex(2);
+  d.liste.setRowText(0, "premier");
+  char ligne[32] = {};
+  SendMessageA(H(d.liste), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(ligne));
+  EXPECT_STREQ(ligne, "premier");
+  EXPECT_EQ(SendMessageA(H(d.liste), LB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(clics, 0) << "a selection by the program raises no event";
+
+  // A click of the mouse on the first row.
+  const LPARAM haut = MAKELPARAM(5, 3);
+  SendMessageA(H(d.liste), WM_LBUTTONDOWN, MK_LBUTTON, haut);
+  SendMessageA(H(d.liste), WM_LBUTTONUP, 0, haut);
+  EXPECT_EQ(d.liste.itemIndex(), 0);
+  EXPECT_EQ(clics, 1);
+  SendMessageA(H(d.liste), WM_LBUTTONDBLCLK, MK_LBUTTON, haut);
+  SendMessageA(H(d.liste), WM_LBUTTONUP, 0, haut);
+  EXPECT_EQ(doubles, 1);
+
+  SendMessageA(H(d.coche), BM_CLICK, 0, 0);
+  EXPECT_TRUE(d.coche.checked());
+  EXPECT_EQ(SendMessageA(H(d.coche), BM_GETCHECK, 0, 0), BST_CHECKED);
+  d.coche.setChecked(false);
+  EXPECT_EQ(SendMessageA(H(d.coche), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+  // A disabled container disables what it holds, and gives it back.
+  d.groupe.setEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(H(d.coche)));
+  EXPECT_FALSE(IsWindowEnabled(H(d.premier)));
+  EXPECT_TRUE(IsWindowEnabled(H(d.liste)));
+  d.groupe.setEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(H(d.coche)));
+}
+
+TEST_F(Win32BackendTest, ModalFormEndsWithTheButtonsResultEnterEscapeOrTheSystemsClose) {
+  Dialogue d(app);
+  d.ok.modalResult = mrOk;
+  d.ok.isDefault = true;
+  d.annuler.modalResult = mrCancel;
+  d.annuler.isCancel = true;
+  int clicsOk = 0;
+  d.ok.OnClick = [&] { ++clicsOk; };
+  HWND hwnd = H(d.form.handle());
+
+  PostMessageA(H(d.ok), BM_CLICK, 0, 0);
+  EXPECT_EQ(d.form.showModal(), mrOk);
+  EXPECT_EQ(clicsOk, 1);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+
+  Touche(H(d.second), VK_RETURN);
+  EXPECT_EQ(d.form.showModal(), mrOk);
+  EXPECT_EQ(clicsOk, 2);
+
+  Touche(H(d.second), VK_ESCAPE);
+  EXPECT_EQ(d.form.showModal(), mrCancel);
+
+  PostMessageA(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(d.form.showModal(), mrCancel);
+  EXPECT_EQ(clicsOk, 2);
+}
+
+TEST_F(Win32BackendTest, WithoutCancelButtonEscapeDoesNothing) {
+  Dialogue d(app);
+  d.ok.modalResult = mrOk;
+  HWND hwnd = H(d.form.handle());
+  Touche(H(d.second), VK_ESCAPE);
+  int etape = 0;
+  Pendant([&] {
+    // Escape has been handled by now; the form must still be there.
+    if (++etape < 5) return false;
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    PostMessageA(H(d.ok), BM_CLICK, 0, 0);
+    return true;
+  });
+  EXPECT_EQ(d.form.showModal(), mrOk);
+}
+
+TEST_F(Win32BackendTest, NestedModalFormDisablesTheFirstUntilItCloses) {
+  Dialogue premier(app);
+  premier.ok.modalResult = mrOk;
+  Form second(app, "TFrmTestSecond", "Second", 100, 60);
+  Button fermer(&second, Kind::Button, "fermer", {5, 5, 80, 26}, "Fermer", Picture::None);
+  fermer.modalResult = mrOk;
+  HWND h1 = H(premier.form.handle());
+  second.handle();
+  bool desactive = false;
+  fermer.OnClick = [&] { desactive = !IsWindowEnabled(h1); };
+  premier.ok.OnClick = [&] {
+    PostMessageA(H(fermer), BM_CLICK, 0, 0);
+    second.showModal();
+  };
+  PostMessageA(H(premier.ok), BM_CLICK, 0, 0);
+  EXPECT_EQ(premier.form.showModal(), mrOk);
+  EXPECT_TRUE(desactive);
+  EXPECT_TRUE(IsWindowEnabled(h1));
+}
+
+TEST_F(Win32BackendTest, MessageBoxAnswersWithTheButtonPressed) {
+  MessageBoxSpec message;
+  message.caption = "Confirmation";
+  message.text = "Etes-vous sûr(e) ?\r\nDeuxième ligne";
+  message.icon = MessageIcon::Question;
+  message.buttons = {{"&Oui", mrYes, true, false}, {"&Non", mrNo, false, true}};
+
+  auto boite = [] { return FindWindowA("VivMessage", "Confirmation"); };
+  Pendant([&] {
+    HWND h = boite();
+    if (h == nullptr) return false;
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_NE(GetWindowLongA(h, GWL_STYLE) & WS_SYSMENU, 0);
+    EXPECT_NE(FindWindowExA(h, nullptr, "Button", "&Oui"), nullptr);
+    EXPECT_NE(FindWindowExA(h, nullptr, "Button", "&Non"), nullptr);
+    Touche(h, VK_RETURN);
+    return true;
+  });
+  EXPECT_EQ(backend.messageBox(message), mrYes);
+  EXPECT_EQ(boite(), nullptr);
+
+  Pendant([&] {
+    HWND h = boite();
+    if (h != nullptr) Touche(h, VK_ESCAPE);
+    return h != nullptr;
+  });
+  EXPECT_EQ(backend.messageBox(message), mrNo);
+
+  Pendant([&] {
+    HWND h = boite();
+    if (h != nullptr) PostMessageA(h, WM_CLOSE, 0, 0);
+    return h != nullptr;
+  });
+  EXPECT_EQ(backend.messageBox(message), mrCancel);
+}
+
+TEST_F(Win32BackendTest, MessageBoxWrapsLongTextAtHalfTheScreen) {
+  MessageBoxSpec message;
+  message.caption = "Erreur";
+  for (int i = 0; i < 60; ++i) message.text += "mot" + std::to_string(i) + " ";
+  message.buttons = {{"OK", mrOk, true, true}};
+  Pendant([&] {
+    HWND h = FindWindowA("VivMessage", "Erreur");
+    if (h == nullptr) return false;
+    RECT r;
+    GetClientRect(h, &r);
+    EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN) / 2 + 100);
+    EXPECT_GT(r.bottom, 80) << "several lines";
+    PostMessageA(FindWindowExA(h, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+    return true;
+  });
+  EXPECT_EQ(backend.messageBox(message), mrOk);
+}
+
+TEST_F(Win32BackendTest, InputQueryGivesTheTextOnlyOnOk) {
+  auto saisie = [] { return FindWindowA("VivSaisie", "Ajout d'un menu"); };
+  std::string valeur = "ancien";
+  Pendant([&] {
+    HWND h = saisie();
+    if (h == nullptr) return false;
+    HWND champ = FindWindowExA(h, nullptr, "Edit", nullptr);
+    EXPECT_EQ(Texte(champ), "ancien");
+    DWORD debut = 1, fin = 0;
+    SendMessageA(champ, EM_GETSEL, reinterpret_cast<WPARAM>(&debut),
+                 reinterpret_cast<LPARAM>(&fin));
+    EXPECT_EQ(debut, 0u);
+    EXPECT_EQ(fin, 6u);
+    EXPECT_EQ(SendMessageA(champ, EM_GETLIMITTEXT, 0, 0), 255);
+    EXPECT_NE(FindWindowExA(h, nullptr, "Static", "Libellé du menu"), nullptr);
+    SendMessageA(champ, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("nouveau"));
+    Touche(champ, VK_RETURN);
+    return true;
+  });
+  EXPECT_TRUE(backend.inputQuery("Ajout d'un menu", "Libellé du menu", valeur, 255));
+  EXPECT_EQ(valeur, "nouveau");
+
+  Pendant([&] {
+    HWND h = saisie();
+    if (h == nullptr) return false;
+    HWND champ = FindWindowExA(h, nullptr, "Edit", nullptr);
+    SendMessageA(champ, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("perdu"));
+    Touche(champ, VK_ESCAPE);
+    return true;
+  });
+  EXPECT_FALSE(backend.inputQuery("Ajout d'un menu", "Libellé du menu", valeur, 255));
+  EXPECT_EQ(valeur, "nouveau");
+}
+
+// Steps taken one per tick, each until it returns true; the last one ends the wait.
+void Etapes(std::vector<std::function<bool()>> etapes) {
+  auto suite = std::make_shared<std::vector<std::function<bool()>>>(std::move(etapes));
+  auto rang = std::make_shared<std::size_t>(0);
+  Pendant([suite, rang] {
+    if (!(*suite)[*rang]()) return false;
+    return ++*rang == suite->size();
+  });
+}
+
+HWND MenuOuvert() { return FindWindowA("#32768", nullptr); }
+
+bool Visible(HWND h) { return h != nullptr && IsWindowVisible(h); }
+
+struct MenuEssai {
+  explicit MenuEssai(Application& app) : menu(app) {
+    auto sous = std::make_unique<MenuItem>("&Outils");
+    auto x = std::make_unique<MenuItem>("&x");
+    x->helpContext = 1;
+    x->hint = "lance x";
+    auto z = std::make_unique<MenuItem>("&z");
+    z->helpContext = 3;
+    z->hint = "lance z";
+    z->OnClick = [this](MenuItem& e) { cliques.push_back(e.caption); };
+    entreeZ = z.get();
+    sous->add(std::move(x));
+    sous->add(std::move(z));
+    menu.add(std::move(sous));
+    menu.add(std::make_unique<MenuItem>("-"));
+    auto quitter = std::make_unique<MenuItem>("&Quitter");
+    quitter->OnClick = [this](MenuItem& e) { cliques.push_back(e.caption); };
+    menu.add(std::move(quitter));
+  }
+  PopupMenu menu;
+  MenuItem* entreeZ = nullptr;
+  std::vector<std::string> cliques;
+};
+
+TEST_F(Win32BackendTest, MenuRunsTheChosenEntryAndShowsItsHint) {
+  MenuEssai m(app);
+  SetForegroundWindow(H(principale.handle()));
+  std::string hint;
+  Etapes({
+      [] { return Visible(MenuOuvert()); },
+      [] {
+        Touche(MenuOuvert(), VK_DOWN);
+        return true;
+      },
+      [] {
+        Touche(MenuOuvert(), VK_RIGHT);
+        return true;
+      },
+      [] {
+        Touche(MenuOuvert(), VK_DOWN);
+        return true;
+      },
+      [&] {
+        hint = app.hint;
+        Touche(MenuOuvert(), VK_RETURN);
+        return true;
+      },
+  });
+  m.menu.popup(100, 100);
+  EXPECT_EQ(hint, "lance z");
+  EXPECT_EQ(m.cliques, std::vector<std::string>{"&z"});
+  EXPECT_EQ(app.hint, "");
+}
+
+TEST_F(Win32BackendTest, F1OnAMenuEntryClosesTheMenuThenAsksTheActiveFormForItsHelp) {
+  MenuEssai m(app);
+  std::vector<int> contextes;
+  bool menuFerme = false;
+  principale.OnHelp = [&](unsigned, int data, bool&) {
+    contextes.push_back(data);
+    menuFerme = !Visible(MenuOuvert());
+    return false;
+  };
+  SetForegroundWindow(H(principale.handle()));
+  Etapes({
+      [] { return Visible(MenuOuvert()); },
+      [] {
+        Touche(MenuOuvert(), VK_DOWN);
+        return true;
+      },
+      [] {
+        Touche(MenuOuvert(), VK_RIGHT);
+        return true;
+      },
+      [] {
+        Touche(MenuOuvert(), VK_DOWN);
+        return true;
+      },
+      [] {
+        Touche(MenuOuvert(), VK_F1);
+        return true;
+      },
+  });
+  m.menu.popup(100, 100);
+  EXPECT_EQ(contextes, std::vector<int>{3});
+  EXPECT_TRUE(menuFerme);
+  EXPECT_TRUE(m.cliques.empty()) << "help is not a choice";
+}
+
+TEST_F(Win32BackendTest, F1OnAnEntryWithoutHelpLeavesTheMenuOpen) {
+  MenuEssai m(app);
+  std::vector<int> contextes;
+  principale.OnHelp = [&](unsigned, int data, bool&) {
+    contextes.push_back(data);
+    return false;
+  };
+  SetForegroundWindow(H(principale.handle()));
+  Etapes({
+      [] { return Visible(MenuOuvert()); },
+      [] {
+        Touche(MenuOuvert(), VK_UP);
+        return true;
+      },
+      [] {
+        Touche(MenuOuvert(), VK_F1);
+        return true;
+      },
+      [&] {
+        EXPECT_TRUE(Visible(MenuOuvert()));
+        Touche(MenuOuvert(), VK_ESCAPE);
+        return true;
+      },
+  });
+  m.menu.popup(100, 100);
+  EXPECT_EQ(contextes, std::vector<int>{0});
+  EXPECT_TRUE(m.cliques.empty());
+}
+
+TEST_F(Win32BackendTest, OpenDialogOpensOnAnyStartingNameAndGivesTheChosenFile) {
+  char module[MAX_PATH];
+  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  OpenDialog dialogue(app);
+  dialogue.title = "Sélection d'une application";
+  dialogue.filter = "Applications|*.exe|Tous les fichiers (*.*)|*.*|";
+  dialogue.fileName = "<Aucun>";
+  dialogue.hideReadOnly = true;
+  dialogue.noChangeDir = true;
+  Pendant([&] {
+    HWND h = FindWindowA("#32770", "Sélection d'une application");
+    if (!Visible(h)) return false;
+    SetDlgItemTextA(h, 0x47C, module);
+    PostMessageA(h, WM_COMMAND, IDOK, 0);
+    return true;
+  });
+  ASSERT_TRUE(dialogue.execute());
+  EXPECT_EQ(_stricmp(dialogue.fileName.c_str(), module), 0) << dialogue.fileName;
+}
+
+TEST_F(Win32BackendTest, TimersTickThroughTheMessageLoopUntilStopped) {
+  Timer timer(app);
+  int tics = 0;
+  timer.OnTimer = [&] {
+    if (++tics == 3) {
+      timer.setEnabled(false);
+      app.terminate();
+    }
+  };
+  timer.setInterval(10);
+  timer.setEnabled(true);
+  app.run();
+  EXPECT_EQ(tics, 3);
+}
+
+TEST_F(Win32BackendTest, UtilityWindowsGetTheirMessagesAndTheDefaultOtherwise) {
+  unsigned recu = 0;
+  const Handle h = backend.createUtilityWindow(
+      [&](unsigned message, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
+        if (message != WM_APP + 1) return std::nullopt;
+        recu = message;
+        return 42;
+      });
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(SendMessageA(H(h), WM_APP + 1, 0, 0), 42);
+  EXPECT_EQ(recu, static_cast<unsigned>(WM_APP + 1));
+  EXPECT_FALSE(IsWindowVisible(H(h)));
+  EXPECT_NE(GetWindowLongA(H(h), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+  // Left to the system: WM_GETTEXTLENGTH of an untitled window.
+  EXPECT_EQ(SendMessageA(H(h), WM_GETTEXTLENGTH, 0, 0), 0);
+  backend.destroyUtilityWindow(h);
+  EXPECT_FALSE(IsWindow(H(h)));
+}
+
+TEST_F(Win32BackendTest, ApplicationWindowIsHiddenAndTitled) {
+  principale.handle();
+  HWND h = H(backend.applicationHandle());
+  ASSERT_NE(h, nullptr);
+  EXPECT_FALSE(IsWindowVisible(h));
+  EXPECT_EQ(Texte(h), "Vivlan");
+  EXPECT_EQ(GetWindow(H(principale.native), GW_OWNER), h);
+}
+
+// ---------------------------------------------------------------- platform
+
+class PlateformeWin32Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    dossier = std::string(temp) + "vivlan-plateforme-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(dossier.c_str(), nullptr);
+    cible = dossier + "\\Vivlan.ini";
+  }
+  void TearDown() override {
+    DeleteFileA(cible.c_str());
+    RemoveDirectoryA(dossier.c_str());
+  }
+  bool SeulFichier() {
+    WIN32_FIND_DATAA d;
+    HANDLE h = FindFirstFileA((dossier + "\\*").c_str(), &d);
+    int n = 0;
+    do {
+      if (d.cFileName[0] != '.') ++n;
+    } while (FindNextFileA(h, &d));
+    FindClose(h);
+    return n == 1;
+  }
+
+  plat::PlateformeWin32 p;
+  std::string dossier;
+  std::string cible;
+};
+
+TEST_F(PlateformeWin32Test, FileIsReplacedOnlyOnceClosed) {
+  {
+    auto f = p.CreeFichier(cible);
+    f->Ecrit("[1]\r\nMenu = A\r\n");
+    f->Ferme();
+  }
+  EXPECT_EQ(p.LitFichier(cible), std::string("[1]\r\nMenu = A\r\n"));
+  {
+    auto f = p.CreeFichier(cible);
+    f->Ecrit("à moitié");
+    EXPECT_EQ(p.LitFichier(cible), std::string("[1]\r\nMenu = A\r\n"));
+  }
+  EXPECT_EQ(p.LitFichier(cible), std::string("[1]\r\nMenu = A\r\n"));
+  EXPECT_TRUE(SeulFichier()) << "the unfinished file is gone";
+}
+
+TEST_F(PlateformeWin32Test, AReadOnlyFileIsNeitherReplacedNorLeftWithACopy) {
+  {
+    auto f = p.CreeFichier(cible);
+    f->Ecrit("ancien");
+    f->Ferme();
+  }
+  ASSERT_TRUE(SetFileAttributesA(cible.c_str(), FILE_ATTRIBUTE_READONLY));
+  try {
+    p.CreeFichier(cible);
+    ADD_FAILURE() << "no exception";
+  } catch (const plat::EInOutError& e) {
+    EXPECT_EQ(e.code, ERROR_ACCESS_DENIED);
+  }
+  SetFileAttributesA(cible.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(p.LitFichier(cible), std::string("ancien"));
+  EXPECT_TRUE(SeulFichier());
+}
+
+TEST_F(PlateformeWin32Test, FailuresCarryTheSystemsCode) {
+  EXPECT_EQ(p.LitFichier(dossier + "\\absent.ini"), std::nullopt);
+  try {
+    p.CreeFichier(dossier + "\\absent\\Vivlan.ini");
+    ADD_FAILURE() << "no exception";
+  } catch (const plat::EInOutError& e) {
+    EXPECT_EQ(e.code, ERROR_PATH_NOT_FOUND);
+  }
+  const std::string avant = p.GetCurrentDirectory();
+  EXPECT_EQ(p.SetCurrentDirectory(dossier + "\\absent"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(p.GetCurrentDirectory(), avant);
+  EXPECT_EQ(p.SetCurrentDirectory(dossier), 0);
+  EXPECT_EQ(p.CheminAbsolu("Vivlan.ini"), p.GetCurrentDirectory() + "\\Vivlan.ini");
+  EXPECT_EQ(p.SetCurrentDirectory(avant), 0);
+}
+
+TEST_F(PlateformeWin32Test, LongCommandLinesStart) {
+  // Well past the 254 characters some launchers stop at.
+  const std::string ligne = "cmd.exe /c rem " + std::string(400, 'x');
+  EXPECT_GE(p.WinExec(ligne, SW_HIDE), 32u);
+  EXPECT_LT(p.WinExec(dossier + "\\absent.exe", SW_HIDE), 32u);
+}
+
+}  // namespace

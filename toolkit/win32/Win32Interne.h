@@ -1,0 +1,88 @@
+// What the parts of the Windows backend share. Our own headers come before
+// <windows.h>: its macros (VK_SHIFT, SW_HIDE...) would rewrite their constants.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "toolkit/win32/Win32Backend.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace tk {
+
+// A form's window and what its window procedure needs.
+struct FenetreForm {
+  Win32Backend::Impl* impl = nullptr;
+  Form* form = nullptr;
+  std::map<int, Control*> controles;  // by control id
+  HWND focus = nullptr;               // control to give the focus back to on activation
+  HWND precedente = nullptr;          // window active before the form was shown
+  bool modale = false;                // inside showModal
+};
+
+struct FenetreUtilitaire {
+  Win32Backend::Impl* impl = nullptr;
+  WindowProcedure procedure;
+};
+
+struct Win32Backend::Impl {
+  HINSTANCE instance = nullptr;
+  Application* application = nullptr;  // known from the first form or menu
+  HWND fenetreApplication = nullptr;
+  HWND proprietaireMenus = nullptr;
+  HWND fenetreTimers = nullptr;
+
+  std::map<HWND, std::unique_ptr<FenetreForm>> forms;
+  std::map<HWND, std::unique_ptr<FenetreUtilitaire>> utilitaires;
+  std::map<UINT_PTR, Timer*> timers;
+  UINT_PTR prochainTimer = 1;
+  std::map<std::tuple<std::string, int, bool>, HFONT> polices;
+  std::map<Picture, HANDLE> images;
+  std::vector<std::string> classes;
+
+  // Open popup menu: its entries by command id and a help request held until it closes.
+  std::map<UINT, MenuItem*> entrees;
+  bool menuOuvert = false;
+  MenuItem* aideEnAttente = nullptr;
+
+  // Non-zero while the backend itself writes to a control, so that the
+  // control's notification is not taken for the user's doing.
+  int miroir = 0;
+
+  void connait(Application& app);
+  void dispatch(const std::function<void()>& handler);
+  void enregistreClasse(const std::string& nom, WNDPROC procedure, bool avecIcone);
+  HFONT police(const Font& font);
+  HANDLE image(Picture picture);
+  static bool estBitmap(Picture picture);
+  HWND creeUtilitaire(WindowProcedure procedure);
+
+  // Nested loop until `fini` holds; false when the program is ending (WM_QUIT re-posted).
+  bool boucleModale(HWND fenetre, const std::function<bool()>& fini);
+  // Disables the other visible windows of the program for a modal window.
+  std::vector<HWND> desactiveAutres(HWND sauf);
+  static void reactive(const std::vector<HWND>& fenetres);
+  // Owner for a dialog: the program's active window, else the application window.
+  HWND proprietaire();
+  // Places a window so that its client area has the given size, centred on the screen.
+  static void centre(HWND fenetre, int largeur, int hauteur);
+  static std::string texteFenetre(HWND fenetre);
+  // Labels, read-only fields and group boxes on the face colour of their window.
+  static LRESULT couleurStatique(WPARAM dc);
+  static SIZE mesureTexte(HFONT police, const std::string& texte, UINT format, int largeurMax);
+};
+
+// Messages of the menus' owner window: hints and F1 on the highlighted entry.
+std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,
+                                          std::uintptr_t wParam, std::intptr_t lParam);
+
+}  // namespace tk

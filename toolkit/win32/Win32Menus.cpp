@@ -1,0 +1,110 @@
+#include "toolkit/win32/Win32Interne.h"
+
+namespace tk {
+
+namespace {
+
+// Builds the menu afresh each time: entries may have changed since the last showing.
+HMENU ConstruitMenu(Win32Backend::Impl& impl, const MenuItem& parent, UINT& id) {
+  HMENU menu = CreatePopupMenu();
+  for (int i = 0; i < parent.count(); ++i) {
+    MenuItem& entree = parent.item(i);
+    if (entree.caption == "-") {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    std::string texte = entree.caption;
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE | MIIM_FTYPE;
+    mii.fType = MFT_STRING;
+    mii.fState = (entree.enabled ? MFS_ENABLED : MFS_GRAYED) | (entree.isDefault ? MFS_DEFAULT : 0);
+    mii.dwTypeData = texte.data();
+    mii.cch = static_cast<UINT>(texte.size());
+    // Sub-menu titles get an id too, so that F1 on one can be told apart.
+    mii.wID = id;
+    impl.entrees[id++] = &entree;
+    if (entree.count() > 0) {
+      mii.fMask |= MIIM_SUBMENU;
+      mii.hSubMenu = ConstruitMenu(impl, entree, id);
+    }
+    if (entree.picture != Picture::None && Win32Backend::Impl::estBitmap(entree.picture)) {
+      mii.fMask |= MIIM_BITMAP;
+      mii.hbmpItem = static_cast<HBITMAP>(impl.image(entree.picture));
+    }
+    InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mii);
+  }
+  return menu;
+}
+
+MenuItem* Entree(Win32Backend::Impl& impl, UINT id) {
+  auto it = impl.entrees.find(id);
+  return it == impl.entrees.end() ? nullptr : it->second;
+}
+
+int ContexteAide(const MenuItem* entree) {
+  int contexte = 0;
+  for (const MenuItem* m = entree; m != nullptr && contexte == 0; m = m->parent())
+    contexte = m->helpContext;
+  return contexte;
+}
+
+}  // namespace
+
+std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,
+                                          std::uintptr_t wParam, std::intptr_t lParam) {
+  if (impl.application == nullptr) return std::nullopt;
+  switch (message) {
+    case WM_MENUSELECT: {
+      const UINT options = HIWORD(wParam);
+      MenuItem* entree = nullptr;
+      if (!(options == 0xFFFF && lParam == 0) && !(options & (MF_POPUP | MF_SEPARATOR)))
+        entree = Entree(impl, LOWORD(wParam));
+      impl.application->hint = entree != nullptr ? entree->hint : std::string();
+      return 0;
+    }
+    case WM_HELP: {
+      const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+      // Wine follows the entry's request with a second one for id -1: no entry, ignored.
+      if (!impl.menuOuvert || info->iContextType != HELPINFO_MENUITEM) return TRUE;
+      MenuItem* entree = Entree(impl, static_cast<UINT>(info->iCtrlId));
+      if (entree == nullptr) return TRUE;
+      if (ContexteAide(entree) == 0) {
+        impl.application->menuHelp(entree);
+      } else {
+        // A help window opened inside the menu's own loop would fight it for the
+        // mouse and keyboard: close the menu and answer once it is gone.
+        impl.aideEnAttente = entree;
+        EndMenu();
+      }
+      return TRUE;
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+MenuItem* Win32Backend::popup(PopupMenu& menu, int x, int y) {
+  Impl& impl = *impl_;
+  impl.connait(menu.application());
+  impl.entrees.clear();
+  impl.aideEnAttente = nullptr;
+  UINT id = 1;
+  HMENU hmenu = ConstruitMenu(impl, menu, id);
+  impl.menuOuvert = true;
+  const BOOL choix = TrackPopupMenu(hmenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0,
+                                    impl.proprietaireMenus, nullptr);
+  impl.menuOuvert = false;
+  MenuItem* choisi = choix > 0 ? Entree(impl, static_cast<UINT>(choix)) : nullptr;
+  MenuItem* aide = impl.aideEnAttente;
+  impl.aideEnAttente = nullptr;
+  impl.entrees.clear();
+  DestroyMenu(hmenu);
+  if (aide != nullptr) {
+    impl.application->menuHelp(aide);
+    return nullptr;
+  }
+  return choisi;
+}
+
+}  // namespace tk
