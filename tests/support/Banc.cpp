@@ -22,6 +22,10 @@ DossierTemporaire::~DossierTemporaire() {
   std::filesystem::remove_all(chemin, ignore);
 }
 
+std::string DossierTemporaire::Fichier(const std::string& nom) const {
+  return (std::filesystem::path(chemin) / nom).string();
+}
+
 std::vector<std::string> AppelsDe(const PlateformeEnregistreuse& p, const std::string& prefixe) {
   std::vector<std::string> result;
   for (const auto& a : p.appels)

@@ -41,6 +41,8 @@ std::string Fichier(const std::vector<R>& raccourcis);
 struct DossierTemporaire {
   DossierTemporaire();
   ~DossierTemporaire();
+  // A file of the folder, with the system's separator.
+  std::string Fichier(const std::string& nom) const;
   std::string chemin;
 };
 
@@ -55,7 +57,7 @@ class Banc : public ::testing::Test {
 
   DossierTemporaire dossier;
   // The settings file of the launcher started in `dossier`.
-  const std::string ini = dossier.chemin + "/Vivlan.ini";
+  const std::string ini = dossier.Fichier("Vivlan.ini");
   tk::BackendMemoire backend;
   PlateformeEnregistreuse plateforme{dossier.chemin};
   tk::Application application{backend, kExe};

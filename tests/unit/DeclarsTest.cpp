@@ -97,7 +97,7 @@ TEST(LectureIni, OctetsQuelconquesNeFontRienTomber) {
 class Ecriture : public ::testing::Test {
  protected:
   DossierTemporaire dossier;
-  const std::string ini = dossier.chemin + "/Vivlan.ini";
+  const std::string ini = dossier.Fichier("Vivlan.ini");
   tk::BackendMemoire backend;
   PlateformeEnregistreuse plateforme{dossier.chemin};
   tk::Application application{backend, "C:\\x\\Vivlan.exe"};

@@ -90,7 +90,7 @@ TEST(Programme, QuatreFenetresPuisQuitterRetireLIcone) {
   DossierTemporaire dossier;
   tk::BackendMemoire backend;
   PlateformeEnregistreuse plateforme(dossier.chemin);
-  EcritTout(dossier.chemin + "/Vivlan.ini",
+  EcritTout(dossier.Fichier("Vivlan.ini"),
       Fichier({{"A", "x", "x.exe", "", "", false, true, true, false, "K"}}));
   backend.onRun = [&] {
     // Started and active; quit from the command menu.

@@ -1,0 +1,482 @@
+// Chrono.exe: the launcher's timings under Wine, each printed beside what it is measured against.
+// Asserts nothing; tools/bench builds and runs it.
+//
+//  1. Start-up to ready, Vivlan.exe with 0 to 3,498 shortcuts against Plancher.exe. Ready: the
+//     main window and the tray icon's window exist, the process waits for input in its message
+//     loop (the icon is added before it), and the last combination of the file is held: this
+//     process can no longer register it.
+//  2. A hotkey press to the started program running (its marker file appears), against this
+//     process starting the same command line with CreateProcess.
+//  3. In-process, the real TFrmPrincip over the in-memory toolkit: LectureIni, ConstructionMenus
+//     and EnabledHotKeys (real RegisterHotKey), against reading the same sections the per-key
+//     way with GetPrivateProfileStringA.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Princip.h"
+#include "platform/portable/PlateformePortable.h"
+#include "toolkit/memoire/BackendMemoire.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace {
+
+constexpr int kTailles[] = {0, 100, 1000, 3498};
+constexpr DWORD kPatience = 60000;
+
+std::string CheminWine(std::string chemin) {
+  if (!chemin.empty() && chemin.front() == '/') {
+    std::replace(chemin.begin(), chemin.end(), '/', '\\');
+    chemin = "Z:" + chemin;
+  }
+  return chemin;
+}
+
+const std::string kVivlan = CheminWine(VIVLAN_EXE);
+const std::string kPlancher = CheminWine(PLANCHER_EXE);
+const std::string kMarqueur = CheminWine(MARQUEUR_EXE);
+
+double Maintenant() {
+  static const double frequence = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) * 1000.0 / frequence;
+}
+
+double Mediane(std::vector<double> valeurs) {
+  if (valeurs.empty()) return 0;
+  std::sort(valeurs.begin(), valeurs.end());
+  const size_t m = valeurs.size() / 2;
+  return valeurs.size() % 2 ? valeurs[m] : (valeurs[m - 1] + valeurs[m]) / 2;
+}
+
+bool Attends(const std::function<bool()>& condition, DWORD delai = kPatience) {
+  const double fin = Maintenant() + delai;
+  while (!condition()) {
+    if (Maintenant() > fin) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+// The combination of shortcut i: Ctrl, Alt and Shift mixed over A-Z and 0-9. Only the first
+// kCombinaisons shortcuts get one (no two alike, or start-up would stop on its message); the
+// others are menu entries.
+struct Combinaison {
+  UINT masque;
+  char touche;
+};
+constexpr char kTouches[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr UINT kMasques[] = {MOD_CONTROL | MOD_ALT, MOD_CONTROL | MOD_SHIFT, MOD_ALT | MOD_SHIFT,
+                             MOD_CONTROL | MOD_ALT | MOD_SHIFT, MOD_CONTROL, MOD_ALT, MOD_SHIFT};
+constexpr int kCombinaisons = 7 * 36;
+
+Combinaison CombinaisonNumero(int i) { return {kMasques[i / 36], kTouches[i % 36]}; }
+
+std::string Ini(int n) {
+  std::string ini;
+  for (int i = 0; i < n; ++i) {
+    const bool clavier = i < kCombinaisons;
+    const Combinaison c = CombinaisonNumero(clavier ? i : 0);
+    auto oui = [&](UINT mod) { return clavier && (c.masque & mod) ? "Oui" : "Non"; };
+    ini += "[" + std::to_string(i + 1) + "]\r\nMenu = Menu " + std::to_string(i / 10) +
+           "\r\nItem = Raccourci " + std::to_string(i) + "\r\nExécutable = " + kMarqueur +
+           "\r\nParamètre(s) = p" + std::to_string(i) + "\r\nRépertoire de travail = \r\nShift = " +
+           oui(MOD_SHIFT) + "\r\nCtrl = " + oui(MOD_CONTROL) + "\r\nAlt = " + oui(MOD_ALT) +
+           "\r\nWin = Non\r\nTouche = " + (clavier ? std::string(1, c.touche) : "") + "\r\n\r\n";
+  }
+  return ini;
+}
+
+// Another program holds the combination: this process cannot register it.
+bool Tenue(const Combinaison& c) {
+  constexpr int kSonde = 0xBFFF;
+  if (!RegisterHotKey(nullptr, kSonde, c.masque, static_cast<UINT>(c.touche))) return true;
+  UnregisterHotKey(nullptr, kSonde);
+  return false;
+}
+
+struct Recherche {
+  DWORD pid;
+  std::function<bool(HWND)> critere;
+  HWND trouvee;
+};
+
+HWND FenetreDe(DWORD pid, std::function<bool(HWND)> critere) {
+  Recherche r{pid, std::move(critere), nullptr};
+  EnumWindows(
+      [](HWND fenetre, LPARAM parametre) {
+        auto& r = *reinterpret_cast<Recherche*>(parametre);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(fenetre, &pid);
+        if (pid != r.pid || !r.critere(fenetre)) return TRUE;
+        r.trouvee = fenetre;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&r));
+  return r.trouvee;
+}
+
+HWND FenetreNommee(DWORD pid, const char* classe, const char* titre) {
+  return FenetreDe(pid, [&](HWND fenetre) {
+    char c[64] = {}, t[64] = {};
+    GetClassNameA(fenetre, c, sizeof c);
+    GetWindowTextA(fenetre, t, sizeof t);
+    return std::string(c) == classe && std::string(t) == titre;
+  });
+}
+
+// The tray icon's callback window: hidden, zero-size, tool-window popup.
+bool AFenetreIcone(DWORD pid) {
+  return FenetreDe(pid, [](HWND fenetre) {
+           const LONG style = GetWindowLongA(fenetre, GWL_STYLE);
+           const LONG etendu = GetWindowLongA(fenetre, GWL_EXSTYLE);
+           RECT r{};
+           GetWindowRect(fenetre, &r);
+           return (style & WS_POPUP) && (etendu & WS_EX_TOOLWINDOW) && !(style & WS_VISIBLE) &&
+                  r.right == r.left && r.bottom == r.top;
+         }) != nullptr;
+}
+
+// A started program, ended with the job that holds it.
+class Processus {
+ public:
+  Processus(const std::string& ligne, const std::string& dossier) {
+    travail_ = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limites{};
+    limites.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(travail_, JobObjectExtendedLimitInformation, &limites, sizeof limites);
+    STARTUPINFOA demarrage{};
+    demarrage.cb = sizeof demarrage;
+    std::string commande = ligne;
+    if (!CreateProcessA(nullptr, commande.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dossier.c_str(), &demarrage, &info_)) {
+      std::fprintf(stderr, "CreateProcess(%s): %lu\n", ligne.c_str(), GetLastError());
+      info_ = {};
+      return;
+    }
+    AssignProcessToJobObject(travail_, info_.hProcess);
+  }
+  ~Processus() {
+    if (info_.hProcess) {
+      TerminateJobObject(travail_, 1);
+      WaitForSingleObject(info_.hProcess, 10000);
+      CloseHandle(info_.hThread);
+      CloseHandle(info_.hProcess);
+    }
+    CloseHandle(travail_);
+  }
+  Processus(const Processus&) = delete;
+  Processus& operator=(const Processus&) = delete;
+
+  bool Demarre() const { return info_.hProcess != nullptr; }
+  DWORD Pid() const { return info_.dwProcessId; }
+  HANDLE Handle() const { return info_.hProcess; }
+  // WM_CLOSE to its window, as the session's end would; true once it has ended.
+  bool Ferme(HWND fenetre) const {
+    PostMessageA(fenetre, WM_CLOSE, 0, 0);
+    return WaitForSingleObject(info_.hProcess, 10000) == WAIT_OBJECT_0;
+  }
+
+ private:
+  HANDLE travail_ = nullptr;
+  PROCESS_INFORMATION info_{};
+};
+
+struct Programme {
+  std::string ligne;
+  const char* classe;
+  const char* titre;
+  int raccourcis;  // -1: the floor program
+};
+
+// From CreateProcess to ready, in milliseconds; negative when it never got ready.
+double Demarrage(const Programme& p, const std::string& dossier) {
+  const double debut = Maintenant();
+  Processus processus(p.ligne, dossier);
+  if (!processus.Demarre()) return -1;
+  WaitForInputIdle(processus.Handle(), kPatience);
+  HWND principale = nullptr;
+  const bool pret = Attends([&] {
+    principale = FenetreNommee(processus.Pid(), p.classe, p.titre);
+    if (!principale) return false;
+    if (p.raccourcis < 0) return true;
+    return AFenetreIcone(processus.Pid()) &&
+           (p.raccourcis == 0 ||
+            Tenue(CombinaisonNumero(std::min(p.raccourcis, kCombinaisons) - 1)));
+  });
+  const double duree = Maintenant() - debut;
+  if (!pret || !processus.Ferme(principale)) return -1;
+  return duree;
+}
+
+double MedianeDe(int fois, const std::function<double()>& mesure) {
+  std::vector<double> valeurs;
+  for (int i = 0; i < fois; ++i) {
+    const double v = mesure();
+    if (v < 0) return -1;
+    valeurs.push_back(v);
+  }
+  return Mediane(valeurs);
+}
+
+void Ligne(const char* quoi, double ms, double reference) {
+  if (ms < 0) {
+    std::printf("  %-44s      failed\n", quoi);
+  } else if (reference > 0) {
+    std::printf("  %-44s %9.1f ms   x%.2f\n", quoi, ms, ms / reference);
+  } else {
+    std::printf("  %-44s %9.1f ms\n", quoi, ms);
+  }
+}
+
+void MesureDemarrages(const std::string& racine) {
+  constexpr int kFois = 5;
+  std::printf("Start-up to ready (median of %d, after one run to warm up)\n", kFois);
+  const Programme plancher{"\"" + kPlancher + "\"", "TPlancher", "Plancher", -1};
+  Demarrage(plancher, racine);
+  const double sol = MedianeDe(kFois, [&] { return Demarrage(plancher, racine); });
+  Ligne("floor: Plancher.exe (one window, one icon)", sol, 0);
+  for (int n : kTailles) {
+    const Programme vivlan{"\"" + kVivlan + "\"", "TFrmPrincip", "Vivelance 1.0", n};
+    const std::string dossier = racine + "\\n" + std::to_string(n);
+    Demarrage(vivlan, dossier);
+    const double ms = MedianeDe(kFois, [&] { return Demarrage(vivlan, dossier); });
+    const std::string quoi = "Vivlan.exe, " + std::to_string(n) + " shortcuts (" +
+                             std::to_string(std::min(n, kCombinaisons)) + " hotkeys)";
+    Ligne(quoi.c_str(), ms, sol);
+  }
+}
+
+void Presse(const Combinaison& c) {
+  std::vector<WORD> modificateurs;
+  if (c.masque & MOD_CONTROL) modificateurs.push_back(VK_CONTROL);
+  if (c.masque & MOD_ALT) modificateurs.push_back(VK_MENU);
+  if (c.masque & MOD_SHIFT) modificateurs.push_back(VK_SHIFT);
+  std::vector<INPUT> entrees;
+  auto touche = [&](WORD vk, bool relachee) {
+    INPUT e{};
+    e.type = INPUT_KEYBOARD;
+    e.ki.wVk = vk;
+    e.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    e.ki.dwFlags = relachee ? KEYEVENTF_KEYUP : 0;
+    entrees.push_back(e);
+  };
+  for (WORD m : modificateurs) touche(m, false);
+  touche(static_cast<WORD>(c.touche), false);
+  touche(static_cast<WORD>(c.touche), true);
+  for (auto m = modificateurs.rbegin(); m != modificateurs.rend(); ++m) touche(*m, true);
+  SendInput(static_cast<UINT>(entrees.size()), entrees.data(), sizeof(INPUT));
+}
+
+bool MarqueurEcrit(const std::string& marqueur) {
+  WIN32_FILE_ATTRIBUTE_DATA donnees{};
+  return GetFileAttributesExA(marqueur.c_str(), GetFileExInfoStandard, &donnees) &&
+         (donnees.nFileSizeLow > 0 || donnees.nFileSizeHigh > 0);
+}
+
+// Gone once the program that wrote it has closed it.
+bool EffaceMarqueur(const std::string& marqueur) {
+  return Attends([&] {
+    return DeleteFileA(marqueur.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+  });
+}
+
+void MesureRaccourci(const std::string& racine) {
+  constexpr int kFois = 9;
+  const std::string dossier = racine + "\\n100";
+  const std::string marqueur = dossier + "\\Marqueur.txt";
+  SetEnvironmentVariableA("VIVLAN_MARQUEUR", marqueur.c_str());
+  std::printf("Launch to program running: marker file written (median of %d, alternated)\n",
+              kFois);
+
+  Processus vivlan("\"" + kVivlan + "\"", dossier);
+  WaitForInputIdle(vivlan.Handle(), kPatience);
+  const Combinaison c = CombinaisonNumero(0);
+  HWND principale = nullptr;
+  if (!vivlan.Demarre() || !Attends([&] {
+        principale = FenetreNommee(vivlan.Pid(), "TFrmPrincip", "Vivelance 1.0");
+        return principale && Tenue(CombinaisonNumero(99));
+      })) {
+    Ligne("Vivlan.exe did not start", -1, 0);
+    return;
+  }
+  EffaceMarqueur(marqueur);
+
+  auto direct = [&]() -> double {
+    const double debut = Maintenant();
+    Processus p("\"" + kMarqueur + "\" p0", dossier);
+    if (!Attends([&] { return MarqueurEcrit(marqueur); })) return -1;
+    const double duree = Maintenant() - debut;
+    WaitForSingleObject(p.Handle(), 10000);
+    return EffaceMarqueur(marqueur) ? duree : -1;
+  };
+  auto raccourci = [&]() -> double {
+    const double debut = Maintenant();
+    Presse(c);
+    if (!Attends([&] { return MarqueurEcrit(marqueur); })) return -1;
+    const double duree = Maintenant() - debut;
+    return EffaceMarqueur(marqueur) ? duree : -1;
+  };
+  direct();
+  raccourci();
+  std::vector<double> directs, raccourcis;
+  for (int i = 0; i < kFois; ++i) {
+    directs.push_back(direct());
+    raccourcis.push_back(raccourci());
+  }
+  const bool echec = std::count(directs.begin(), directs.end(), -1.0) > 0 ||
+                     std::count(raccourcis.begin(), raccourcis.end(), -1.0) > 0;
+  const double d = echec ? -1 : Mediane(directs);
+  Ligne("CreateProcess(Marqueur.exe p0) from here", d, 0);
+  Ligne("Ctrl+Alt+A (SendInput) to Vivlan.exe", echec ? -1 : Mediane(raccourcis), d);
+  vivlan.Ferme(principale);
+  SetEnvironmentVariableA("VIVLAN_MARQUEUR", nullptr);
+}
+
+// The portable platform, but hotkeys go to the system for a window of this process.
+class PlateformeBanc : public plat::PlateformePortable {
+ public:
+  explicit PlateformeBanc(HWND fenetre) : fenetre_(fenetre) {}
+  bool RegisterHotKey(plat::Handle, int id, unsigned modificateurs, unsigned touche) override {
+    return ::RegisterHotKey(fenetre_, id, modificateurs, touche) != FALSE;
+  }
+  bool UnregisterHotKey(plat::Handle, int id) override {
+    return ::UnregisterHotKey(fenetre_, id) != FALSE;
+  }
+
+ private:
+  HWND fenetre_;
+};
+
+// The sections the way the system's profile functions give them: one call per key.
+size_t LectureParCle(const std::string& fichier) {
+  std::vector<char> noms(16384);
+  const DWORD lus =
+      GetPrivateProfileStringA(nullptr, nullptr, "", noms.data(), 16384, fichier.c_str());
+  size_t n = 0;
+  for (DWORD i = 0; i < lus && noms[i] != '\0'; i += static_cast<DWORD>(std::strlen(&noms[i])) + 1)
+    ++n;
+  n = static_cast<std::uint16_t>(n);
+  ListeEnreg liste;
+  std::vector<char> valeur(2048);
+  for (size_t k = 1; k <= n; ++k) {
+    const std::string section = std::to_string(k);
+    auto lis = [&](const char* cle, const char* defaut) {
+      const DWORD l = GetPrivateProfileStringA(section.c_str(), cle, defaut, valeur.data(), 2048,
+                                               fichier.c_str());
+      return std::string(valeur.data(), l);
+    };
+    auto r = std::make_unique<Enreg>();
+    r->Menu = lis("Menu", "Vivlan");
+    r->Item = lis("Item", "Vivlan");
+    r->Executable = lis("Exécutable", "<Aucun>");
+    r->Parametres = lis("Paramètre(s)", "");
+    r->Repertoire = lis("Répertoire de travail", "");
+    r->Shift = lis("Shift", "Non") == "Oui";
+    r->Ctrl = lis("Ctrl", "Non") == "Oui";
+    r->Alt = lis("Alt", "Non") == "Oui";
+    r->Win = lis("Win", "Non") == "Oui";
+    r->Touche = lis("Touche", "").substr(0, 1);
+    liste.push_back(std::move(r));
+  }
+  return liste.size();
+}
+
+void MesureEnProcessus(const std::string& racine) {
+  constexpr int kFois = 5;
+  constexpr double kBudgetProfil = 20000;  // the per-key reading is quadratic: fewer runs
+  std::printf(
+      "In-process, the real TFrmPrincip (median of %d; GetPrivateProfileStringA: of up to %d "
+      "within %.0f s)\n",
+      kFois, kFois, kBudgetProfil / 1000);
+  std::printf("  %9s %12s %12s %12s %12s   %16s %8s\n", "shortcuts", "LectureIni",
+              "Construction", "EnabledHK", "total", "GetPrivateProf.", "ratio");
+  HWND fenetre = CreateWindowExA(0, "STATIC", "Chrono", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+  char avant[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, avant);
+  for (int n : kTailles) {
+    const std::string dossier = racine + "\\n" + std::to_string(n);
+    SetCurrentDirectoryA(dossier.c_str());
+    tk::BackendMemoire backend;
+    tk::Application application(backend, "C:\\Vivelance\\Vivlan.exe");
+    PlateformeBanc plateforme(fenetre);
+    TFrmPrincip principal(application, plateforme);  // reads, builds and registers once
+    std::vector<double> lecture, construction, enregistrement, total;
+    for (int i = 0; i < kFois; ++i) {
+      principal.DisabledHotKeys();
+      principal.ListeRaccourcis->clear();
+      const double t0 = Maintenant();
+      principal.LectureIni();
+      const double t1 = Maintenant();
+      principal.ConstructionMenus();
+      const double t2 = Maintenant();
+      principal.EnabledHotKeys();
+      const double t3 = Maintenant();
+      lecture.push_back(t1 - t0);
+      construction.push_back(t2 - t1);
+      enregistrement.push_back(t3 - t2);
+      total.push_back(t3 - t0);
+    }
+    const size_t lus = principal.ListeRaccourcis->size();
+    principal.DisabledHotKeys();
+
+    const std::string fichier = dossier + "\\Vivlan.ini";
+    std::vector<double> profil;
+    size_t lusParCle = 0;
+    for (double depense = 0; profil.size() < kFois && depense < kBudgetProfil;) {
+      const double t0 = Maintenant();
+      lusParCle = LectureParCle(fichier);
+      profil.push_back(Maintenant() - t0);
+      depense += profil.back();
+    }
+    const double ref = Mediane(lecture);
+    std::printf("  %9d %9.2f ms %9.2f ms %9.2f ms %9.2f ms   %13.2f ms %7.1fx%s\n", n, ref,
+                Mediane(construction), Mediane(enregistrement), Mediane(total), Mediane(profil),
+                ref > 0 ? Mediane(profil) / ref : 0.0,
+                lus == static_cast<size_t>(n) && lusParCle == lus && backend.messages.empty()
+                    ? ""
+                    : "  (records or messages not as expected)");
+  }
+  SetCurrentDirectoryA(avant);
+  DestroyWindow(fenetre);
+  std::printf("  ratio: GetPrivateProfileStringA over LectureIni\n");
+}
+
+}  // namespace
+
+int main() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string racine = std::string(temp) + "vivlan-bench-" + std::to_string(GetCurrentProcessId());
+  for (int n : kTailles) {
+    const std::string dossier = racine + "\\n" + std::to_string(n);
+    std::filesystem::create_directories(dossier);
+    std::ofstream(dossier + "\\Vivlan.ini", std::ios::binary) << Ini(n);
+  }
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  const double debut = Maintenant();
+  MesureDemarrages(racine);
+  MesureRaccourci(racine);
+  MesureEnProcessus(racine);
+  std::printf("Measured in %.0f s\n", (Maintenant() - debut) / 1000);
+  std::error_code erreur;
+  std::filesystem::remove_all(racine, erreur);
+  return 0;
+}

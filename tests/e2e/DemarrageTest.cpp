@@ -1,0 +1,149 @@
+// Start-up, single instance, about box and quitting, on the real program.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Pilote.h"
+
+using namespace pilote;
+
+namespace {
+
+const char kIni[] =
+    "[1]\r\nMenu = Outils\r\nItem = Marqueur\r\nExécutable = Marqueur.exe\r\n"
+    "Paramètre(s) = \r\nRépertoire de travail = \r\nShift = Non\r\nCtrl = Non\r\n"
+    "Alt = Non\r\nWin = Non\r\nTouche = \r\n\r\n";
+
+const char kDejaEnCours[] = "Vivelance est déjà en cours d'exécution !";
+
+// A right click on the icon, given as `clic`, opens this process's command menu; Escape
+// closes it.
+void VerifieMenuDesCommandes(DWORD pid, const std::function<void()>& clic) {
+  clic();
+  HWND menu = AttendsMenu();
+  ASSERT_NE(menu, nullptr) << "no menu after a right click on the tray icon";
+  EXPECT_EQ(PidDe(menu), pid);
+  Touche(VK_ESCAPE);
+  EXPECT_TRUE(AttendsMenuFerme());
+}
+
+// The "Erreur" box of a refused start: its message, then "OK" ends the process.
+void VerifieRefus(Processus& refuse) {
+  HWND boite = AttendsFenetreDe(refuse.Pid(), "", "Erreur");
+  ASSERT_NE(boite, nullptr) << "no \"Erreur\" box";
+  EXPECT_TRUE(AttendsVisible(boite));
+  EXPECT_NE(TextesEnfants(boite).find(kDejaEnCours), std::string::npos) << TextesEnfants(boite);
+  EXPECT_TRUE(refuse.EnCours()) << "the process must wait for the box to be closed";
+  EXPECT_EQ(FenetreDe(refuse.Pid(), "TFrmPrincip"), nullptr);
+
+  HWND ok = Enfant(boite, "Button", "OK");
+  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
+  Clique(ok);
+  EXPECT_TRUE(refuse.AttendsFin());
+}
+
+}  // namespace
+
+TEST(Demarrage, FenetrePrincipaleCacheeEtIconeDansLaZoneDeNotification) {
+  Vivelance vivelance(kIni);
+  ASSERT_TRUE(vivelance.Demarre());
+  const DWORD pid = vivelance.Instance().Pid();
+
+  HWND principale = Trouve("TFrmPrincip", "Vivelance 1.0");
+  ASSERT_NE(principale, nullptr);
+  EXPECT_EQ(PidDe(principale), pid);
+  EXPECT_FALSE(Visible(principale));
+  for (HWND fenetre : FenetresDe(pid)) {
+    EXPECT_FALSE(Visible(fenetre)) << "visible window of class " << Classe(fenetre);
+  }
+  EXPECT_TRUE(Attends(IconeAffichee));
+
+  // A click through X, as a mouse would do it.
+  VerifieMenuDesCommandes(pid, [] { CliqueEcranX11(PositionIcone(), Bouton::Droit); });
+  EXPECT_TRUE(vivelance.Instance().EnCours());
+}
+
+TEST(Demarrage, SansFichierDeParametres) {
+  Vivelance vivelance;
+  ASSERT_TRUE(vivelance.Demarre());
+  // The notification the shell posts for a right click, straight to the icon's window.
+  VerifieMenuDesCommandes(vivelance.Instance().Pid(), [&] {
+    EXPECT_TRUE(PosteNotification(vivelance.FenetreIcone(), WM_RBUTTONUP));
+  });
+  EXPECT_FALSE(vivelance.LisFichier("Vivlan.ini")) << "reading must not create the file";
+}
+
+TEST(Demarrage, UneSecondeInstanceSignaleEtSeTermine) {
+  Vivelance vivelance(kIni);
+  ASSERT_TRUE(vivelance.Demarre());
+  HWND principale = vivelance.FenetrePrincipale();
+
+  Processus& seconde = vivelance.Lance();
+  VerifieRefus(seconde);
+
+  EXPECT_TRUE(vivelance.Instance().EnCours());
+  EXPECT_EQ(Trouve("TFrmPrincip", "Vivelance 1.0"), principale);
+  EXPECT_TRUE(IconeAffichee());
+  VerifieMenuDesCommandes(vivelance.Instance().Pid(), [] { CliqueIcone(Bouton::Droit); });
+}
+
+TEST(Demarrage, UneFenetreCacheeDeMemesClasseEtTitreEmpecheLeDemarrage) {
+  FenetreTemoin temoin("TFrmPrincip", "Vivelance 1.0");
+  Vivelance vivelance(kIni);
+  VerifieRefus(vivelance.Lance());
+  EXPECT_EQ(Trouve("TFrmPrincip", "Vivelance 1.0"), temoin.Handle());
+}
+
+TEST(Demarrage, LaClasseOuLeTitreSeulsNEmpechentPasLeDemarrage) {
+  FenetreTemoin autreClasse("TAutreFenetre", "Vivelance 1.0");
+  FenetreTemoin autreTitre("TFrmPrincip", "Vivelance 1.1");
+  Vivelance vivelance(kIni);
+  ASSERT_TRUE(vivelance.Demarre());
+  EXPECT_EQ(FenetreDe(vivelance.Instance().Pid(), "", "Erreur"), nullptr);
+  EXPECT_EQ(PidDe(Trouve("TFrmPrincip", "Vivelance 1.0")), vivelance.Instance().Pid());
+}
+
+TEST(APropos, SOuvreUneSeuleFoisEtSeFermeParOk) {
+  Vivelance vivelance(kIni);
+  ASSERT_TRUE(vivelance.Demarre());
+  const DWORD pid = vivelance.Instance().Pid();
+
+  ASSERT_TRUE(vivelance.Commande('A'));
+  HWND boite = AttendsFenetreDe(pid, "TFrmAPropos", "A propos de Vivelance");
+  ASSERT_NE(boite, nullptr);
+  ASSERT_TRUE(AttendsVisible(boite));
+
+  // Asked again while it is open: the menu still works and nothing else opens.
+  ASSERT_TRUE(vivelance.Commande('A'));
+  Synchronise(vivelance.FenetrePrincipale());
+  int visibles = 0;
+  for (HWND fenetre : FenetresDe(pid)) visibles += Visible(fenetre);
+  EXPECT_EQ(visibles, 1);
+  EXPECT_TRUE(Visible(boite));
+
+  HWND ok = Enfant(boite, "Button", "Ok");
+  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
+  Clique(ok);
+  EXPECT_TRUE(AttendsVisible(boite, false));
+
+  // Once closed it opens again, and Enter presses its default "Ok".
+  ASSERT_TRUE(vivelance.Commande('A'));
+  ASSERT_TRUE(AttendsVisible(boite));
+  ASSERT_TRUE(AuPremierPlan(boite));
+  Touche(VK_RETURN);
+  EXPECT_TRUE(AttendsVisible(boite, false));
+  EXPECT_TRUE(vivelance.Instance().EnCours());
+}
+
+TEST(Quitter, TermineLeProgrammeEtRetireSonIcone) {
+  Vivelance vivelance(kIni);
+  ASSERT_TRUE(vivelance.Demarre());
+  HWND icone = vivelance.FenetreIcone();
+  ASSERT_TRUE(Attends(IconeAffichee));
+
+  ASSERT_TRUE(vivelance.Quitte());
+  EXPECT_EQ(vivelance.Instance().CodeSortie(), 0u);
+  EXPECT_FALSE(IsWindow(icone));
+  EXPECT_TRUE(AttendsAbsence("TFrmPrincip", "Vivelance 1.0"));
+  EXPECT_TRUE(Attends([] { return !IconeAffichee(); }));
+}

@@ -1,0 +1,365 @@
+// The configuration editor on the real program: opened from the tray icon, edited through its
+// prompts, fields and check boxes, then saved, cancelled, or saved over a file it cannot write.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Pilote.h"
+
+using namespace pilote;
+
+namespace {
+
+struct Raccourci {
+  std::string menu, item, exe, params, dir;
+  bool shift = false, ctrl = false, alt = false, win = false;
+  std::string touche;
+};
+
+// One section exactly as the launcher writes it.
+std::string Section(int n, const Raccourci& r) {
+  auto oui = [](bool b) { return b ? std::string("Oui") : std::string("Non"); };
+  return "[" + std::to_string(n) + "]\r\nMenu = " + r.menu + "\r\nItem = " + r.item +
+         "\r\nExécutable = " + r.exe + "\r\nParamètre(s) = " + r.params +
+         "\r\nRépertoire de travail = " + r.dir + "\r\nShift = " + oui(r.shift) +
+         "\r\nCtrl = " + oui(r.ctrl) + "\r\nAlt = " + oui(r.alt) + "\r\nWin = " + oui(r.win) +
+         "\r\nTouche = " + r.touche + "\r\n\r\n";
+}
+
+// Started by Ctrl+Alt+K.
+Raccourci Ancien() {
+  Raccourci r;
+  r.menu = "Outils";
+  r.item = "Ancien";
+  r.exe = CheminMarqueur();
+  r.params = "ancien";
+  r.ctrl = r.alt = true;
+  r.touche = "K";
+  return r;
+}
+
+// The form lays its group boxes flat: every control is a child of the window, placed in the
+// window's client area.
+struct Editeur {
+  HWND fenetre = nullptr;
+
+  HWND Menus() const { return EnfantEn(fenetre, 54, 19); }
+  HWND Items() const { return EnfantEn(fenetre, 364, 19); }
+  HWND MenuPlus() const { return EnfantEn(fenetre, 145, 146); }
+  HWND ItemPlus() const { return EnfantEn(fenetre, 455, 146); }
+  HWND Exe() const { return EnfantEn(fenetre, 166, 238); }
+  HWND Param() const { return EnfantEn(fenetre, 166, 275); }
+  HWND Chemin() const { return EnfantEn(fenetre, 166, 312); }
+  HWND Touche() const { return EnfantEn(fenetre, 551, 353); }
+  // Check boxes and buttons, by their caption.
+  HWND Bouton(const char* texte) const { return Enfant(fenetre, "Button", std::string(texte)); }
+
+  // What the lower half shows, in one line: a failure prints every field at once.
+  std::string Fiche() const {
+    return Texte(Exe()) + " | " + Texte(Param()) + " | " + Texte(Chemin()) + " | " +
+           (Coche(Bouton("Ctrl")) ? "Ctrl " : "") + (Coche(Bouton("Alt")) ? "Alt " : "") +
+           (Coche(Bouton("Shift")) ? "Shift " : "") + (Coche(Bouton("Windows")) ? "Win " : "") +
+           "| " + Texte(Touche());
+  }
+};
+
+std::string FicheDe(const Raccourci& r) {
+  return r.exe + " | " + r.params + " | " + r.dir + " | " + (r.ctrl ? "Ctrl " : "") +
+         (r.alt ? "Alt " : "") + (r.shift ? "Shift " : "") + (r.win ? "Win " : "") + "| " +
+         r.touche;
+}
+
+// "&Configuration" shares its access key with "A&ctiver/Désactiver", which comes first: the
+// entry is reached with the arrows (the separator between them is skipped).
+Editeur OuvreEditeur(Vivelance& vivelance) {
+  Editeur editeur;
+  CliqueIcone(Bouton::Droit);
+  if (!AttendsMenu()) {
+    ADD_FAILURE() << "no menu after a right click on the tray icon";
+    return editeur;
+  }
+  Touches({VK_DOWN, VK_DOWN, VK_RETURN});
+  EXPECT_TRUE(AttendsMenuFerme());
+  editeur.fenetre = AttendsFenetreDe(vivelance.Instance().Pid(), "TFrmConfig", "Configuration");
+  if (editeur.fenetre == nullptr || !AttendsVisible(editeur.fenetre)) {
+    ADD_FAILURE() << "the editor did not open";
+    editeur.fenetre = nullptr;
+  }
+  return editeur;
+}
+
+// A box of the program found by its caption; only a shown one counts, since the program's
+// hidden owner window is captioned "Vivlan" too.
+HWND AttendsBoite(DWORD pid, const std::string& titre) {
+  HWND trouvee = nullptr;
+  Attends([&] {
+    for (HWND fenetre : FenetresDe(pid))
+      if (Visible(fenetre) && Texte(fenetre) == titre) trouvee = fenetre;
+    return trouvee != nullptr;
+  });
+  return trouvee;
+}
+
+// The prompt of `titre`, shown by the program over the editor.
+HWND Invite(DWORD pid, const std::string& titre, const std::string& question) {
+  HWND boite = AttendsBoite(pid, titre);
+  if (boite == nullptr) {
+    ADD_FAILURE() << "no prompt \"" << titre << "\"";
+    return nullptr;
+  }
+  EXPECT_NE(Enfant(boite, "", question), nullptr) << TextesEnfants(boite);
+  return boite;
+}
+
+// Sets the prompt's field and presses its "OK".
+void Saisis(DWORD pid, const std::string& titre, const std::string& question,
+            const std::string& libelle) {
+  HWND boite = Invite(pid, titre, question);
+  ASSERT_NE(boite, nullptr);
+  HWND champ = Enfant(boite, "Edit");
+  ASSERT_NE(champ, nullptr) << TextesEnfants(boite);
+  EXPECT_EQ(Texte(champ), "");
+  EcrisTexte(champ, libelle);
+  HWND ok = Enfant(boite, "Button", std::string("OK"));
+  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
+  Clique(ok);
+  EXPECT_TRUE(AttendsDestruction(boite));
+}
+
+// Ticks a check box with a click and waits for the program to show it ticked.
+void CocheParClic(HWND caseACocher) {
+  ASSERT_NE(caseACocher, nullptr);
+  Clique(caseACocher);
+  EXPECT_TRUE(Attends([&] { return pilote::Coche(caseACocher); })) << Texte(caseACocher);
+}
+
+void ControleLaDisposition(const Editeur& e) {
+  RECT client = RectClient(e.fenetre);
+  EXPECT_EQ(client.right, 622);
+  EXPECT_EQ(client.bottom, 443);
+  for (HWND controle : {e.Menus(), e.Items(), e.MenuPlus(), e.ItemPlus(), e.Exe(), e.Param(),
+                        e.Chemin(), e.Touche()})
+    ASSERT_NE(controle, nullptr) << "a control is not where the layout puts it";
+  EXPECT_EQ(Classe(e.Menus()), "ListBox");
+  EXPECT_EQ(Classe(e.Items()), "ListBox");
+  EXPECT_EQ(Classe(e.Exe()), "Edit");
+  EXPECT_EQ(Classe(e.Touche()), "Edit");
+}
+
+// Waits for what `lire` reads to become `attendu`; a failure shows the last value read.
+template <typename T, typename Lecture>
+::testing::AssertionResult Devient(Lecture lire, const T& attendu) {
+  T vu{};
+  if (Attends([&] { return (vu = lire()) == attendu; })) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "still " << ::testing::PrintToString(vu)
+                                       << ", expected " << ::testing::PrintToString(attendu);
+}
+
+using Lignes = std::vector<std::string>;
+
+GUITHREADINFO FilDe(HWND fenetre) {
+  GUITHREADINFO fil{};
+  fil.cbSize = sizeof fil;
+  GetGUIThreadInfo(GetWindowThreadProcessId(fenetre, nullptr), &fil);
+  return fil;
+}
+
+// In front, and its own thread has taken the activation: keys then reach the window's focus,
+// and are not overtaken by the window restoring it.
+bool Active(HWND fenetre) {
+  return AuPremierPlan(fenetre) && Attends([&] { return FilDe(fenetre).hwndActive == fenetre; });
+}
+
+// Names in the launcher's folder, to see that nothing is left beside the settings file.
+std::vector<std::string> FichiersDe(const std::string& dossier) {
+  std::vector<std::string> noms;
+  WIN32_FIND_DATAA trouve;
+  HANDLE recherche = FindFirstFileA((dossier + "\\*").c_str(), &trouve);
+  if (recherche == INVALID_HANDLE_VALUE) return noms;
+  do {
+    const std::string nom = trouve.cFileName;
+    if (nom != "." && nom != "..") noms.push_back(nom);
+  } while (FindNextFileA(recherche, &trouve));
+  FindClose(recherche);
+  return noms;
+}
+
+// Read-only for the time of a test: the folder can be removed afterwards.
+class LectureSeule {
+ public:
+  explicit LectureSeule(std::string chemin) : chemin_(std::move(chemin)) {
+    EXPECT_TRUE(SetFileAttributesA(chemin_.c_str(), FILE_ATTRIBUTE_READONLY)) << GetLastError();
+  }
+  ~LectureSeule() { Leve(); }
+  void Leve() { SetFileAttributesA(chemin_.c_str(), FILE_ATTRIBUTE_NORMAL); }
+
+ private:
+  std::string chemin_;
+};
+
+}  // namespace
+
+TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussitot) {
+  const Raccourci ancien = Ancien();
+  Vivelance vivelance(Section(1, ancien));
+  ASSERT_TRUE(vivelance.Demarre());
+  const DWORD pid = vivelance.Instance().Pid();
+
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  ControleLaDisposition(e);
+  EXPECT_EQ(LignesListe(e.Menus()), Lignes{"Outils"});
+  EXPECT_EQ(SelectionListe(e.Menus()), 0);
+  EXPECT_EQ(LignesListe(e.Items()), Lignes{"Ancien"});
+  EXPECT_EQ(SelectionListe(e.Items()), 0);
+  EXPECT_EQ(e.Fiche(), FicheDe(ancien));
+
+  // An accented label goes through the prompt and the list as Windows-1252.
+  Clique(e.MenuPlus());
+  Saisis(pid, "Ajout d'un menu", "Libellé du menu", "Jeux vidéo");
+  // The handler goes on once the prompt is gone: wait for its result.
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"Outils", "Jeux vidéo"}));
+  EXPECT_TRUE(Devient([&] { return SelectionListe(e.Menus()); }, 1));
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Items()); }, Lignes{}));
+  EXPECT_TRUE(Devient([&] { return e.Fiche(); }, FicheDe(Raccourci{})));
+
+  // This one typed, and confirmed with Enter.
+  Clique(e.ItemPlus());
+  HWND invite = Invite(pid, "Ajout d'un item", "Libellé de l'item");
+  ASSERT_NE(invite, nullptr);
+  ASSERT_TRUE(Active(invite));
+  Touche('E', {VK_SHIFT});
+  Touches({'S', 'S', 'A', 'I'});
+  EXPECT_TRUE(Devient([&] { return Texte(Enfant(invite, "Edit")); }, std::string("Essai")));
+  Touche(VK_RETURN);
+  ASSERT_TRUE(AttendsDestruction(invite));
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Items()); }, Lignes{"Essai"}));
+  EXPECT_TRUE(Devient([&] { return SelectionListe(e.Items()); }, 0));
+
+  Raccourci essai;
+  essai.menu = "Jeux vidéo";
+  essai.item = "Essai";
+  essai.exe = CheminMarqueur();
+  essai.params = "nouveau é";
+  essai.dir = vivelance.Dossier();
+  essai.ctrl = essai.alt = true;
+  essai.touche = "J";
+  EcrisTexte(e.Exe(), essai.exe);
+  EcrisTexte(e.Param(), essai.params);
+  EcrisTexte(e.Chemin(), essai.dir);
+  CocheParClic(e.Bouton("Ctrl"));
+  CocheParClic(e.Bouton("Alt"));
+  // A small letter typed in the key field becomes its key's capital. The character goes
+  // straight to the field: a click to focus it first sometimes landed where the pointer had
+  // been, on the tray icon, which opened the shortcut menu instead.
+  EXPECT_TRUE(PostMessageW(e.Touche(), WM_CHAR, L'j', 1)) << GetLastError();
+  EXPECT_TRUE(Devient([&] { return e.Fiche(); }, FicheDe(essai)));
+
+  Clique(e.Bouton("OK"));
+  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), Section(1, ancien) + Section(2, essai));
+  EXPECT_EQ(FichiersDe(vivelance.Dossier()), Lignes{"Vivlan.ini"});
+
+  // Taken up at once: the new combination starts its program where the field says.
+  Touche('J', {VK_CONTROL, VK_MENU});
+  EXPECT_TRUE(Devient([&] { return vivelance.LignesMarqueur(); },
+                      Lignes{essai.exe + " nouveau é", essai.dir}));
+  EXPECT_TRUE(vivelance.Instance().EnCours());
+}
+
+TEST(Editeur, AnnulerLaisseLeFichierEtLeLanceurCommeIlsEtaient) {
+  const Raccourci ancien = Ancien();
+  const std::string ini = Section(1, ancien);
+  Vivelance vivelance(ini);
+  ASSERT_TRUE(vivelance.Demarre());
+  const DWORD pid = vivelance.Instance().Pid();
+
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  EcrisTexte(e.Param(), "modifié");
+  EcrisTexte(e.Touche(), "m");
+  EXPECT_TRUE(Devient([&] { return Texte(e.Touche()); }, std::string("M")));
+  Clique(e.MenuPlus());
+  Saisis(pid, "Ajout d'un menu", "Libellé du menu", "Autre");
+  Clique(e.ItemPlus());
+  Saisis(pid, "Ajout d'un item", "Libellé de l'item", "Nouvel item");
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Items()); }, Lignes{"Nouvel item"}));
+  EcrisTexte(e.Exe(), CheminMarqueur());
+
+  Clique(e.Bouton("Annuler"));
+  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), ini);
+
+  // Everything typed is lost: the next opening shows the launcher's shortcuts again.
+  Editeur encore = OuvreEditeur(vivelance);
+  ASSERT_EQ(encore.fenetre, e.fenetre);
+  EXPECT_EQ(LignesListe(e.Menus()), Lignes{"Outils"});
+  EXPECT_EQ(LignesListe(e.Items()), Lignes{"Ancien"});
+  EXPECT_EQ(e.Fiche(), FicheDe(ancien));
+  // Escape is "Annuler" too.
+  ASSERT_TRUE(Active(e.fenetre));
+  Touche(VK_ESCAPE);
+  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), ini);
+
+  Touche('K', {VK_CONTROL, VK_MENU});
+  EXPECT_TRUE(Devient([&] { return vivelance.LignesMarqueur(); },
+                      Lignes{ancien.exe + " ancien", vivelance.Dossier()}));
+}
+
+TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
+  const Raccourci ancien = Ancien();
+  const std::string ini = Section(1, ancien);
+  Vivelance vivelance(ini);
+  LectureSeule protege(vivelance.Chemin("Vivlan.ini"));
+  ASSERT_TRUE(vivelance.Demarre());
+  const DWORD pid = vivelance.Instance().Pid();
+
+  Raccourci nouveau = ancien;
+  nouveau.params = "nouveau";
+  nouveau.touche = "L";
+
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  EcrisTexte(e.Param(), nouveau.params);
+  EcrisTexte(e.Touche(), "l");
+  EXPECT_TRUE(Devient([&] { return Texte(e.Touche()); }, std::string("L")));
+  Clique(e.Bouton("OK"));
+
+  HWND boite = AttendsBoite(pid, "Vivlan");
+  ASSERT_NE(boite, nullptr) << "no error box; the editor is "
+                            << (Visible(e.fenetre) ? "shown" : "hidden") << ", the file holds:\n"
+                            << vivelance.LisFichier("Vivlan.ini").value_or("(nothing)");
+  EXPECT_NE(Enfant(boite, "", std::string("Accès au fichier refusé.")), nullptr)
+      << TextesEnfants(boite);
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), ini);
+  EXPECT_EQ(FichiersDe(vivelance.Dossier()), Lignes{"Vivlan.ini"});
+  HWND ok = Enfant(boite, "Button", std::string("OK"));
+  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
+  Clique(ok);
+  EXPECT_TRUE(AttendsDestruction(boite));
+  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+
+  // No reload: Ctrl+Alt+L was never registered, Ctrl+Alt+K still starts the old parameters.
+  Touche('L', {VK_CONTROL, VK_MENU});
+  Touche('K', {VK_CONTROL, VK_MENU});
+  EXPECT_TRUE(Devient([&] { return vivelance.LignesMarqueur(); },
+                      Lignes{ancien.exe + " ancien", vivelance.Dossier()}));
+
+  // The editor opens again, on the launcher's shortcuts; once the file may be written, it is.
+  Editeur encore = OuvreEditeur(vivelance);
+  ASSERT_EQ(encore.fenetre, e.fenetre);
+  EXPECT_EQ(e.Fiche(), FicheDe(ancien));
+  protege.Leve();
+  EcrisTexte(e.Param(), nouveau.params);
+  EcrisTexte(e.Touche(), "l");
+  EXPECT_TRUE(Devient([&] { return Texte(e.Touche()); }, std::string("L")));
+  Clique(e.Bouton("OK"));
+  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), Section(1, nouveau));
+  Touche('L', {VK_CONTROL, VK_MENU});
+  EXPECT_TRUE(Devient([&] { return vivelance.LignesMarqueur(); },
+                      Lignes{ancien.exe + " ancien", vivelance.Dossier(),
+                             ancien.exe + " nouveau", vivelance.Dossier()}));
+}

@@ -1,0 +1,370 @@
+// Launching shortcuts on the real program: hotkeys, the left tray menu, F1 and its dialog, the
+// failure messages, and the active/inactive switch. Marqueur.exe tells what was started and where.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Pilote.h"
+
+using namespace pilote;
+
+namespace {
+
+struct Raccourci {
+  std::string menu;
+  std::string item;
+  std::string exe;
+  std::string params;
+  std::string dir;
+  bool ctrl = false;
+  bool alt = false;
+  bool shift = false;
+  bool win = false;
+  std::string touche;
+};
+
+const char* OuiNon(bool b) { return b ? "Oui" : "Non"; }
+
+std::string Ini(const std::vector<Raccourci>& raccourcis) {
+  std::string ini;
+  int n = 0;
+  for (const Raccourci& r : raccourcis) {
+    ini += "[" + std::to_string(++n) + "]\r\nMenu = " + r.menu + "\r\nItem = " + r.item +
+           "\r\nExécutable = " + r.exe + "\r\nParamètre(s) = " + r.params +
+           "\r\nRépertoire de travail = " + r.dir + "\r\nShift = " + OuiNon(r.shift) +
+           "\r\nCtrl = " + OuiNon(r.ctrl) + "\r\nAlt = " + OuiNon(r.alt) +
+           "\r\nWin = " + OuiNon(r.win) + "\r\nTouche = " + r.touche + "\r\n\r\n";
+  }
+  return ini;
+}
+
+// A Marqueur.exe shortcut started by Ctrl + Alt + `touche` (none: menu only).
+Raccourci Marque(const std::string& menu, const std::string& item, const std::string& params,
+                 const std::string& dir = "", char touche = 0) {
+  Raccourci r;
+  r.menu = menu;
+  r.item = item;
+  r.exe = CheminMarqueur();
+  r.params = params;
+  r.dir = dir;
+  if (touche) {
+    r.ctrl = r.alt = true;
+    r.touche = std::string(1, touche);
+  }
+  return r;
+}
+
+void CtrlAlt(char touche) { Touche(static_cast<WORD>(touche), {VK_CONTROL, VK_MENU}); }
+
+// One run of Marqueur.exe: its command line and its current directory.
+struct Trace {
+  std::string ligne;
+  std::string dossier;
+  bool operator==(const Trace& autre) const {
+    return ligne == autre.ligne && dossier == autre.dossier;
+  }
+};
+
+std::ostream& operator<<(std::ostream& flux, const Trace& run) {
+  return flux << "{" << run.ligne << " | in " << run.dossier << "}";
+}
+
+std::vector<Trace> Runs(const Vivelance& v) {
+  std::vector<Trace> runs;
+  const std::vector<std::string> lignes = v.LignesMarqueur();
+  for (size_t i = 0; i + 1 < lignes.size(); i += 2) runs.push_back({lignes[i], lignes[i + 1]});
+  return runs;
+}
+
+// Waits until Marqueur.exe has run `n` times in all.
+bool AttendsRuns(const Vivelance& v, size_t n) {
+  return Attends([&] { return Runs(v).size() >= n; });
+}
+
+// The visible "Erreur" box of that process.
+HWND AttendsErreur(DWORD pid) {
+  HWND boite = nullptr;
+  Attends([&] {
+    for (HWND fenetre : FenetresDe(pid)) {
+      if (Visible(fenetre) && Texte(fenetre) == "Erreur") return (boite = fenetre) != nullptr;
+    }
+    return false;
+  });
+  return boite;
+}
+
+bool AttendsFermeture(HWND fenetre) {
+  return Attends([&] { return !IsWindow(fenetre) || !Visible(fenetre); });
+}
+
+// Closes an "Erreur" box with its "OK" button.
+void FermeParOk(HWND boite) {
+  HWND ok = Enfant(boite, "Button", "OK");
+  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
+  Clique(ok);
+  EXPECT_TRUE(AttendsFermeture(boite));
+}
+
+// The edit field of a dialog whose top-left corner lies at (x, y) of the dialog's client area,
+// whichever group box holds it.
+std::string TexteEditEn(HWND dialogue, int x, int y) {
+  POINT origine{0, 0};
+  ClientToScreen(dialogue, &origine);
+  for (HWND edit : Enfants(dialogue)) {
+    if (Classe(edit) != "Edit") continue;
+    RECT r = RectFenetre(edit);
+    if (r.left - origine.x == x && r.top - origine.y == y) return Texte(edit);
+  }
+  ADD_FAILURE() << "no edit field at " << x << ", " << y;
+  return {};
+}
+
+// True once no program holds Ctrl + Alt + `touche`: the test can take it, and gives it back.
+bool AttendsCombinaisonLibre(char touche) {
+  constexpr int kId = 0xBFFF;
+  return Attends([&] {
+    if (!RegisterHotKey(nullptr, kId, MOD_CONTROL | MOD_ALT, static_cast<UINT>(touche))) return false;
+    UnregisterHotKey(nullptr, kId);
+    return true;
+  });
+}
+
+// Left click on the icon, then the keys that walk the menu that opens; true once it has closed.
+bool ChoisitDansLeMenuGauche(std::initializer_list<WORD> touches) {
+  CliqueIcone(Bouton::Gauche);
+  if (!AttendsMenu()) return false;
+  Touches(touches);
+  return AttendsMenuFerme();
+}
+
+}  // namespace
+
+TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
+  Vivelance v;
+  const std::string travail = v.Chemin("travail");
+  ASSERT_TRUE(CreateDirectoryA(travail.c_str(), nullptr));
+  v.EcrisFichier("Vivlan.ini", Ini({Marque("Outils", "Dans travail", "un  deux", travail, 'K'),
+                                    Marque("Outils", "Sans répertoire", "", "", 'L')}));
+  ASSERT_TRUE(v.Demarre());
+
+  CtrlAlt('K');
+  ASSERT_TRUE(AttendsRuns(v, 1));
+  CtrlAlt('L');
+  ASSERT_TRUE(AttendsRuns(v, 2));
+  // Nothing added to the command line: no trailing blank without parameters.
+  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " un  deux", travail},
+                                       {CheminMarqueur(), v.Dossier()}}));
+  EXPECT_EQ(FenetreDe(v.Instance().Pid(), "", "Erreur"), nullptr);
+}
+
+TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
+  // Sub-menus in order of first appearance: A (x, z), then B (y).
+  Vivelance v(Ini({Marque("A", "x", "x"), Marque("B", "y", "y"), Marque("A", "z", "z")}));
+  ASSERT_TRUE(v.Demarre());
+
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}));
+  ASSERT_TRUE(AttendsRuns(v, 1));
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
+  ASSERT_TRUE(AttendsRuns(v, 2));
+  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " y", v.Dossier()},
+                                       {CheminMarqueur() + " z", v.Dossier()}}));
+}
+
+TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
+  Vivelance v;
+  const std::string travail = v.Chemin("travail");
+  ASSERT_TRUE(CreateDirectoryA(travail.c_str(), nullptr));
+  Raccourci z = Marque("A", "z", "zz", travail);
+  z.ctrl = z.win = true;
+  z.touche = "Z";
+  v.EcrisFichier("Vivlan.ini",
+                 Ini({Marque("A", "x", "xx", "", 'X'), Marque("B", "y", "yy", "", 'Y'), z}));
+  ASSERT_TRUE(v.Demarre());
+  const DWORD pid = v.Instance().Pid();
+
+  // F1 on entry z of sub-menu A: the record at index 2.
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_F1}));
+  HWND info = AttendsFenetreDe(pid, "TFrmInfo", "Informations");
+  ASSERT_NE(info, nullptr);
+  ASSERT_TRUE(AttendsVisible(info));
+  EXPECT_EQ(TexteEditEn(info, 198, 4), "A");
+  EXPECT_EQ(TexteEditEn(info, 198, 26), "z");
+  EXPECT_EQ(TexteEditEn(info, 198, 60), CheminMarqueur());
+  EXPECT_EQ(TexteEditEn(info, 198, 82), "zz");
+  EXPECT_EQ(TexteEditEn(info, 198, 104), travail);
+  EXPECT_EQ(TexteEditEn(info, 106 + 221, 140 + 67), "Z");
+  const std::pair<const char*, bool> cases[] = {
+      {"Ctrl", true}, {"Alt", false}, {"Shift", false}, {"Windows", true}};
+  for (const auto& [texte, cochee] : cases) {
+    HWND boite = Enfant(info, "Button", std::string(texte));
+    ASSERT_NE(boite, nullptr) << texte;
+    EXPECT_EQ(Coche(boite), cochee) << texte;
+    EXPECT_FALSE(Actif(boite)) << texte;
+  }
+  EXPECT_TRUE(v.LignesMarqueur().empty());
+
+  HWND activation = Enfant(info, "Button", std::string("Activation"));
+  ASSERT_NE(activation, nullptr) << TextesEnfants(info);
+  Clique(activation);
+  EXPECT_TRUE(AttendsVisible(info, false));
+  ASSERT_TRUE(AttendsRuns(v, 1));
+  EXPECT_EQ(Runs(v)[0], (Trace{CheminMarqueur() + " zz", travail}));
+
+  // The same dialog for entry x, filled afresh; "OK" starts nothing.
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
+  ASSERT_TRUE(AttendsVisible(info));
+  EXPECT_EQ(TexteEditEn(info, 198, 26), "x");
+  EXPECT_EQ(TexteEditEn(info, 198, 82), "xx");
+  EXPECT_EQ(TexteEditEn(info, 198, 104), "");
+  EXPECT_EQ(TexteEditEn(info, 106 + 221, 140 + 67), "X");
+  EXPECT_TRUE(Coche(Enfant(info, "Button", std::string("Alt"))));
+  EXPECT_FALSE(Coche(Enfant(info, "Button", std::string("Windows"))));
+  HWND ok = Enfant(info, "Button", std::string("OK"));
+  ASSERT_NE(ok, nullptr) << TextesEnfants(info);
+  Clique(ok);
+  EXPECT_TRUE(AttendsVisible(info, false));
+
+  // A launch by hotkey afterwards: had "OK" started x, its run would come before this one.
+  CtrlAlt('Y');
+  ASSERT_TRUE(AttendsRuns(v, 2));
+  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " zz", travail},
+                                       {CheminMarqueur() + " yy", v.Dossier()}}));
+}
+
+TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLanceur) {
+  Vivelance v;
+  const std::string absent = v.Chemin("absent");
+  v.EcrisFichier("Vivlan.ini", Ini({Marque("A", "Perdu", "perdu", absent, 'K'),
+                                    Marque("A", "Ici", "ici", "", 'L')}));
+  ASSERT_TRUE(v.Demarre());
+  const DWORD pid = v.Instance().Pid();
+
+  CtrlAlt('K');
+  HWND boite = AttendsErreur(pid);
+  ASSERT_NE(boite, nullptr);
+  const std::string message = "Impossible de se placer dans le répertoire " + absent + " !";
+  EXPECT_NE(TextesEnfants(boite).find(message), std::string::npos) << TextesEnfants(boite);
+  // The program starts only once the box is closed.
+  EXPECT_FALSE(v.LisFichier("Marqueur.txt"));
+  ASSERT_TRUE(AuPremierPlan(boite));
+  Touche(VK_RETURN);
+  EXPECT_TRUE(AttendsFermeture(boite));
+  ASSERT_TRUE(AttendsRuns(v, 1));
+
+  // The launcher is back in its own folder: the next launch without a directory starts there.
+  CtrlAlt('L');
+  ASSERT_TRUE(AttendsRuns(v, 2));
+  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " perdu", v.Dossier()},
+                                       {CheminMarqueur() + " ici", v.Dossier()}}));
+  for (HWND fenetre : FenetresDe(pid)) {
+    EXPECT_FALSE(Visible(fenetre)) << "a second box: " << Texte(fenetre);
+  }
+}
+
+TEST(Lanceur, UnProgrammeQuiNePeutDemarrerEstSignaleSansSesParametres) {
+  Vivelance v;
+  const std::string exe = v.Chemin("Absent.exe");
+  Raccourci absent{"A", "Absent", exe, "--parametre-tu", "", true, true, false, false, "K"};
+  v.EcrisFichier("Vivlan.ini", Ini({absent, Marque("A", "Ensuite", "ensuite", "", 'L')}));
+  ASSERT_TRUE(v.Demarre());
+
+  CtrlAlt('K');
+  HWND boite = AttendsErreur(v.Instance().Pid());
+  ASSERT_NE(boite, nullptr);
+  const std::string textes = TextesEnfants(boite);
+  EXPECT_NE(textes.find("Impossible de lancer l'application " + exe + " !"), std::string::npos)
+      << textes;
+  EXPECT_EQ(textes.find("--parametre-tu"), std::string::npos) << textes;
+  FermeParOk(boite);
+
+  // Still in its own folder, and still launching.
+  CtrlAlt('L');
+  ASSERT_TRUE(AttendsRuns(v, 1));
+  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " ensuite", v.Dossier()}}));
+}
+
+TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
+  Vivelance v(Ini({Marque("A", "Clavier", "clavier", "", 'K'), Marque("A", "Menu", "menu")}));
+  ASSERT_TRUE(v.Demarre());
+  const DWORD pid = v.Instance().Pid();
+
+  ASSERT_TRUE(v.Commande('C'));
+  ASSERT_TRUE(AttendsCombinaisonLibre('K'));
+  CtrlAlt('K');
+  CliqueIcone(Bouton::Gauche);
+  // The command menu still opens, and it is the only menu open.
+  CliqueIcone(Bouton::Droit);
+  HWND menu = AttendsMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(PidDe(menu), pid);
+  int menus = 0;
+  for (HWND fenetre : FenetresDe(pid)) menus += Visible(fenetre) && Classe(fenetre) == "#32768";
+  EXPECT_EQ(menus, 1);
+  Touche('C');
+  ASSERT_TRUE(AttendsMenuFerme());
+
+  // Active again. The left click first: it is handled only once the switch is over.
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
+  ASSERT_TRUE(AttendsRuns(v, 1));
+  CtrlAlt('K');
+  ASSERT_TRUE(AttendsRuns(v, 2));
+  // The only runs: nothing started while inactive.
+  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " menu", v.Dossier()},
+                                         {CheminMarqueur() + " clavier", v.Dossier()}}));
+  for (HWND fenetre : FenetresDe(pid)) {
+    EXPECT_FALSE(Visible(fenetre)) << "unexpected window: " << Texte(fenetre);
+  }
+}
+
+TEST(Lanceur, DeuxRaccourcisDeMemeCombinaisonLeSecondEstSignale) {
+  Vivelance v(Ini({Marque("A", "Premier", "premier", "", 'K'),
+                   Marque("A", "Second", "second", "", 'K')}));
+  Processus& instance = v.Lance();
+  HWND boite = AttendsErreur(instance.Pid());
+  ASSERT_NE(boite, nullptr);
+  EXPECT_NE(TextesEnfants(boite).find("Impossible d'initialiser le raccourci clavier Second !"),
+            std::string::npos)
+      << TextesEnfants(boite);
+  FermeParOk(boite);
+  ASSERT_TRUE(v.Demarre());
+
+  // The combination stays with the first.
+  CtrlAlt('K');
+  ASSERT_TRUE(AttendsRuns(v, 1));
+  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " premier", v.Dossier()}}));
+
+  // Deactivating cannot give back what the second never held.
+  ASSERT_TRUE(v.Commande('C'));
+  boite = AttendsErreur(instance.Pid());
+  ASSERT_NE(boite, nullptr);
+  const std::string textes = TextesEnfants(boite);
+  EXPECT_NE(textes.find("Impossible de désactiver le raccourci clavier Second !"),
+            std::string::npos)
+      << textes;
+  EXPECT_EQ(textes.find("Premier"), std::string::npos) << textes;
+  FermeParOk(boite);
+}
+
+TEST(Lanceur, UneLigneDeCommandeDePlusieursMilliersDeCaracteresPartEntiere) {
+  // A settings value holds at most 2,047 characters: the executable's field carries half of
+  // the arguments, the parameters' field the other half.
+  std::string moitie1, moitie2;
+  for (int i = 0; moitie1.size() < 1900; ++i) moitie1 += "a" + std::to_string(i) + " ";
+  for (int i = 0; moitie2.size() < 2000; ++i) moitie2 += "b" + std::to_string(i) + " ";
+  moitie1 += "fin1";
+  moitie2 += "fin2";
+  Raccourci long_ = Marque("A", "Long", moitie2, "", 'K');
+  long_.exe = CheminMarqueur() + " " + moitie1;
+  Vivelance v(Ini({long_}));
+  ASSERT_TRUE(v.Demarre());
+
+  CtrlAlt('K');
+  ASSERT_TRUE(AttendsRuns(v, 1));
+  const std::string attendue = long_.exe + " " + moitie2;
+  ASSERT_GT(attendue.size(), 3900u);
+  ASSERT_EQ(Runs(v).size(), 1u);
+  EXPECT_EQ(Runs(v)[0].ligne.size(), attendue.size());
+  EXPECT_EQ(Runs(v)[0], (Trace{attendue, v.Dossier()}));
+}

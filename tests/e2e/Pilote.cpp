@@ -1,0 +1,579 @@
+#include "Pilote.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace pilote {
+
+namespace {
+
+// CMake gives Linux paths; Wine's drive Z: is the Linux root.
+std::string CheminWine(std::string chemin) {
+  if (!chemin.empty() && chemin.front() == '/') {
+    for (char& c : chemin) {
+      if (c == '/') c = '\\';
+    }
+    chemin = "Z:" + chemin;
+  }
+  return chemin;
+}
+
+constexpr UINT kDelaiMessage = 5000;
+
+// Sends a message to a window of another process without hanging with a process that hangs.
+// A window that went away meanwhile just answers 0.
+LRESULT Envoie(HWND fenetre, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR resultat = 0;
+  if (!SendMessageTimeoutW(fenetre, message, wParam, lParam, SMTO_ABORTIFHUNG, kDelaiMessage,
+                           &resultat) &&
+      IsWindow(fenetre)) {
+    ADD_FAILURE() << "no answer to message 0x" << std::hex << message << " from window "
+                  << static_cast<const void*>(fenetre);
+  }
+  return static_cast<LRESULT>(resultat);
+}
+
+std::vector<HWND> Toutes() {
+  std::vector<HWND> fenetres;
+  EnumWindows(
+      [](HWND fenetre, LPARAM liste) {
+        reinterpret_cast<std::vector<HWND>*>(liste)->push_back(fenetre);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&fenetres));
+  return fenetres;
+}
+
+// The title the system keeps for a top-level window: no message to a process that may be busy.
+std::string Titre(HWND fenetre) {
+  wchar_t titre[512];
+  int n = GetWindowTextW(fenetre, titre, 512);
+  return EnAnsi(std::wstring(titre, static_cast<size_t>(n > 0 ? n : 0)));
+}
+
+bool Correspond(HWND fenetre, const std::string& classe, const std::string& titre) {
+  return (classe.empty() || Classe(fenetre) == classe) && (titre.empty() || Titre(fenetre) == titre);
+}
+
+bool Etendue(WORD touche) {
+  switch (touche) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
+    case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE: case VK_LWIN: case VK_RWIN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+INPUT EntreeClavier(WORD touche, bool relachee) {
+  INPUT entree{};
+  entree.type = INPUT_KEYBOARD;
+  entree.ki.wVk = touche;
+  entree.ki.wScan = static_cast<WORD>(MapVirtualKeyW(touche, MAPVK_VK_TO_VSC));
+  entree.ki.dwFlags = (relachee ? KEYEVENTF_KEYUP : 0) | (Etendue(touche) ? KEYEVENTF_EXTENDEDKEY : 0);
+  return entree;
+}
+
+void Envoie(std::vector<INPUT> entrees) {
+  UINT envoyees = SendInput(static_cast<UINT>(entrees.size()), entrees.data(), sizeof(INPUT));
+  EXPECT_EQ(envoyees, entrees.size()) << "SendInput: " << GetLastError();
+}
+
+int Sequence() {
+  static int n = 0;
+  return ++n;
+}
+
+}  // namespace
+
+bool Attends(const std::function<bool()>& condition, DWORD delai) {
+  const ULONGLONG fin = GetTickCount64() + delai;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= fin) return false;
+    Sleep(50);
+  }
+}
+
+std::string CheminVivlan() { return CheminWine(VIVLAN_EXE); }
+std::string CheminMarqueur() { return CheminWine(MARQUEUR_EXE); }
+
+std::string EnAnsi(const std::wstring& texte) {
+  if (texte.empty()) return {};
+  int n = WideCharToMultiByte(1252, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string resultat(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(1252, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n,
+                      nullptr, nullptr);
+  return resultat;
+}
+
+std::wstring EnLarge(const std::string& texte) {
+  if (texte.empty()) return {};
+  int n = MultiByteToWideChar(1252, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0);
+  std::wstring resultat(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(1252, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n);
+  return resultat;
+}
+
+// ---- Processus
+
+Processus::Processus(const std::string& ligne, const std::string& dossier, HANDLE travail) {
+  STARTUPINFOA demarrage{};
+  demarrage.cb = sizeof demarrage;
+  std::string commande = ligne;
+  // Suspended until it is in the job, so that nothing it starts escapes the job.
+  DWORD options = travail ? CREATE_SUSPENDED : 0;
+  if (!CreateProcessA(nullptr, commande.data(), nullptr, nullptr, FALSE, options, nullptr,
+                      dossier.empty() ? nullptr : dossier.c_str(), &demarrage, &info_)) {
+    ADD_FAILURE() << "CreateProcess(" << ligne << ") in " << dossier << ": " << GetLastError();
+    info_ = {};
+    return;
+  }
+  if (travail) {
+    EXPECT_TRUE(AssignProcessToJobObject(travail, info_.hProcess)) << GetLastError();
+    ResumeThread(info_.hThread);
+  }
+}
+
+Processus::~Processus() {
+  if (!info_.hProcess) return;
+  Termine();
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool Processus::EnCours() const {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Processus::AttendsFin(DWORD delai) const {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, delai) == WAIT_OBJECT_0;
+}
+
+DWORD Processus::CodeSortie() const {
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void Processus::Termine() {
+  if (EnCours()) {
+    TerminateProcess(info_.hProcess, 1);
+    AttendsFin();
+  }
+}
+
+// ---- Windows
+
+std::string Classe(HWND fenetre) {
+  wchar_t nom[256];
+  int n = GetClassNameW(fenetre, nom, 256);
+  return EnAnsi(std::wstring(nom, static_cast<size_t>(n > 0 ? n : 0)));
+}
+
+std::string Texte(HWND fenetre) {
+  LRESULT longueur = Envoie(fenetre, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring texte(static_cast<size_t>(longueur) + 1, L'\0');
+  LRESULT n = Envoie(fenetre, WM_GETTEXT, texte.size(), reinterpret_cast<LPARAM>(texte.data()));
+  texte.resize(static_cast<size_t>(n));
+  return EnAnsi(texte);
+}
+
+bool Visible(HWND fenetre) { return IsWindowVisible(fenetre); }
+bool Actif(HWND fenetre) { return IsWindowEnabled(fenetre); }
+
+DWORD PidDe(HWND fenetre) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(fenetre, &pid);
+  return pid;
+}
+
+RECT RectFenetre(HWND fenetre) {
+  RECT r{};
+  GetWindowRect(fenetre, &r);
+  return r;
+}
+
+RECT RectClient(HWND fenetre) {
+  RECT r{};
+  GetClientRect(fenetre, &r);
+  return r;
+}
+
+HWND Trouve(const std::string& classe, const std::string& titre) {
+  return FindWindowA(classe.empty() ? nullptr : classe.c_str(),
+                     titre.empty() ? nullptr : titre.c_str());
+}
+
+HWND AttendsFenetre(const std::string& classe, const std::string& titre, DWORD delai) {
+  HWND trouvee = nullptr;
+  Attends([&] { return (trouvee = Trouve(classe, titre)) != nullptr; }, delai);
+  return trouvee;
+}
+
+bool AttendsAbsence(const std::string& classe, const std::string& titre, DWORD delai) {
+  return Attends([&] { return Trouve(classe, titre) == nullptr; }, delai);
+}
+
+std::vector<HWND> FenetresDe(DWORD pid) {
+  std::vector<HWND> siennes;
+  for (HWND fenetre : Toutes()) {
+    if (PidDe(fenetre) == pid) siennes.push_back(fenetre);
+  }
+  return siennes;
+}
+
+HWND FenetreDe(DWORD pid, const std::string& classe, const std::string& titre) {
+  for (HWND fenetre : FenetresDe(pid)) {
+    if (Correspond(fenetre, classe, titre)) return fenetre;
+  }
+  return nullptr;
+}
+
+HWND AttendsFenetreDe(DWORD pid, const std::string& classe, const std::string& titre,
+                      DWORD delai) {
+  HWND trouvee = nullptr;
+  Attends([&] { return (trouvee = FenetreDe(pid, classe, titre)) != nullptr; }, delai);
+  return trouvee;
+}
+
+bool AttendsVisible(HWND fenetre, bool visible, DWORD delai) {
+  return Attends([&] { return Visible(fenetre) == visible; }, delai);
+}
+
+bool AttendsDestruction(HWND fenetre, DWORD delai) {
+  return Attends([&] { return !IsWindow(fenetre); }, delai);
+}
+
+std::vector<HWND> Enfants(HWND parent) {
+  std::vector<HWND> enfants;
+  EnumChildWindows(
+      parent,
+      [](HWND fenetre, LPARAM liste) {
+        reinterpret_cast<std::vector<HWND>*>(liste)->push_back(fenetre);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&enfants));
+  return enfants;
+}
+
+HWND Enfant(HWND parent, const std::string& classe, const std::optional<std::string>& texte) {
+  for (HWND enfant : Enfants(parent)) {
+    if ((classe.empty() || Classe(enfant) == classe) && (!texte || Texte(enfant) == *texte)) {
+      return enfant;
+    }
+  }
+  return nullptr;
+}
+
+HWND EnfantNumero(HWND parent, const std::string& classe, size_t n) {
+  for (HWND enfant : Enfants(parent)) {
+    if (classe.empty() || Classe(enfant) == classe) {
+      if (n == 0) return enfant;
+      --n;
+    }
+  }
+  return nullptr;
+}
+
+HWND EnfantEn(HWND parent, int x, int y) {
+  for (HWND enfant : Enfants(parent)) {
+    RECT r = RectFenetre(enfant);
+    POINT coin{r.left, r.top};
+    ScreenToClient(GetParent(enfant), &coin);
+    if (GetParent(enfant) == parent && coin.x == x && coin.y == y) return enfant;
+  }
+  return nullptr;
+}
+
+std::string TextesEnfants(HWND parent) {
+  std::string textes;
+  for (HWND enfant : Enfants(parent)) {
+    std::string texte = Texte(enfant);
+    if (texte.empty()) continue;
+    if (!textes.empty()) textes += '\n';
+    textes += texte;
+  }
+  return textes;
+}
+
+// ---- Controls
+
+std::vector<std::string> LignesListe(HWND liste) {
+  std::vector<std::string> lignes;
+  LRESULT n = Envoie(liste, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    LRESULT longueur = Envoie(liste, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring ligne(static_cast<size_t>(longueur > 0 ? longueur : 0) + 1, L'\0');
+    LRESULT lus = Envoie(liste, LB_GETTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(ligne.data()));
+    ligne.resize(static_cast<size_t>(lus > 0 ? lus : 0));
+    lignes.push_back(EnAnsi(ligne));
+  }
+  return lignes;
+}
+
+int SelectionListe(HWND liste) { return static_cast<int>(Envoie(liste, LB_GETCURSEL, 0, 0)); }
+
+bool Coche(HWND caseACocher) { return Envoie(caseACocher, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void EcrisTexte(HWND controle, const std::string& texte) {
+  std::wstring large = EnLarge(texte);
+  Envoie(controle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(large.c_str()));
+}
+
+void Clique(HWND bouton) { EXPECT_TRUE(PostMessageW(bouton, BM_CLICK, 0, 0)) << GetLastError(); }
+
+void Ferme(HWND fenetre) { EXPECT_TRUE(PostMessageW(fenetre, WM_CLOSE, 0, 0)) << GetLastError(); }
+
+void Synchronise(HWND fenetre) { Envoie(fenetre, WM_NULL, 0, 0); }
+
+bool AuPremierPlan(HWND fenetre) {
+  SetForegroundWindow(fenetre);
+  return Attends([&] { return GetForegroundWindow() == fenetre; });
+}
+
+// ---- Keyboard
+
+void Touche(WORD touche, std::initializer_list<WORD> modificateurs) {
+  std::vector<INPUT> entrees;
+  for (WORD m : modificateurs) entrees.push_back(EntreeClavier(m, false));
+  entrees.push_back(EntreeClavier(touche, false));
+  entrees.push_back(EntreeClavier(touche, true));
+  for (auto m = std::rbegin(modificateurs); m != std::rend(modificateurs); ++m) {
+    entrees.push_back(EntreeClavier(*m, true));
+  }
+  Envoie(std::move(entrees));
+}
+
+void Touches(std::initializer_list<WORD> touches) {
+  for (WORD touche : touches) Touche(touche);
+}
+
+// ---- Mouse
+
+POINT PositionIcone() {
+  return {GetSystemMetrics(SM_CXSCREEN) - 11, GetSystemMetrics(SM_CYSCREEN) - 10};
+}
+
+bool IconeAffichee() {
+  const POINT centre = PositionIcone();
+  HDC ecran = GetDC(nullptr);
+  const COLORREF fond = GetPixel(ecran, centre.x - 8, centre.y - 8);
+  bool dessin = false;
+  for (int y = centre.y - 8; y < centre.y + 8 && !dessin; ++y) {
+    for (int x = centre.x - 8; x < centre.x + 8 && !dessin; ++x) {
+      dessin = GetPixel(ecran, x, y) != fond;
+    }
+  }
+  ReleaseDC(nullptr, ecran);
+  return dessin;
+}
+
+void CliqueEcran(POINT point, Bouton bouton) {
+  EXPECT_TRUE(SetCursorPos(point.x, point.y)) << GetLastError();
+  INPUT entrees[2]{};
+  entrees[0].type = entrees[1].type = INPUT_MOUSE;
+  entrees[0].mi.dwFlags = bouton == Bouton::Gauche ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+  entrees[1].mi.dwFlags = bouton == Bouton::Gauche ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+  Envoie(std::vector<INPUT>(std::begin(entrees), std::end(entrees)));
+}
+
+void CliqueEcranX11(POINT point, Bouton bouton) {
+  // Wine starts Linux programs too, but gives no handle to wait on: the shell leaves
+  // xdotool's exit code in a file once it is done.
+  const std::string fin = "/tmp/vivlan-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(Sequence());
+  std::ostringstream ligne;
+  ligne << "/bin/sh -c \"/usr/bin/xdotool mousemove " << point.x << ' ' << point.y << " click "
+        << (bouton == Bouton::Gauche ? 1 : 3) << "; echo $? >" << fin << ".0 && mv " << fin
+        << ".0 " << fin << '"';
+  STARTUPINFOA demarrage{};
+  demarrage.cb = sizeof demarrage;
+  PROCESS_INFORMATION info{};
+  std::string commande = ligne.str();
+  ASSERT_TRUE(CreateProcessA(nullptr, commande.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &demarrage, &info))
+      << commande << ": " << GetLastError();
+  const std::string finWindows = CheminWine(fin);
+  std::string code;
+  EXPECT_TRUE(Attends([&] {
+    std::ifstream fichier(finWindows);
+    return fichier && std::getline(fichier, code);
+  })) << commande;
+  EXPECT_EQ(code, "0") << commande;
+  DeleteFileA(finWindows.c_str());
+}
+
+void CliqueIcone(Bouton bouton) { CliqueEcran(PositionIcone(), bouton); }
+
+bool PosteNotification(HWND fenetreIcone, UINT messageSouris) {
+  return PostMessageW(fenetreIcone, 0x0800, 1, static_cast<LPARAM>(messageSouris));
+}
+
+// ---- Menus
+
+HWND MenuOuvert() {
+  for (HWND fenetre : Toutes()) {
+    if (Visible(fenetre) && Classe(fenetre) == "#32768") return fenetre;
+  }
+  return nullptr;
+}
+
+HWND AttendsMenu(DWORD delai) {
+  HWND menu = nullptr;
+  Attends([&] { return (menu = MenuOuvert()) != nullptr; }, delai);
+  return menu;
+}
+
+bool AttendsMenuFerme(DWORD delai) {
+  return Attends([] { return MenuOuvert() == nullptr; }, delai);
+}
+
+// ---- FenetreTemoin
+
+FenetreTemoin::FenetreTemoin(const std::string& classe, const std::string& titre)
+    : classe_(classe) {
+  WNDCLASSA description{};
+  description.lpfnWndProc = DefWindowProcA;
+  description.hInstance = GetModuleHandleA(nullptr);
+  description.lpszClassName = classe_.c_str();
+  RegisterClassA(&description);  // may already exist from an earlier test
+  fenetre_ = CreateWindowExA(0, classe_.c_str(), titre.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                             100, nullptr, nullptr, description.hInstance, nullptr);
+  EXPECT_NE(fenetre_, nullptr) << GetLastError();
+}
+
+FenetreTemoin::~FenetreTemoin() {
+  if (fenetre_) DestroyWindow(fenetre_);
+}
+
+// ---- Vivelance
+
+Vivelance::Vivelance(const std::optional<std::string>& ini) {
+  // Wine starts the desktop's process for the first program that asks for the desktop: that
+  // must be this one, or the desktop would be the launcher's child and die with its job.
+  GetDesktopWindow();
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  dossier_ = std::string(temp) + "vivlan-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(Sequence());
+  std::error_code erreur;
+  std::filesystem::remove_all(dossier_, erreur);
+  EXPECT_TRUE(CreateDirectoryA(dossier_.c_str(), nullptr)) << dossier_ << ": " << GetLastError();
+  if (ini) EcrisFichier("Vivlan.ini", *ini);
+
+  travail_ = CreateJobObjectA(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limites{};
+  limites.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  SetInformationJobObject(travail_, JobObjectExtendedLimitInformation, &limites, sizeof limites);
+
+  SetEnvironmentVariableA("VIVLAN_MARQUEUR", Chemin("Marqueur.txt").c_str());
+}
+
+Vivelance::~Vivelance() {
+  TerminateJobObject(travail_, 1);
+  Attends([&] {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION compte{};
+    return !QueryInformationJobObject(travail_, JobObjectBasicAccountingInformation, &compte,
+                                      sizeof compte, nullptr) ||
+           compte.ActiveProcesses == 0;
+  });
+  processus_.clear();
+  CloseHandle(travail_);
+  SetEnvironmentVariableA("VIVLAN_MARQUEUR", nullptr);
+  std::error_code erreur;
+  std::filesystem::remove_all(dossier_, erreur);
+}
+
+std::string Vivelance::Chemin(const std::string& nom) const { return dossier_ + "\\" + nom; }
+
+void Vivelance::EcrisFichier(const std::string& nom, const std::string& octets) const {
+  std::ofstream fichier(Chemin(nom), std::ios::binary | std::ios::trunc);
+  fichier << octets;
+  EXPECT_TRUE(fichier.good()) << Chemin(nom);
+}
+
+std::optional<std::string> Vivelance::LisFichier(const std::string& nom) const {
+  std::ifstream fichier(Chemin(nom), std::ios::binary);
+  if (!fichier) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(fichier), std::istreambuf_iterator<char>());
+}
+
+bool Vivelance::AttendsFichier(const std::string& nom,
+                               const std::function<bool(const std::string&)>& ok,
+                               DWORD delai) const {
+  return Attends(
+      [&] {
+        std::optional<std::string> contenu = LisFichier(nom);
+        return contenu && ok(*contenu);
+      },
+      delai);
+}
+
+Processus& Vivelance::Lance() {
+  processus_.emplace_back("\"" + CheminVivlan() + "\"", dossier_, travail_);
+  return processus_.back();
+}
+
+bool Vivelance::Demarre() {
+  if (processus_.empty() && Trouve("TFrmPrincip", "Vivelance 1.0")) {
+    ADD_FAILURE() << "a Vivelance started elsewhere is running";
+    return false;
+  }
+  Processus& instance = processus_.empty() ? Lance() : processus_.front();
+  if (!instance.Existe()) return false;
+  if (!Attends([&] { return FenetrePrincipale() && FenetreIcone(); })) return false;
+  // Start-up is over once the message loop waits for input.
+  return WaitForInputIdle(instance.Handle(), kDelai) == 0;
+}
+
+HWND Vivelance::FenetrePrincipale() const {
+  if (processus_.empty()) return nullptr;
+  return FenetreDe(processus_.front().Pid(), "TFrmPrincip", "Vivelance 1.0");
+}
+
+HWND Vivelance::FenetreIcone() const {
+  if (processus_.empty()) return nullptr;
+  // The component makes its window after the toolkit's own utility windows of the same kind,
+  // and the newest window comes first in the Z order.
+  for (HWND fenetre : FenetresDe(processus_.front().Pid())) {
+    LONG style = GetWindowLongW(fenetre, GWL_STYLE);
+    LONG etendu = GetWindowLongW(fenetre, GWL_EXSTYLE);
+    RECT r = RectFenetre(fenetre);
+    if ((style & WS_POPUP) && (etendu & WS_EX_TOOLWINDOW) && !(style & WS_VISIBLE) &&
+        r.right == r.left && r.bottom == r.top) {
+      return fenetre;
+    }
+  }
+  return nullptr;
+}
+
+bool Vivelance::Commande(WORD toucheAcces) {
+  CliqueIcone(Bouton::Droit);
+  if (!AttendsMenu()) return false;
+  Touche(toucheAcces);
+  return AttendsMenuFerme();
+}
+
+bool Vivelance::Quitte() { return Commande('Q') && Instance().AttendsFin(); }
+
+std::vector<std::string> Vivelance::LignesMarqueur() const {
+  std::vector<std::string> lignes;
+  std::optional<std::string> contenu = LisFichier("Marqueur.txt");
+  if (!contenu) return lignes;
+  std::istringstream flux(*contenu);
+  std::string ligne;
+  while (std::getline(flux, ligne)) {
+    if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
+    lignes.push_back(ligne);
+  }
+  return lignes;
+}
+
+}  // namespace pilote

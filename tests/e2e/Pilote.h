@@ -1,0 +1,184 @@
+// Acts as a user on the real Vivlan.exe under Wine: starts it in a fresh folder with a given
+// Vivlan.ini, finds its windows, reads and drives their controls, sends keys and clicks the
+// tray icon. Texts are Windows-1252 bytes, as in the program; controls of the other process are
+// read in their UTF-16 form, since the ANSI forms come back cut across processes under Wine.
+//
+// Marqueur.exe, the program that e2e shortcuts start, appends two CR LF lines per run to the
+// file named by the environment variable VIVLAN_MARQUEUR (Marqueur.txt next to Marqueur.exe
+// without it): its command line, then its current directory. Vivelance sets that variable to
+// Marqueur.txt in its own folder for every process it starts, so the launcher passes it on.
+//
+// Every wait polls every 50 ms up to kDelai: a test waits for what it expects, never sleeps.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pilote {
+
+inline constexpr DWORD kDelai = 20000;
+
+// Polls `condition` until it holds; false once `delai` milliseconds have passed.
+bool Attends(const std::function<bool()>& condition, DWORD delai = kDelai);
+
+// Windows paths of the programs under test.
+std::string CheminVivlan();
+std::string CheminMarqueur();
+
+// UTF-16 <-> Windows-1252.
+std::string EnAnsi(const std::wstring& texte);
+std::wstring EnLarge(const std::string& texte);
+
+// A process started by the test; ended at destruction if it still runs.
+class Processus {
+ public:
+  // `ligne`: the whole command line; `dossier`: its current directory; `travail`: a job object
+  // to put it in before it runs, or nullptr.
+  Processus(const std::string& ligne, const std::string& dossier, HANDLE travail = nullptr);
+  Processus(const Processus&) = delete;
+  Processus& operator=(const Processus&) = delete;
+  ~Processus();
+
+  bool Existe() const { return info_.hProcess != nullptr; }  // CreateProcess succeeded
+  DWORD Pid() const { return info_.dwProcessId; }
+  HANDLE Handle() const { return info_.hProcess; }
+  bool EnCours() const;
+  bool AttendsFin(DWORD delai = kDelai) const;
+  DWORD CodeSortie() const;  // STILL_ACTIVE while it runs
+  void Termine();            // TerminateProcess, then waits for the end
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Windows. Hidden ones count everywhere but in MenuOuvert.
+std::string Classe(HWND fenetre);
+std::string Texte(HWND fenetre);  // WM_GETTEXT, answered by the owning process
+bool Visible(HWND fenetre);
+bool Actif(HWND fenetre);  // enabled
+DWORD PidDe(HWND fenetre);
+RECT RectFenetre(HWND fenetre);  // screen coordinates
+RECT RectClient(HWND fenetre);   // client coordinates: left and top are 0
+
+// FindWindowA; an empty class or title matches any.
+HWND Trouve(const std::string& classe, const std::string& titre = "");
+HWND AttendsFenetre(const std::string& classe, const std::string& titre = "",
+                    DWORD delai = kDelai);
+bool AttendsAbsence(const std::string& classe, const std::string& titre = "",
+                    DWORD delai = kDelai);
+// Top-level windows of one process, hidden ones included.
+std::vector<HWND> FenetresDe(DWORD pid);
+HWND FenetreDe(DWORD pid, const std::string& classe, const std::string& titre = "");
+HWND AttendsFenetreDe(DWORD pid, const std::string& classe, const std::string& titre = "",
+                      DWORD delai = kDelai);
+bool AttendsVisible(HWND fenetre, bool visible = true, DWORD delai = kDelai);
+bool AttendsDestruction(HWND fenetre, DWORD delai = kDelai);
+
+// Children, at every depth, in the order of EnumChildWindows (creation order among siblings).
+std::vector<HWND> Enfants(HWND parent);
+// The first child of that class (empty: any) whose text is `texte` (nullopt: any).
+HWND Enfant(HWND parent, const std::string& classe,
+            const std::optional<std::string>& texte = std::nullopt);
+// The n-th child (from 0) of that class.
+HWND EnfantNumero(HWND parent, const std::string& classe, size_t n);
+// The child whose top-left corner is at (x, y) in its parent's client area.
+HWND EnfantEn(HWND parent, int x, int y);
+// Every text shown by the children, for messages whose control kind does not matter.
+std::string TextesEnfants(HWND parent);
+
+// Controls.
+std::vector<std::string> LignesListe(HWND liste);
+int SelectionListe(HWND liste);  // LB_GETCURSEL, -1 for none
+bool Coche(HWND caseACocher);
+void EcrisTexte(HWND controle, const std::string& texte);  // WM_SETTEXT
+// BM_CLICK, posted: a button that opens a modal box would block a sent message.
+void Clique(HWND bouton);
+void Ferme(HWND fenetre);  // WM_CLOSE, posted
+// Returns once the window's thread has handled what came before: a sent WM_NULL.
+void Synchronise(HWND fenetre);
+bool AuPremierPlan(HWND fenetre);
+
+// Keyboard, through SendInput to whichever window has the focus. Keys are virtual-key codes:
+// 'A'..'Z', '0'..'9', VK_RETURN, VK_ESCAPE, VK_F1, VK_DOWN...
+void Touche(WORD touche, std::initializer_list<WORD> modificateurs = {});
+void Touches(std::initializer_list<WORD> touches);
+
+// Mouse.
+enum class Bouton { Gauche, Droit };
+POINT PositionIcone();  // the icon at the right end of the virtual desktop's taskbar
+// Whether an icon is drawn there: the 16 x 16 square read from the screen is not plain.
+bool IconeAffichee();
+void CliqueEcran(POINT point, Bouton bouton);     // SendInput, through Wine's desktop
+void CliqueEcranX11(POINT point, Bouton bouton);  // xdotool on the X display, like a mouse
+void CliqueIcone(Bouton bouton);                  // a real click on the tray icon
+// The tray callback message (0x0800) with a mouse message, as the shell would post it.
+bool PosteNotification(HWND fenetreIcone, UINT messageSouris);
+
+// Popup menus (class "#32768"). Another process cannot read their entries: drive them with keys.
+HWND MenuOuvert();
+HWND AttendsMenu(DWORD delai = kDelai);
+bool AttendsMenuFerme(DWORD delai = kDelai);
+
+// A hidden top-level window of the test process, destroyed with the object.
+class FenetreTemoin {
+ public:
+  FenetreTemoin(const std::string& classe, const std::string& titre);
+  ~FenetreTemoin();
+  FenetreTemoin(const FenetreTemoin&) = delete;
+  FenetreTemoin& operator=(const FenetreTemoin&) = delete;
+  HWND Handle() const { return fenetre_; }
+
+ private:
+  std::string classe_;
+  HWND fenetre_ = nullptr;
+};
+
+// Vivlan.exe in a fresh temporary folder of its own. At destruction every process it started,
+// and every process they started, is ended, and the folder removed.
+class Vivelance {
+ public:
+  // `ini`: the bytes of Vivlan.ini; nullopt: no settings file.
+  explicit Vivelance(const std::optional<std::string>& ini = std::nullopt);
+  ~Vivelance();
+  Vivelance(const Vivelance&) = delete;
+  Vivelance& operator=(const Vivelance&) = delete;
+
+  const std::string& Dossier() const { return dossier_; }
+  std::string Chemin(const std::string& nom) const;
+  void EcrisFichier(const std::string& nom, const std::string& octets) const;
+  std::optional<std::string> LisFichier(const std::string& nom) const;  // nullopt: absent
+  bool AttendsFichier(const std::string& nom, const std::function<bool(const std::string&)>& ok,
+                      DWORD delai = kDelai) const;
+
+  // Starts one more Vivlan.exe in the folder; the first one started is the instance under test.
+  Processus& Lance();
+  // Starts the instance under test and waits for its main window and its tray window.
+  bool Demarre();
+  Processus& Instance() { return processus_.front(); }
+
+  HWND FenetrePrincipale() const;  // "TFrmPrincip" / "Vivelance 1.0" of the instance
+  // The tray icon's callback window: the newest hidden, zero-size, tool-window popup of the
+  // instance.
+  HWND FenetreIcone() const;
+
+  // Right click on the icon, waits for the command menu, then its access key.
+  bool Commande(WORD toucheAcces);
+  // "&Quitter"; true once the process has ended.
+  bool Quitte();
+
+  // The lines Marqueur.exe wrote, CR LF removed.
+  std::vector<std::string> LignesMarqueur() const;
+
+ private:
+  std::string dossier_;
+  HANDLE travail_ = nullptr;  // job object: whatever the launcher starts ends with the test
+  std::deque<Processus> processus_;
+};
+
+}  // namespace pilote

@@ -1,0 +1,73 @@
+# Shared by tools/test, tools/run, tools/wine-run and tools/wine-prefix (sourced, not run).
+
+VIV_TOP=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
+
+# One private prefix per checkout, kept with the Windows build; VIVLAN_WINEPREFIX overrides it.
+viv_wine_env() {
+  export WINEPREFIX=${VIVLAN_WINEPREFIX:-$VIV_TOP/build/windows/wineprefix}
+  export WINEARCH=win64
+  # err+module stays on: with -all alone a missing DLL is silent and the process just exits 53.
+  export WINEDEBUG=-all,err+module
+  # No Mono or Gecko install prompts.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  if command -v wine64 >/dev/null; then VIV_WINE=wine64; else VIV_WINE=wine; fi
+}
+
+# Makes the prefix once; a ready one (marked by .vivlan-ready) is reused as it is.
+viv_prefix() {
+  viv_wine_env
+  [ -f "$WINEPREFIX/.vivlan-ready" ] && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.vivlan-ready" ] && exit 0
+    echo "Making the Wine prefix $WINEPREFIX" >&2
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || exit 1
+    # A crash must end the process, not start winedbg and wait for a user.
+    $VIV_WINE reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null &&
+    $VIV_WINE reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f >/dev/null &&
+    # Every program opens in one 1024x768 desktop whose taskbar shows the notification area.
+    $VIV_WINE reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null &&
+    $VIV_WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null || exit 1
+    wineserver -w
+    touch "$WINEPREFIX/.vivlan-ready"
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# One user of the prefix's wineserver at a time: tools/test for its whole run (it exports
+# VIVLAN_LOT so that the wine-run calls under it do not wait for it), a bare wine-run otherwise.
+viv_verrou() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec 8>"$WINEPREFIX.run.lock"
+  flock -n 8 || { echo "Waiting for another run in $WINEPREFIX to finish" >&2; flock 8; }
+}
+
+# Starts a private Xvfb on a free display and exports DISPLAY; VIV_XVFB_PID is its pid.
+viv_xvfb_start() {
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  VIV_XVFB_PID=$!
+  local i
+  for i in $(seq 1 200); do
+    [ -s "$fdfile" ] && break
+    kill -0 "$VIV_XVFB_PID" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ ! -s "$fdfile" ]; then
+    rm -f "$fdfile"
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=:$(tr -d '[:space:]' <"$fdfile")
+  rm -f "$fdfile"
+}
+
+viv_xvfb_stop() {
+  if [ -n "${VIV_XVFB_PID:-}" ]; then
+    kill "$VIV_XVFB_PID" 2>/dev/null
+    wait "$VIV_XVFB_PID" 2>/dev/null
+    VIV_XVFB_PID=
+  fi
+}
