@@ -268,6 +268,37 @@ TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussit
   EXPECT_TRUE(vivelance.Instance().EnCours());
 }
 
+TEST(Editeur, UnMenuSansItemEstSignalePendantLEnregistrementPuisLaisseDeCote) {
+  const Raccourci ancien = Ancien();
+  Vivelance vivelance(Section(1, ancien));
+  ASSERT_TRUE(vivelance.Demarre());
+  const DWORD pid = vivelance.Instance().Pid();
+
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  Clique(e.MenuPlus());
+  Saisis(pid, "Ajout d'un menu", "Libellé du menu", "Vide");
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"Outils", "Vide"}));
+  Clique(e.Bouton("OK"));
+
+  // The save waits on the message, the editor still open behind it.
+  HWND boite = AttendsBoite(pid, "Erreur");
+  ASSERT_NE(boite, nullptr) << "no message for the menu without items";
+  EXPECT_NE(Enfant(boite, "", std::string("Le menu Vide n'est pas pris en compte car il ne "
+                                          "contient aucun item !")),
+            nullptr)
+      << TextesEnfants(boite);
+  EXPECT_TRUE(Visible(e.fenetre));
+  Clique(Enfant(boite, "Button", std::string("OK")));
+  EXPECT_TRUE(AttendsDestruction(boite));
+  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), Section(1, ancien));
+
+  Editeur encore = OuvreEditeur(vivelance);
+  ASSERT_EQ(encore.fenetre, e.fenetre);
+  EXPECT_EQ(LignesListe(e.Menus()), Lignes{"Outils"});
+}
+
 TEST(Editeur, AnnulerLaisseLeFichierEtLeLanceurCommeIlsEtaient) {
   const Raccourci ancien = Ancien();
   const std::string ini = Section(1, ancien);
