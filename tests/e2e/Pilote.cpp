@@ -377,10 +377,20 @@ bool IconeAffichee() {
 
 void CliqueEcran(POINT point, Bouton bouton) {
   EXPECT_TRUE(SetCursorPos(point.x, point.y)) << GetLastError();
-  INPUT entrees[2]{};
-  entrees[0].type = entrees[1].type = INPUT_MOUSE;
-  entrees[0].mi.dwFlags = bouton == Bouton::Gauche ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
-  entrees[1].mi.dwFlags = bouton == Bouton::Gauche ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+  // The position travels with every event: under Wine a button event without one may land
+  // where the pointer was before.
+  const LONG x = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  const LONG y = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  INPUT entrees[3]{};
+  const DWORD bas = bouton == Bouton::Gauche ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+  const DWORD haut = bouton == Bouton::Gauche ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+  const DWORD drapeaux[3] = {0, bas, haut};
+  for (int i = 0; i < 3; ++i) {
+    entrees[i].type = INPUT_MOUSE;
+    entrees[i].mi.dx = x;
+    entrees[i].mi.dy = y;
+    entrees[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | drapeaux[i];
+  }
   Envoie(std::vector<INPUT>(std::begin(entrees), std::end(entrees)));
 }
 
