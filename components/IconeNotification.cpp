@@ -15,16 +15,13 @@ constexpr unsigned WM_RBUTTONUP = 0x0205;
 constexpr unsigned WM_MBUTTONDOWN = 0x0207;
 constexpr unsigned WM_MBUTTONUP = 0x0208;
 
-// The first, ANSI form of NOTIFYICONDATA as a 32-bit program lays it out:
-// cbSize, hWnd, uID, uFlags, uCallbackMessage, hIcon and a 64-byte tip.
-constexpr unsigned kNotifyIconDataSize = 88;
 constexpr unsigned NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4;
 
 }  // namespace
 
 TIconeNotification::TIconeNotification(tk::Application& application, plat::Plateforme& plateforme)
     : application_(application), plateforme_(plateforme), cycleTimer_(application) {
-  iconData_.cbSize = kNotifyIconDataSize;
+  iconData_.cbSize = sizeof(plat::NotifyIconData);
   iconData_.hWnd = application_.backend().createUtilityWindow(
       [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
         return HandleTrayMessage(message, wParam, lParam);

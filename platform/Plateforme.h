@@ -28,7 +28,8 @@ class EInOutError : public std::runtime_error {
   int code;
 };
 
-// The ANSI NOTIFYICONDATA members this program fills.
+// The first, ANSI form of NOTIFYICONDATA, laid out as the platform lays it out: its size is
+// the record's cbSize, 88 bytes in a 32-bit program and 104 in a 64-bit one.
 struct NotifyIconData {
   unsigned cbSize = 0;
   Handle hWnd = 0;

@@ -149,9 +149,9 @@ std::unique_ptr<FichierEcriture> PlateformeWin32::CreeFichier(const std::string&
 }
 
 bool PlateformeWin32::Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) {
+  static_assert(sizeof(NotifyIconData) == NOTIFYICONDATAA_V1_SIZE, "the first form of the record");
   NOTIFYICONDATAA nid{};
-  // The first version of the record: what this program fills, a 64-byte tip.
-  nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  nid.cbSize = donnees.cbSize;
   nid.hWnd = Hwnd(donnees.hWnd);
   nid.uID = donnees.uID;
   nid.uFlags = donnees.uFlags;

@@ -32,7 +32,7 @@ TEST_F(Demarrage, SansFichierLeLanceurEstActifEtVide) {
                                "ShowWindow(7,0)", "Shell_NotifyIconA(1,hIcon=0,tip=)",
                                "Shell_NotifyIconA(1,hIcon=" + actif + ",tip=)"));
   for (const plat::NotifyIconData& d : plateforme.icones) {
-    EXPECT_EQ(d.cbSize, 88u);
+    EXPECT_EQ(d.cbSize, sizeof(void*) == 4 ? 88u : 104u);
     EXPECT_EQ(d.hWnd, principal->iTITray.IconData().hWnd);
     EXPECT_EQ(d.uID, 1u);
     EXPECT_EQ(d.uFlags, 7u);
