@@ -56,6 +56,29 @@ TEST_F(Demarrage, LeFichierEstCeluiDuRepertoireDeDepart) {
   EXPECT_EQ(principal->ListeRaccourcis->size(), 1u);
 }
 
+TEST_F(Demarrage, QuatreFenetresCreeesCacheesDansLeurOrdre) {
+  Demarre();
+  EXPECT_EQ(application.mainForm(), principal.get());
+  EXPECT_THAT(application.forms(), ElementsAre(principal.get(), info.get(), config.get(), aPropos.get()));
+  // The memory backend numbers the windows in the order they are made.
+  EXPECT_LT(principal->native, info->native);
+  EXPECT_LT(info->native, config->native);
+  EXPECT_LT(config->native, aPropos->native);
+  for (tk::Form* f : application.forms()) EXPECT_FALSE(f->visible()) << f->className();
+  EXPECT_EQ(info->className(), "TFrmInfo");
+  EXPECT_EQ(aPropos->className(), "TFrmAPropos");
+  EXPECT_EQ(aPropos->text(), "A propos de Vivelance");
+  EXPECT_EQ(aPropos->clientWidth(), 322);
+  EXPECT_EQ(aPropos->clientHeight(), 183);
+  EXPECT_EQ(aPropos->iBbtOk.text(), "Ok");
+  EXPECT_TRUE(aPropos->iBbtOk.isDefault);
+  EXPECT_FALSE(aPropos->iBbtOk.isCancel) << "Escape does not close it";
+  EXPECT_TRUE(aPropos->Label1.font.bold);
+  EXPECT_EQ(aPropos->Label1.font.height, -19);
+  EXPECT_EQ(aPropos->Label3.font.height, -13);
+  EXPECT_EQ(aPropos->Label4.font.height, -11);
+}
+
 TEST_F(Demarrage, MenuDeCommandes) {
   Demarre();
   const tk::PopupMenu& m = principal->iPmDroit;
