@@ -200,9 +200,9 @@ class Processus {
 
 struct Programme {
   std::string ligne;
-  const char* classe;
-  const char* titre;
-  int raccourcis;  // -1: the floor program
+  const char* classe = "";
+  const char* titre = "";
+  int raccourcis = -1;  // -1: the floor program
 };
 
 // From CreateProcess to ready, in milliseconds; negative when it never got ready.
@@ -225,16 +225,6 @@ double Demarrage(const Programme& p, const std::string& dossier) {
   return duree;
 }
 
-double MedianeDe(int fois, const std::function<double()>& mesure) {
-  std::vector<double> valeurs;
-  for (int i = 0; i < fois; ++i) {
-    const double v = mesure();
-    if (v < 0) return -1;
-    valeurs.push_back(v);
-  }
-  return Mediane(valeurs);
-}
-
 void Ligne(const char* quoi, double ms, double reference) {
   if (ms < 0) {
     std::printf("  %-44s      failed\n", quoi);
@@ -245,21 +235,40 @@ void Ligne(const char* quoi, double ms, double reference) {
   }
 }
 
+// Round after round over every program, so that a busy moment of the machine weighs on all alike.
 void MesureDemarrages(const std::string& racine) {
-  constexpr int kFois = 5;
-  std::printf("Start-up to ready (median of %d, after one run to warm up)\n", kFois);
-  const Programme plancher{"\"" + kPlancher + "\"", "TPlancher", "Plancher", -1};
-  Demarrage(plancher, racine);
-  const double sol = MedianeDe(kFois, [&] { return Demarrage(plancher, racine); });
-  Ligne("floor: Plancher.exe (one window, one icon)", sol, 0);
+  constexpr int kFois = 7;
+  std::printf("Start-up to ready (median of %d rounds, after one to warm up)\n", kFois);
+  struct Cas {
+    Programme programme;
+    std::string dossier;
+    std::vector<double> mesures;
+  };
+  std::vector<Cas> cas(1);
+  cas[0].programme = {"\"" + kPlancher + "\"", "TPlancher", "Plancher", -1};
+  cas[0].dossier = racine;
   for (int n : kTailles) {
-    const Programme vivlan{"\"" + kVivlan + "\"", "TFrmPrincip", "Vivelance 1.0", n};
-    const std::string dossier = racine + "\\n" + std::to_string(n);
-    Demarrage(vivlan, dossier);
-    const double ms = MedianeDe(kFois, [&] { return Demarrage(vivlan, dossier); });
+    Cas c;
+    c.programme = {"\"" + kVivlan + "\"", "TFrmPrincip", "Vivelance 1.0", n};
+    c.dossier = racine + "\\n" + std::to_string(n);
+    cas.push_back(std::move(c));
+  }
+  for (int tour = 0; tour <= kFois; ++tour) {
+    for (Cas& c : cas) {
+      const double ms = Demarrage(c.programme, c.dossier);
+      if (tour > 0) c.mesures.push_back(ms);
+    }
+  }
+  auto mediane = [](const Cas& c) {
+    return std::count(c.mesures.begin(), c.mesures.end(), -1.0) > 0 ? -1 : Mediane(c.mesures);
+  };
+  const double sol = mediane(cas[0]);
+  Ligne("floor: Plancher.exe (one window, one icon)", sol, 0);
+  for (size_t i = 1; i < cas.size(); ++i) {
+    const int n = cas[i].programme.raccourcis;
     const std::string quoi = "Vivlan.exe, " + std::to_string(n) + " shortcuts (" +
                              std::to_string(std::min(n, kCombinaisons)) + " hotkeys)";
-    Ligne(quoi.c_str(), ms, sol);
+    Ligne(quoi.c_str(), mediane(cas[i]), sol);
   }
 }
 
@@ -298,7 +307,7 @@ bool EffaceMarqueur(const std::string& marqueur) {
 }
 
 void MesureRaccourci(const std::string& racine) {
-  constexpr int kFois = 9;
+  constexpr int kFois = 15;
   const std::string dossier = racine + "\\n100";
   const std::string marqueur = dossier + "\\Marqueur.txt";
   SetEnvironmentVariableA("VIVLAN_MARQUEUR", marqueur.c_str());
@@ -462,9 +471,13 @@ void MesureEnProcessus(const std::string& racine) {
 }  // namespace
 
 int main() {
+  // Without it, under Wine, the window programs started from this console program die at their
+  // first window with an X BadWindow error.
+  GetDesktopWindow();
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
-  const std::string racine = std::string(temp) + "vivlan-bench-" + std::to_string(GetCurrentProcessId());
+  const std::string racine =
+      std::string(temp) + "vivlan-bench-" + std::to_string(GetCurrentProcessId());
   for (int n : kTailles) {
     const std::string dossier = racine + "\\n" + std::to_string(n);
     std::filesystem::create_directories(dossier);

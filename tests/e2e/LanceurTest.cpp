@@ -67,20 +67,20 @@ struct Trace {
   }
 };
 
-std::ostream& operator<<(std::ostream& flux, const Trace& run) {
-  return flux << "{" << run.ligne << " | in " << run.dossier << "}";
+std::ostream& operator<<(std::ostream& flux, const Trace& trace) {
+  return flux << "{" << trace.ligne << " | in " << trace.dossier << "}";
 }
 
-std::vector<Trace> Runs(const Vivelance& v) {
-  std::vector<Trace> runs;
+std::vector<Trace> Traces(const Vivelance& v) {
+  std::vector<Trace> traces;
   const std::vector<std::string> lignes = v.LignesMarqueur();
-  for (size_t i = 0; i + 1 < lignes.size(); i += 2) runs.push_back({lignes[i], lignes[i + 1]});
-  return runs;
+  for (size_t i = 0; i + 1 < lignes.size(); i += 2) traces.push_back({lignes[i], lignes[i + 1]});
+  return traces;
 }
 
 // Waits until Marqueur.exe has run `n` times in all.
-bool AttendsRuns(const Vivelance& v, size_t n) {
-  return Attends([&] { return Runs(v).size() >= n; });
+bool AttendsTraces(const Vivelance& v, size_t n) {
+  return Attends([&] { return Traces(v).size() >= n; });
 }
 
 // The visible "Erreur" box of that process.
@@ -125,7 +125,8 @@ std::string TexteEditEn(HWND dialogue, int x, int y) {
 bool AttendsCombinaisonLibre(char touche) {
   constexpr int kId = 0xBFFF;
   return Attends([&] {
-    if (!RegisterHotKey(nullptr, kId, MOD_CONTROL | MOD_ALT, static_cast<UINT>(touche))) return false;
+    if (!RegisterHotKey(nullptr, kId, MOD_CONTROL | MOD_ALT, static_cast<UINT>(touche)))
+      return false;
     UnregisterHotKey(nullptr, kId);
     return true;
   });
@@ -150,12 +151,12 @@ TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');
-  ASSERT_TRUE(AttendsRuns(v, 1));
+  ASSERT_TRUE(AttendsTraces(v, 1));
   CtrlAlt('L');
-  ASSERT_TRUE(AttendsRuns(v, 2));
+  ASSERT_TRUE(AttendsTraces(v, 2));
   // Nothing added to the command line: no trailing blank without parameters.
-  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " un  deux", travail},
-                                       {CheminMarqueur(), v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " un  deux", travail},
+                                           {CheminMarqueur(), v.Dossier()}}));
   EXPECT_EQ(FenetreDe(v.Instance().Pid(), "", "Erreur"), nullptr);
 }
 
@@ -165,11 +166,11 @@ TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
   ASSERT_TRUE(v.Demarre());
 
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}));
-  ASSERT_TRUE(AttendsRuns(v, 1));
+  ASSERT_TRUE(AttendsTraces(v, 1));
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
-  ASSERT_TRUE(AttendsRuns(v, 2));
-  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " y", v.Dossier()},
-                                       {CheminMarqueur() + " z", v.Dossier()}}));
+  ASSERT_TRUE(AttendsTraces(v, 2));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " y", v.Dossier()},
+                                           {CheminMarqueur() + " z", v.Dossier()}}));
 }
 
 TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
@@ -209,8 +210,8 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   ASSERT_NE(activation, nullptr) << TextesEnfants(info);
   Clique(activation);
   EXPECT_TRUE(AttendsVisible(info, false));
-  ASSERT_TRUE(AttendsRuns(v, 1));
-  EXPECT_EQ(Runs(v)[0], (Trace{CheminMarqueur() + " zz", travail}));
+  ASSERT_TRUE(AttendsTraces(v, 1));
+  EXPECT_EQ(Traces(v)[0], (Trace{CheminMarqueur() + " zz", travail}));
 
   // The same dialog for entry x, filled afresh; "OK" starts nothing.
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
@@ -228,9 +229,9 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
 
   // A launch by hotkey afterwards: had "OK" started x, its run would come before this one.
   CtrlAlt('Y');
-  ASSERT_TRUE(AttendsRuns(v, 2));
-  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " zz", travail},
-                                       {CheminMarqueur() + " yy", v.Dossier()}}));
+  ASSERT_TRUE(AttendsTraces(v, 2));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " zz", travail},
+                                           {CheminMarqueur() + " yy", v.Dossier()}}));
 }
 
 TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLanceur) {
@@ -251,13 +252,13 @@ TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLance
   ASSERT_TRUE(AuPremierPlan(boite));
   Touche(VK_RETURN);
   EXPECT_TRUE(AttendsFermeture(boite));
-  ASSERT_TRUE(AttendsRuns(v, 1));
+  ASSERT_TRUE(AttendsTraces(v, 1));
 
   // The launcher is back in its own folder: the next launch without a directory starts there.
   CtrlAlt('L');
-  ASSERT_TRUE(AttendsRuns(v, 2));
-  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " perdu", v.Dossier()},
-                                       {CheminMarqueur() + " ici", v.Dossier()}}));
+  ASSERT_TRUE(AttendsTraces(v, 2));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " perdu", v.Dossier()},
+                                           {CheminMarqueur() + " ici", v.Dossier()}}));
   for (HWND fenetre : FenetresDe(pid)) {
     EXPECT_FALSE(Visible(fenetre)) << "a second box: " << Texte(fenetre);
   }
@@ -281,8 +282,8 @@ TEST(Lanceur, UnProgrammeQuiNePeutDemarrerEstSignaleSansSesParametres) {
 
   // Still in its own folder, and still launching.
   CtrlAlt('L');
-  ASSERT_TRUE(AttendsRuns(v, 1));
-  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " ensuite", v.Dossier()}}));
+  ASSERT_TRUE(AttendsTraces(v, 1));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " ensuite", v.Dossier()}}));
 }
 
 TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
@@ -292,6 +293,11 @@ TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
 
   ASSERT_TRUE(v.Commande('C'));
   ASSERT_TRUE(AttendsCombinaisonLibre('K'));
+  // Unregistered, the keys go to the focused window: one of ours, or the launcher's next menu
+  // would read them and close on Alt.
+  FenetreTemoin clavier("TTemoinClavier", "Clavier");
+  ShowWindow(clavier.Handle(), SW_SHOW);
+  ASSERT_TRUE(AuPremierPlan(clavier.Handle()));
   CtrlAlt('K');
   CliqueIcone(Bouton::Gauche);
   // The command menu still opens, and it is the only menu open.
@@ -307,12 +313,12 @@ TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
 
   // Active again. The left click first: it is handled only once the switch is over.
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
-  ASSERT_TRUE(AttendsRuns(v, 1));
+  ASSERT_TRUE(AttendsTraces(v, 1));
   CtrlAlt('K');
-  ASSERT_TRUE(AttendsRuns(v, 2));
+  ASSERT_TRUE(AttendsTraces(v, 2));
   // The only runs: nothing started while inactive.
-  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " menu", v.Dossier()},
-                                         {CheminMarqueur() + " clavier", v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " menu", v.Dossier()},
+                                           {CheminMarqueur() + " clavier", v.Dossier()}}));
   for (HWND fenetre : FenetresDe(pid)) {
     EXPECT_FALSE(Visible(fenetre)) << "unexpected window: " << Texte(fenetre);
   }
@@ -332,8 +338,8 @@ TEST(Lanceur, DeuxRaccourcisDeMemeCombinaisonLeSecondEstSignale) {
 
   // The combination stays with the first.
   CtrlAlt('K');
-  ASSERT_TRUE(AttendsRuns(v, 1));
-  EXPECT_EQ(Runs(v), (std::vector<Trace>{{CheminMarqueur() + " premier", v.Dossier()}}));
+  ASSERT_TRUE(AttendsTraces(v, 1));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " premier", v.Dossier()}}));
 
   // Deactivating cannot give back what the second never held.
   ASSERT_TRUE(v.Commande('C'));
@@ -361,10 +367,10 @@ TEST(Lanceur, UneLigneDeCommandeDePlusieursMilliersDeCaracteresPartEntiere) {
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');
-  ASSERT_TRUE(AttendsRuns(v, 1));
+  ASSERT_TRUE(AttendsTraces(v, 1));
   const std::string attendue = long_.exe + " " + moitie2;
   ASSERT_GT(attendue.size(), 3900u);
-  ASSERT_EQ(Runs(v).size(), 1u);
-  EXPECT_EQ(Runs(v)[0].ligne.size(), attendue.size());
-  EXPECT_EQ(Runs(v)[0], (Trace{attendue, v.Dossier()}));
+  ASSERT_EQ(Traces(v).size(), 1u);
+  EXPECT_EQ(Traces(v)[0].ligne.size(), attendue.size());
+  EXPECT_EQ(Traces(v)[0], (Trace{attendue, v.Dossier()}));
 }
