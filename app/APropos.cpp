@@ -11,8 +11,6 @@ TFrmAPropos::TFrmAPropos(tk::Application& application)
   // However the box closes, it can be opened again.
   OnClose = [this] { Ouvert = false; };
   FormCreate();
-  // Created once, hidden, at start-up; shown and hidden from then on.
-  handle();
 }
 
 void TFrmAPropos::FormCreate() { Ouvert = false; }

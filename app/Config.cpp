@@ -45,8 +45,6 @@ TFrmConfig::TFrmConfig(tk::Application& application, TFrmPrincip& principal)
   iEdTouche.OnChange = [this] { iEdToucheChange(); };
   OnClose = [this] { FormClose(); };
   FormCreate();
-  // Created once, hidden, at start-up; shown and hidden from then on.
-  handle();
 }
 
 void TFrmConfig::FormCreate() { Ouvert = false; }

@@ -13,8 +13,6 @@ TFrmInfo::TFrmInfo(tk::Application& application)
   iBbtOK.modalResult = tk::mrOk;
   iBbtOK.isDefault = true;
   iBbtActivation.modalResult = tk::mrYes;
-  // Created once, hidden, at start-up; shown and hidden from then on.
-  handle();
 }
 
 void TFrmInfo::Affiche(const Enreg& r) {

@@ -157,6 +157,20 @@ std::u16string JusquAuZero(std::u16string s) {
   return s;
 }
 
+// A name asked for, as the system compares it: up to its zero byte, without the blanks at its
+// ends, folded; in one pass, since every look-up starts here.
+std::u16string NomCherche(const std::string& s) {
+  std::size_t fin = std::min(s.size(), s.find('\0'));
+  std::size_t debut = 0;
+  while (debut < fin && EstBlanc(VersUnicode(static_cast<unsigned char>(s[debut])))) ++debut;
+  while (fin > debut && EstBlanc(VersUnicode(static_cast<unsigned char>(s[fin - 1])))) --fin;
+  std::u16string r;
+  r.reserve(fin - debut);
+  for (std::size_t i = debut; i < fin; ++i)
+    r.push_back(Minuscule(VersUnicode(static_cast<unsigned char>(s[i]))));
+  return r;
+}
+
 // UTF-8 as the system decodes it: a bad sequence becomes one U+FFFD for the bytes read up to
 // the fault, and a sequence cut by the end of the file swallows what is left.
 std::u16string DepuisUtf8(const std::string& octets, std::size_t debut) {
@@ -268,9 +282,9 @@ Profil::Profil(const std::string& contenu) {
     const std::size_t egal = ligne.find(u'=');
     Cle cle;
     if (egal == std::u16string::npos) {
-      cle.nom = JusquAuZero(ligne);
+      cle.nom = Replie(JusquAuZero(ligne));
     } else {
-      cle.nom = JusquAuZero(Rogne(ligne.substr(0, egal)));
+      cle.nom = Replie(JusquAuZero(Rogne(ligne.substr(0, egal))));
       cle.valeur = JusquAuZero(Rogne(ligne.substr(egal + 1)));
     }
     sections_.back().cles.push_back(std::move(cle));
@@ -300,11 +314,11 @@ std::vector<std::string> Profil::NomsDeSections(std::size_t taille) const {
 std::string Profil::Valeur(const std::string& section, const std::string& cle,
                            const std::string& defaut, std::size_t taille) const {
   const std::u16string* trouvee = nullptr;
-  const auto it = index_.find(Replie(Rogne(JusquAuZero(DepuisTexte(section)))));
+  const auto it = index_.find(NomCherche(section));
   if (it != index_.end()) {
-    const std::u16string nom = Replie(Rogne(JusquAuZero(DepuisTexte(cle))));
+    const std::u16string nom = NomCherche(cle);
     for (const Cle& c : sections_[it->second].cles) {
-      if (Replie(c.nom) == nom) {
+      if (c.nom == nom) {
         if (c.valeur) trouvee = &*c.valeur;
         break;
       }

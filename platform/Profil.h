@@ -29,7 +29,7 @@ class Profil {
  private:
   // Kept in UTF-16, as the system holds them, so that names compare the same way.
   struct Cle {
-    std::u16string nom;
+    std::u16string nom;  // folded to lower case once, for the look-ups
     std::optional<std::u16string> valeur;  // none: a line without "="
   };
   struct Section {

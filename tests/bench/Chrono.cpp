@@ -470,7 +470,14 @@ void MesureEnProcessus(const std::string& racine) {
 
 }  // namespace
 
-int main() {
+// Arguments: the parts to run ("demarrage", "raccourci", "processus"); none: all three.
+int main(int argc, char** argv) {
+  auto partie = [&](const char* nom) {
+    if (argc < 2) return true;
+    for (int i = 1; i < argc; ++i)
+      if (std::strcmp(argv[i], nom) == 0) return true;
+    return false;
+  };
   // Without it, under Wine, the window programs started from this console program die at their
   // first window with an X BadWindow error.
   GetDesktopWindow();
@@ -485,9 +492,9 @@ int main() {
   }
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   const double debut = Maintenant();
-  MesureDemarrages(racine);
-  MesureRaccourci(racine);
-  MesureEnProcessus(racine);
+  if (partie("demarrage")) MesureDemarrages(racine);
+  if (partie("raccourci")) MesureRaccourci(racine);
+  if (partie("processus")) MesureEnProcessus(racine);
   std::printf("Measured in %.0f s\n", (Maintenant() - debut) / 1000);
   std::error_code erreur;
   std::filesystem::remove_all(racine, erreur);

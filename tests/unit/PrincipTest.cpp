@@ -60,10 +60,10 @@ TEST_F(Demarrage, QuatreFenetresCreeesCacheesDansLeurOrdre) {
   Demarre();
   EXPECT_EQ(application.mainForm(), principal.get());
   EXPECT_THAT(application.forms(), ElementsAre(principal.get(), info.get(), config.get(), aPropos.get()));
-  // The memory backend numbers the windows in the order they are made.
-  EXPECT_LT(principal->native, info->native);
-  EXPECT_LT(info->native, config->native);
-  EXPECT_LT(config->native, aPropos->native);
+  // Only the main window needs its system window from the start (hotkeys, tray menus); the
+  // dialogs get theirs when first shown, which keeps start-up short.
+  EXPECT_NE(principal->native, 0u);
+  EXPECT_EQ(info->native, 0u);
   for (tk::Form* f : application.forms()) EXPECT_FALSE(f->visible()) << f->className();
   EXPECT_EQ(info->className(), "TFrmInfo");
   EXPECT_EQ(aPropos->className(), "TFrmAPropos");
