@@ -210,12 +210,6 @@ HWND Trouve(const std::string& classe, const std::string& titre) {
                      titre.empty() ? nullptr : titre.c_str());
 }
 
-HWND AttendsFenetre(const std::string& classe, const std::string& titre, DWORD delai) {
-  HWND trouvee = nullptr;
-  Attends([&] { return (trouvee = Trouve(classe, titre)) != nullptr; }, delai);
-  return trouvee;
-}
-
 bool AttendsAbsence(const std::string& classe, const std::string& titre, DWORD delai) {
   return Attends([&] { return Trouve(classe, titre) == nullptr; }, delai);
 }
@@ -271,16 +265,6 @@ HWND Enfant(HWND parent, const std::string& classe, const std::optional<std::str
   return nullptr;
 }
 
-HWND EnfantNumero(HWND parent, const std::string& classe, size_t n) {
-  for (HWND enfant : Enfants(parent)) {
-    if (classe.empty() || Classe(enfant) == classe) {
-      if (n == 0) return enfant;
-      --n;
-    }
-  }
-  return nullptr;
-}
-
 HWND EnfantEn(HWND parent, int x, int y) {
   for (HWND enfant : Enfants(parent)) {
     RECT r = RectFenetre(enfant);
@@ -329,7 +313,6 @@ void EcrisTexte(HWND controle, const std::string& texte) {
 
 void Clique(HWND bouton) { EXPECT_TRUE(PostMessageW(bouton, BM_CLICK, 0, 0)) << GetLastError(); }
 
-void Ferme(HWND fenetre) { EXPECT_TRUE(PostMessageW(fenetre, WM_CLOSE, 0, 0)) << GetLastError(); }
 
 void Synchronise(HWND fenetre) { Envoie(fenetre, WM_NULL, 0, 0); }
 
@@ -513,17 +496,6 @@ std::optional<std::string> Vivelance::LisFichier(const std::string& nom) const {
   std::ifstream fichier(Chemin(nom), std::ios::binary);
   if (!fichier) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(fichier), std::istreambuf_iterator<char>());
-}
-
-bool Vivelance::AttendsFichier(const std::string& nom,
-                               const std::function<bool(const std::string&)>& ok,
-                               DWORD delai) const {
-  return Attends(
-      [&] {
-        std::optional<std::string> contenu = LisFichier(nom);
-        return contenu && ok(*contenu);
-      },
-      delai);
 }
 
 Processus& Vivelance::Lance() {

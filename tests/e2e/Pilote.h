@@ -68,8 +68,6 @@ RECT RectClient(HWND fenetre);   // client coordinates: left and top are 0
 
 // FindWindowA; an empty class or title matches any.
 HWND Trouve(const std::string& classe, const std::string& titre = "");
-HWND AttendsFenetre(const std::string& classe, const std::string& titre = "",
-                    DWORD delai = kDelai);
 bool AttendsAbsence(const std::string& classe, const std::string& titre = "",
                     DWORD delai = kDelai);
 // Top-level windows of one process, hidden ones included.
@@ -85,8 +83,6 @@ std::vector<HWND> Enfants(HWND parent);
 // The first child of that class (empty: any) whose text is `texte` (nullopt: any).
 HWND Enfant(HWND parent, const std::string& classe,
             const std::optional<std::string>& texte = std::nullopt);
-// The n-th child (from 0) of that class.
-HWND EnfantNumero(HWND parent, const std::string& classe, size_t n);
 // The child whose top-left corner is at (x, y) in its parent's client area.
 HWND EnfantEn(HWND parent, int x, int y);
 // Every text shown by the children, for messages whose control kind does not matter.
@@ -99,7 +95,6 @@ bool Coche(HWND caseACocher);
 void EcrisTexte(HWND controle, const std::string& texte);  // WM_SETTEXT
 // BM_CLICK, posted: a button that opens a modal box would block a sent message.
 void Clique(HWND bouton);
-void Ferme(HWND fenetre);  // WM_CLOSE, posted
 // Returns once the window's thread has handled what came before: a sent WM_NULL.
 void Synchronise(HWND fenetre);
 bool AuPremierPlan(HWND fenetre);
@@ -153,8 +148,6 @@ class Vivelance {
   std::string Chemin(const std::string& nom) const;
   void EcrisFichier(const std::string& nom, const std::string& octets) const;
   std::optional<std::string> LisFichier(const std::string& nom) const;  // nullopt: absent
-  bool AttendsFichier(const std::string& nom, const std::function<bool(const std::string&)>& ok,
-                      DWORD delai = kDelai) const;
 
   // Starts one more Vivlan.exe in the folder; the first one started is the instance under test.
   Processus& Lance();
