@@ -287,7 +287,10 @@ void Application::menuHelp(MenuItem* item) {
   if (active->OnHelp) dispatch([&] { active->OnHelp(0, context, callHelp); });
 }
 
-void Application::run() { backend_.run(); }
+void Application::run() {
+  if (showMainForm && mainForm_ != nullptr) backend_.show(*mainForm_);
+  backend_.run();
+}
 
 void Application::terminate() { backend_.terminate(); }
 

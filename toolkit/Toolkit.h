@@ -361,6 +361,7 @@ class Backend {
   virtual void controlChanged(Control& control) = 0;  // text, check, rows, selection, enabled
   virtual int showModal(Form& form) = 0;              // returns once form.modalResult != 0
   virtual void hide(Form& form) = 0;
+  virtual void show(Form& form) = 0;  // shown without a modal loop
 
   // Dialogs.
   virtual int messageBox(const MessageBoxSpec& spec) = 0;

@@ -45,6 +45,18 @@ struct ToolkitTest : ::testing::Test {
   Application application{backend, "C:\\Vivlan.exe"};
 };
 
+TEST_F(ToolkitTest, LaBoucleMontreLaFenetrePrincipaleSaufAvis) {
+  Fenetre principale(application);
+  Fenetre autre(application);
+  application.showMainForm = false;
+  application.run();
+  EXPECT_FALSE(principale.visible());
+  application.showMainForm = true;
+  application.run();
+  EXPECT_TRUE(principale.visible());
+  EXPECT_FALSE(autre.visible());
+}
+
 TEST_F(ToolkitTest, ListeDeLignes) {
   Fenetre f(application);
   int clics = 0, doubles = 0;

@@ -58,6 +58,7 @@ class BackendMemoire : public Backend {
   void controlChanged(Control&) override {}
   int showModal(Form& form) override;
   void hide(Form& form) override;
+  void show(Form& form) override { form.setVisibleFromBackend(true); }
   int messageBox(const MessageBoxSpec& spec) override;
   bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value,
                   unsigned maxLength) override;

@@ -673,6 +673,11 @@ int Win32Backend::showModal(Form& form) {
   return form.modalResult;
 }
 
+void Win32Backend::show(Form& form) {
+  ShowWindow(Hwnd(form.handle()), SW_SHOW);
+  form.setVisibleFromBackend(true);
+}
+
 void Win32Backend::hide(Form& form) {
   HWND hwnd = Hwnd(form.native);
   if (hwnd == nullptr) return;

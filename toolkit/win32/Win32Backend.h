@@ -23,6 +23,7 @@ class Win32Backend : public Backend {
   void controlChanged(Control& control) override;
   int showModal(Form& form) override;
   void hide(Form& form) override;
+  void show(Form& form) override;
 
   int messageBox(const MessageBoxSpec& boite) override;
   bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value,
