@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <string_view>
 
 namespace plat {
 
@@ -135,7 +136,10 @@ std::u16string DepuisTexte(const std::string& s) {
 // with "É" nor "š" with "Š".
 char16_t Minuscule(char16_t c) { return c >= 'A' && c <= 'Z' ? c + 0x20 : c; }
 
-std::u16string Replie(const std::u16string& s) {
+// Lines are cut into names and values as views of the decoded text: one copy per name or value.
+using Vue = std::u16string_view;
+
+std::u16string Replie(Vue s) {
   std::u16string r(s);
   for (char16_t& c : r) c = Minuscule(c);
   return r;
@@ -143,19 +147,15 @@ std::u16string Replie(const std::u16string& s) {
 
 bool EstBlanc(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A; }
 
-std::u16string Rogne(std::u16string::const_iterator debut, std::u16string::const_iterator fin) {
-  while (debut < fin && EstBlanc(*debut)) ++debut;
-  while (fin > debut && EstBlanc(fin[-1])) --fin;
-  return std::u16string(debut, fin);
+Vue Rogne(Vue s) {
+  std::size_t debut = 0, fin = s.size();
+  while (debut < fin && EstBlanc(s[debut])) ++debut;
+  while (fin > debut && EstBlanc(s[fin - 1])) --fin;
+  return s.substr(debut, fin - debut);
 }
-
-std::u16string Rogne(const std::u16string& s) { return Rogne(s.begin(), s.end()); }
 
 // The system keeps names and values as zero-terminated strings: a zero byte ends them.
-std::u16string JusquAuZero(std::u16string s) {
-  s.resize(std::min(s.size(), s.find(u'\0')));
-  return s;
-}
+Vue JusquAuZero(Vue s) { return s.substr(0, s.find(u'\0')); }
 
 // A name asked for, as the system compares it: up to its zero byte, without the blanks at its
 // ends, folded; in one pass, since every look-up starts here.
@@ -268,24 +268,24 @@ Profil::Profil(const std::string& contenu) {
   while (debut < texte.size()) {
     std::size_t fin = texte.find_first_of(u"\r\n", debut);
     if (fin == std::u16string::npos) fin = texte.size();
-    const std::u16string ligne = Rogne(texte.begin() + debut, texte.begin() + fin);
+    const Vue ligne = Rogne(Vue(texte).substr(debut, fin - debut));
     debut = fin + 1;
     if (ligne.empty()) continue;
 
     if (ligne[0] == u'[') {
       const std::size_t crochet = ligne.rfind(u']');
-      if (crochet != std::u16string::npos) {
-        sections_.push_back({JusquAuZero(Rogne(ligne.substr(1, crochet - 1))), {}});
+      if (crochet != Vue::npos) {
+        sections_.push_back({std::u16string(JusquAuZero(Rogne(ligne.substr(1, crochet - 1)))), {}});
         continue;
       }
     }
     const std::size_t egal = ligne.find(u'=');
     Cle cle;
-    if (egal == std::u16string::npos) {
+    if (egal == Vue::npos) {
       cle.nom = Replie(JusquAuZero(ligne));
     } else {
       cle.nom = Replie(JusquAuZero(Rogne(ligne.substr(0, egal))));
-      cle.valeur = JusquAuZero(Rogne(ligne.substr(egal + 1)));
+      cle.valeur = std::u16string(JusquAuZero(Rogne(ligne.substr(egal + 1))));
     }
     sections_.back().cles.push_back(std::move(cle));
   }
@@ -326,7 +326,7 @@ std::string Profil::Valeur(const std::string& section, const std::string& cle,
   }
   if (trouvee) return VersTexte(Copie(*trouvee, taille));
   // The default loses its trailing spaces, and its quotes like a value.
-  std::u16string d = JusquAuZero(DepuisTexte(defaut));
+  std::u16string d(JusquAuZero(DepuisTexte(defaut)));
   while (d.size() > 1 && d.back() == u' ') d.pop_back();
   return VersTexte(Copie(d, taille));
 }
