@@ -2,6 +2,24 @@
 
 VIV_TOP=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
 
+# What building, testing and running need, from Debian; installed when missing and run as root.
+VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick"
+
+installe_manquants() {
+  local manquants=() p
+  for p in $VIV_PAQUETS; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
+  done
+  [ ${#manquants[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages (run as root to install them): ${manquants[*]}" >&2
+    return 1
+  fi
+  echo "Installing ${manquants[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq && apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null
+}
+
 # One private prefix per checkout, kept with the Windows build; VIVLAN_WINEPREFIX overrides it.
 viv_wine_env() {
   export WINEPREFIX=${VIVLAN_WINEPREFIX:-$VIV_TOP/build/windows/wineprefix}
