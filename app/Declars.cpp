@@ -11,11 +11,19 @@ namespace {
 constexpr std::size_t kTailleNoms = 16384;
 constexpr std::size_t kTailleValeur = 2048;
 
-void Ligne(plat::FichierEcriture& fichier, const std::string& texte) {
-  fichier.Ecrit(texte + "\r\n");
+// One section, its lines ending with CR LF; written in one piece.
+std::string Section(unsigned n, const Enreg& r) {
+  auto oui = [](bool b) { return b ? "Oui" : "Non"; };
+  std::string s;
+  for (const std::string& ligne :
+       {"[" + std::to_string(n) + "]", "Menu = " + r.Menu, "Item = " + r.Item,
+        "Exécutable = " + r.Executable, "Paramètre(s) = " + r.Parametres,
+        "Répertoire de travail = " + r.Repertoire, std::string("Shift = ") + oui(r.Shift),
+        std::string("Ctrl = ") + oui(r.Ctrl), std::string("Alt = ") + oui(r.Alt),
+        std::string("Win = ") + oui(r.Win), "Touche = " + r.Touche.substr(0, 1), std::string()})
+    s += ligne + "\r\n";
+  return s;
 }
-
-const char* OuiNon(bool b) { return b ? "Oui" : "Non"; }
 
 }  // namespace
 
@@ -58,19 +66,7 @@ void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
       for (const auto& r : travail) {
         if (r->Menu != menu) continue;
         trouve = true;
-        ++n;
-        Ligne(*fichier, "[" + std::to_string(n) + "]");
-        Ligne(*fichier, "Menu = " + r->Menu);
-        Ligne(*fichier, "Item = " + r->Item);
-        Ligne(*fichier, "Exécutable = " + r->Executable);
-        Ligne(*fichier, "Paramètre(s) = " + r->Parametres);
-        Ligne(*fichier, "Répertoire de travail = " + r->Repertoire);
-        Ligne(*fichier, std::string("Shift = ") + OuiNon(r->Shift));
-        Ligne(*fichier, std::string("Ctrl = ") + OuiNon(r->Ctrl));
-        Ligne(*fichier, std::string("Alt = ") + OuiNon(r->Alt));
-        Ligne(*fichier, std::string("Win = ") + OuiNon(r->Win));
-        Ligne(*fichier, "Touche = " + r->Touche.substr(0, 1));
-        Ligne(*fichier, "");
+        fichier->Ecrit(Section(++n, *r));
       }
       if (!trouve)
         tk::MessageErreur(application, "Le menu " + menu +

@@ -166,7 +166,7 @@ TEST_F(Ecriture, RienAEcrireDonneUnFichierVide) {
 TEST_F(Ecriture, UnEchecGardeLAncienFichierEntier) {
   using Echec = PlateformeEnregistreuse::Echec;
   for (auto echec : {PlateformeEnregistreuse::EchecFichier{Echec::Creation, 5, 1},
-                     PlateformeEnregistreuse::EchecFichier{Echec::Ecriture, 112, 3},
+                     PlateformeEnregistreuse::EchecFichier{Echec::Ecriture, 112, 1},
                      PlateformeEnregistreuse::EchecFichier{Echec::Fermeture, 5, 1}}) {
     EcritTout(ini, "ancien contenu");
     plateforme.echecFichier = echec;
