@@ -67,7 +67,7 @@ TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& platefo
   };
   OnMessage = [this](unsigned message, std::uintptr_t wParam, std::intptr_t) {
     if (message != WM_HOTKEY) return false;
-    this->application().dispatch([this, wParam] { GestionHotKey(wParam); });
+    GestionHotKey(wParam);
     return true;
   };
 

@@ -375,6 +375,14 @@ HWND MenuOuvert() { return FindWindowA("#32768", nullptr); }
 
 bool Visible(HWND h) { return h != nullptr && IsWindowVisible(h); }
 
+// A step that presses one key in the open menu.
+std::function<bool()> Presse(WORD touche) {
+  return [touche] {
+    Touche(MenuOuvert(), touche);
+    return true;
+  };
+}
+
 struct MenuEssai {
   explicit MenuEssai(Application& app) : menu(app) {
     auto sous = std::make_unique<MenuItem>("&Outils");
@@ -405,18 +413,9 @@ TEST_F(Win32BackendTest, MenuRunsTheChosenEntryAndShowsItsHint) {
   std::string hint;
   Etapes({
       [] { return Visible(MenuOuvert()); },
-      [] {
-        Touche(MenuOuvert(), VK_DOWN);
-        return true;
-      },
-      [] {
-        Touche(MenuOuvert(), VK_RIGHT);
-        return true;
-      },
-      [] {
-        Touche(MenuOuvert(), VK_DOWN);
-        return true;
-      },
+      Presse(VK_DOWN),
+      Presse(VK_RIGHT),
+      Presse(VK_DOWN),
       [&] {
         hint = app.hint;
         Touche(MenuOuvert(), VK_RETURN);
@@ -441,22 +440,10 @@ TEST_F(Win32BackendTest, F1OnAMenuEntryClosesTheMenuThenAsksTheActiveFormForItsH
   SetForegroundWindow(H(principale.handle()));
   Etapes({
       [] { return Visible(MenuOuvert()); },
-      [] {
-        Touche(MenuOuvert(), VK_DOWN);
-        return true;
-      },
-      [] {
-        Touche(MenuOuvert(), VK_RIGHT);
-        return true;
-      },
-      [] {
-        Touche(MenuOuvert(), VK_DOWN);
-        return true;
-      },
-      [] {
-        Touche(MenuOuvert(), VK_F1);
-        return true;
-      },
+      Presse(VK_DOWN),
+      Presse(VK_RIGHT),
+      Presse(VK_DOWN),
+      Presse(VK_F1),
   });
   m.menu.popup(100, 100);
   EXPECT_EQ(contextes, std::vector<int>{3});
@@ -474,14 +461,8 @@ TEST_F(Win32BackendTest, F1OnAnEntryWithoutHelpLeavesTheMenuOpen) {
   SetForegroundWindow(H(principale.handle()));
   Etapes({
       [] { return Visible(MenuOuvert()); },
-      [] {
-        Touche(MenuOuvert(), VK_UP);
-        return true;
-      },
-      [] {
-        Touche(MenuOuvert(), VK_F1);
-        return true;
-      },
+      Presse(VK_UP),
+      Presse(VK_F1),
       [&] {
         EXPECT_TRUE(Visible(MenuOuvert()));
         Touche(MenuOuvert(), VK_ESCAPE);

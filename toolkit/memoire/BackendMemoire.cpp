@@ -11,6 +11,14 @@ std::optional<std::intptr_t> BackendMemoire::envoie(Handle window, unsigned mess
   return it->second(message, wParam, lParam);
 }
 
+bool BackendMemoire::envoie(Form& form, unsigned message, std::uintptr_t wParam,
+                            std::intptr_t lParam) {
+  bool traite = false;
+  if (form.OnMessage)
+    form.application().dispatch([&] { traite = form.OnMessage(message, wParam, lParam); });
+  return traite;
+}
+
 std::vector<Handle> BackendMemoire::fenetresUtilitaires() const {
   std::vector<Handle> handles;
   for (const auto& entry : utilitaires_) handles.push_back(entry.first);

@@ -48,6 +48,9 @@ class BackendMemoire : public Backend {
   // Sends a message to a utility window; nothing when it left it to the system.
   std::optional<std::intptr_t> envoie(Handle window, unsigned message, std::uintptr_t wParam = 0,
                                       std::intptr_t lParam = 0);
+  // Delivers a message to a form's window, through the application's dispatch as the
+  // system's message loop would; whether the form handled it.
+  bool envoie(Form& form, unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
   std::vector<Handle> fenetresUtilitaires() const;
   std::vector<Timer*> timersEnMarche() const;
   // Texts of the message boxes shown so far.
