@@ -32,6 +32,9 @@ struct Commande {
   int numero;
 };
 
+void PrintTo(const Pause& p, std::ostream* os) { *os << p.nom; }
+void PrintTo(const Commande& c, std::ostream* os) { *os << c.nom; }
+
 class Pauses : public Banc,
                public ::testing::WithParamInterface<std::tuple<Pause, Commande>> {
  protected:
@@ -224,8 +227,9 @@ TEST_P(Pauses, LesInvariantsTiennentUneFoisToutDeroule) {
   const std::string fichier = LitTout(ini);
   EXPECT_TRUE(fichier == Fichier(kRaccourcis) || fichier == Fichier(kApresSession)) << fichier;
   for (const std::string& m : backend.textes()) {
-    if (m.rfind("Impossible d'initialiser", 0) == 0 || m.rfind("Impossible de désactiver", 0) == 0)
+    if (m.rfind("Impossible d'initialiser", 0) == 0 || m.rfind("Impossible de désactiver", 0) == 0) {
       EXPECT_EQ(m.substr(m.size() - 4), " d !") << "registered twice or unregistered unheld: " << m;
+    }
   }
 }
 
