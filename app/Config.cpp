@@ -272,11 +272,7 @@ void TFrmConfig::iBbtOkClick() {
   std::vector<std::string> menus;
   for (const auto& row : iLixMenus.rows()) menus.push_back(row.text);
   EcritureIni(application(), principal_.Plateforme(), principal_.CheminIni(), menus, *ListeTravail);
-  if (principal_.EtatActif) principal_.DisabledHotKeys();
-  principal_.ListeRaccourcis->clear();
-  principal_.LectureIni();
-  principal_.ConstructionMenus();
-  if (principal_.EtatActif) principal_.EnabledHotKeys();
+  principal_.Recharge();
   Ouvert = false;
 }
 

@@ -1,5 +1,6 @@
 #include "app/Princip.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "app/APropos.h"
@@ -104,8 +105,30 @@ void TFrmPrincip::FormCreate() {
 }
 
 void TFrmPrincip::FormClose() {
-  if (EtatActif) DisabledHotKeys();
+  LibereRaccourcis();
   ListeRaccourcis.reset();
+}
+
+void TFrmPrincip::Recharge() {
+  LibereRaccourcis();
+  // Closed during one of the messages: there is nothing left to take the file up.
+  if (!ListeRaccourcis) return;
+  LectureIni();
+  ConstructionMenus();
+  if (EtatActif) EnabledHotKeys();
+}
+
+bool TFrmPrincip::Inscrits() const {
+  return ListeRaccourcis && std::any_of(ListeRaccourcis->begin(), ListeRaccourcis->end(),
+                                        [](const auto& r) { return r->Enregistre; });
+}
+
+void TFrmPrincip::LibereRaccourcis() {
+  // Again if a command run during one of the pass's messages registered some anew:
+  // no combination may outlive its record.
+  do DisabledHotKeys();
+  while (Inscrits());
+  if (ListeRaccourcis) ListeRaccourcis->clear();
 }
 
 void TFrmPrincip::LectureIni() {
@@ -142,10 +165,13 @@ void TFrmPrincip::ConstructionMenus() {
 }
 
 void TFrmPrincip::EnabledHotKeys() {
+  const unsigned passe = ++passe_;
   if (!ListeRaccourcis || ListeRaccourcis->empty()) return;
   const auto n = static_cast<std::uint16_t>(ListeRaccourcis->size());
-  for (unsigned i = 0; i < n; ++i) {
+  for (unsigned i = 0; i < n && passe == passe_; ++i) {
     Enreg& r = *(*ListeRaccourcis)[i];
+    // Left registered by a pass that another one cut short: same record, same combination.
+    if (r.Enregistre) continue;
     const unsigned masque = Masque(r);
     const bool touche = !r.Touche.empty();
     r.Enregistre = masque != 0 && touche;
@@ -162,16 +188,18 @@ void TFrmPrincip::EnabledHotKeys() {
              !plateforme_.RegisterHotKey(handle(), static_cast<int>(i), masque,
                                          static_cast<unsigned char>(r.Touche[0])))
       tk::MessageErreur(application(), "Impossible d'initialiser le raccourci clavier " + item + " !");
-    if (!ListeRaccourcis || i + 1 > ListeRaccourcis->size()) return;
   }
 }
 
 void TFrmPrincip::DisabledHotKeys() {
+  const unsigned passe = ++passe_;
   if (!ListeRaccourcis || ListeRaccourcis->empty()) return;
   const auto n = static_cast<std::uint16_t>(ListeRaccourcis->size());
-  for (unsigned i = 0; i < n && ListeRaccourcis && i < ListeRaccourcis->size(); ++i) {
-    const Enreg& r = *(*ListeRaccourcis)[i];
+  for (unsigned i = 0; i < n && passe == passe_; ++i) {
+    Enreg& r = *(*ListeRaccourcis)[i];
     if (!r.Enregistre) continue;
+    // Done with, whatever the answer: no later pass tries it again.
+    r.Enregistre = false;
     const std::string item = r.Item;
     if (!plateforme_.UnregisterHotKey(handle(), static_cast<int>(i)))
       tk::MessageErreur(application(), "Impossible de désactiver le raccourci clavier " + item + " !");
@@ -181,7 +209,10 @@ void TFrmPrincip::DisabledHotKeys() {
 void TFrmPrincip::TraiteRaccourci(std::uint16_t index) {
   // An index that names no record of the current list starts nothing.
   if (!ListeRaccourcis || index >= ListeRaccourcis->size()) return;
-  const Enreg r = *(*ListeRaccourcis)[index];
+  Lance(*(*ListeRaccourcis)[index]);
+}
+
+void TFrmPrincip::Lance(Enreg r) {
   Lancement(application(), plateforme_, r.Executable, r.Parametres, r.Repertoire);
 }
 
@@ -198,25 +229,25 @@ void TFrmPrincip::GestionClickMenu(tk::MenuItem& sender) {
 }
 
 void TFrmPrincip::iMiActiveDesactiveClick() {
-  if (!EtatActif) {
-    iTITray.SetIcon(application().backend().icon(iImgActive));
+  // The new state holds before the pass, so that what runs during its messages (another
+  // toggle, a save) acts on it; the pass stops if one of them takes over.
+  EtatActif = !EtatActif;
+  iTITray.SetIcon(application().backend().icon(EtatActif ? iImgActive : iImgDesactive));
+  iTITray.PopupMenuGauche = EtatActif ? &iPmGauche : nullptr;
+  if (EtatActif)
     EnabledHotKeys();
-    EtatActif = true;
-    iTITray.PopupMenuGauche = &iPmGauche;
-  } else {
-    iTITray.SetIcon(application().backend().icon(iImgDesactive));
+  else
     DisabledHotKeys();
-    EtatActif = false;
-    iTITray.PopupMenuGauche = nullptr;
-  }
 }
 
 bool TFrmPrincip::FormHelp(unsigned, int data, bool&) {
   if (data <= 0 || frmInfo_ == nullptr || frmInfo_->visible()) return false;
   const auto index = static_cast<std::uint16_t>(data - 1);
   if (!ListeRaccourcis || index >= ListeRaccourcis->size()) return false;
-  frmInfo_->Affiche(*(*ListeRaccourcis)[index]);
-  if (frmInfo_->showModal() == kResultatActivation) TraiteRaccourci(index);
+  // The dialog acts on what it shows, even if a save reorders the list while it is open.
+  const Enreg r = *(*ListeRaccourcis)[index];
+  frmInfo_->Affiche(r);
+  if (frmInfo_->showModal() == kResultatActivation) Lance(r);
   return false;
 }
 

@@ -52,6 +52,9 @@ class TFrmPrincip : public tk::Form {
   void ConstructionMenus();
   void EnabledHotKeys();
   void DisabledHotKeys();
+  // Takes up the settings file just written: unregisters, releases, reads, rebuilds
+  // the menu and registers again if active. The one place the list changes.
+  void Recharge();
 
   void TraiteRaccourci(std::uint16_t index);
   void GestionHotKey(std::uintptr_t wParam);
@@ -64,7 +67,15 @@ class TFrmPrincip : public tk::Form {
   void iMiQuitterClick();
 
  private:
+  // Takes a copy: the launch's messages run nested loops, in which the list may be reloaded.
+  void Lance(Enreg r);
+  bool Inscrits() const;
+  void LibereRaccourcis();
+
   plat::Plateforme& plateforme_;
+  // Counts the registration passes: a pass resumed after one of its messages stops
+  // if another pass ran meanwhile, since the list or the state it worked for is gone.
+  unsigned passe_ = 0;
   std::string cheminIni_;
   TFrmInfo* frmInfo_ = nullptr;
   TFrmConfig* frmConfig_ = nullptr;

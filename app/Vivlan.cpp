@@ -18,5 +18,5 @@ int Vivlan(tk::Backend& backend, plat::Plateforme& plateforme, const std::string
   TFrmAPropos aPropos(application);
   principal.Relie(info, config, aPropos);
   application.run();
-  return 0;
+  return application.exitCode();
 }

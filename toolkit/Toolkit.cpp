@@ -184,6 +184,7 @@ int Form::showModal() {
 }
 
 void Form::close() {
+  if (application_.mainForm() == this && application_.closeMainFormLater()) return;
   if (OnClose) application_.dispatch(OnClose);
   if (application_.mainForm() == this) {
     application_.terminate();
@@ -261,11 +262,45 @@ Application::Application(Backend& backend, const std::string& exePath)
     : backend_(backend), title_(TitreProgramme(exePath)) {}
 
 void Application::dispatch(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const plat::EInOutError& e) {
-    showIoError(e.code);
+  {
+    struct Profondeur {
+      int& n;
+      explicit Profondeur(int& compte) : n(compte) { ++n; }
+      ~Profondeur() { --n; }
+    } profondeur(depth_);
+    try {
+      handler();
+    } catch (const plat::EInOutError& e) {
+      showIoError(e.code);
+    } catch (const std::exception& e) {
+      reportFault(e.what());
+    } catch (...) {
+      reportFault("");
+    }
   }
+  if (depth_ == 0 && closePending_) {
+    closePending_ = false;
+    if (mainForm_ != nullptr) mainForm_->close();
+  }
+}
+
+void Application::reportFault(const std::string& texte) {
+  // A fault the program does not expect: say so and stop rather than run on half-done.
+  MessageBoxSpec spec;
+  spec.caption = title_;
+  spec.text = AvecPoint(texte.empty() ? std::string("Erreur inattendue") : texte);
+  spec.icon = MessageIcon::Error;
+  spec.buttons.push_back({"OK", mrOk, true, true});
+  backend_.messageBox(spec);
+  exitCode_ = 1;
+  if (mainForm_ != nullptr) closeMainFormLater();
+}
+
+bool Application::closeMainFormLater() {
+  if (depth_ == 0) return false;
+  closePending_ = true;
+  backend_.terminate();
+  return true;
 }
 
 void Application::showIoError(int code) {

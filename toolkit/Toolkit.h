@@ -221,7 +221,8 @@ class Form : public Control {
   // then OnClose runs and the form is hidden. Returns the result.
   int showModal();
   int modalResult = mrNone;
-  // Closes the form: OnClose, then hidden; closing the main form ends the program.
+  // Closes the form: OnClose, then hidden; closing the main form ends the program
+  // (inside a handler, once that handler has returned).
   void close();
 
   std::function<void()> OnClose;
@@ -407,9 +408,17 @@ class Application {
   std::string hint;  // hint of the highlighted menu entry
 
   // Runs an event handler: an input/output error ends it and is reported with
-  // the generic error box; the caller goes on.
+  // the generic error box; the caller goes on. Any other exception is reported
+  // in a box of its own and ends the program. Nothing escapes.
   void dispatch(const std::function<void()>& handler);
   void showIoError(int code);
+  // Whether an event handler is running (the program is inside one, or in one of its pauses).
+  bool busy() const { return depth_ > 0; }
+  // Closing the main form while a handler runs: the nested loops are told to end now, and
+  // the form closes once the outermost handler has returned. False when nothing runs.
+  bool closeMainFormLater();
+  // 0, or 1 once an unexpected exception has ended the program.
+  int exitCode() const { return exitCode_; }
 
   // A context-help request from a highlighted menu entry (nullptr: none).
   void menuHelp(MenuItem* item);
@@ -425,8 +434,13 @@ class Application {
  private:
   Backend& backend_;
   std::string title_;
+  void reportFault(const std::string& texte);
+
   Form* mainForm_ = nullptr;
   std::vector<Form*> forms_;
+  int depth_ = 0;
+  bool closePending_ = false;
+  int exitCode_ = 0;
 };
 
 // The text for a platform error code, as the generic error box shows it.

@@ -405,3 +405,75 @@ TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
                       Lignes{ancien.exe + " ancien", vivelance.Dossier(),
                              ancien.exe + " nouveau", vivelance.Dossier()}));
 }
+
+TEST(Editeur, QuitterPendantLeMessageDeLEnregistrementFermeSansFauteEtLaisseUnFichierEntier) {
+  const Raccourci ancien = Ancien();
+  Vivelance vivelance(Section(1, ancien));
+  ASSERT_TRUE(vivelance.Demarre());
+  const DWORD pid = vivelance.Instance().Pid();
+
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  Raccourci nouveau = ancien;
+  nouveau.params = "nouveau";
+  EcrisTexte(e.Param(), nouveau.params);
+  EXPECT_TRUE(Devient([&] { return e.Fiche(); }, FicheDe(nouveau)));
+  Clique(e.MenuPlus());
+  Saisis(pid, "Ajout d'un menu", "Libellé du menu", "Vide");
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"Outils", "Vide"}));
+  Clique(e.Bouton("OK"));
+  ASSERT_NE(AttendsBoite(pid, "Erreur"), nullptr) << "no message for the menu without items";
+
+  // From the tray while the save waits on its message.
+  ASSERT_TRUE(vivelance.Quitte());
+  EXPECT_EQ(vivelance.Instance().CodeSortie(), 0u);
+  EXPECT_TRUE(Attends([] { return !IconeAffichee(); }));
+  const auto fichier = vivelance.LisFichier("Vivlan.ini");
+  EXPECT_TRUE(fichier == Section(1, ancien) || fichier == Section(1, nouveau))
+      << fichier.value_or("(none)");
+  EXPECT_EQ(FichiersDe(vivelance.Dossier()), Lignes{"Vivlan.ini"});
+}
+
+TEST(Editeur, ActivationLanceLeRaccourciQueMontreInformationsMemeSiUnEnregistrementLesAReordonnes) {
+  Raccourci a1 = Ancien();
+  a1.menu = "A";
+  a1.item = "a1";
+  a1.params = "a1";
+  a1.ctrl = a1.alt = false;
+  a1.touche.clear();
+  Raccourci b1 = a1;
+  b1.menu = "B";
+  b1.item = "b1";
+  b1.params = "b1";
+  Vivelance vivelance(Section(1, a1) + Section(2, b1));
+  ASSERT_TRUE(vivelance.Demarre());
+  const DWORD pid = vivelance.Instance().Pid();
+
+  // F1 on entry a1: the record at index 0.
+  CliqueIcone(Bouton::Gauche);
+  ASSERT_TRUE(AttendsMenu());
+  Touches({VK_DOWN, VK_RIGHT, VK_F1});
+  ASSERT_TRUE(AttendsMenuFerme());
+  HWND info = AttendsFenetreDe(pid, "TFrmInfo", "Informations");
+  ASSERT_NE(info, nullptr);
+  ASSERT_TRUE(AttendsVisible(info));
+
+  // Menu B moved above A and saved while the dialog is open: index 0 is now b1.
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  SendMessageW(e.Menus(), LB_SETCURSEL, 1, 0);
+  SendMessageW(e.fenetre, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(e.Menus()), LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(e.Menus()));
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Items()); }, Lignes{"b1"}));
+  Clique(EnfantEn(e.fenetre, 18, 53));
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"B", "A"}));
+  Clique(e.Bouton("OK"));
+  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), Section(1, b1) + Section(2, a1));
+
+  ASSERT_TRUE(Visible(info));
+  Clique(Enfant(info, "Button", std::string("Activation")));
+  EXPECT_TRUE(AttendsVisible(info, false));
+  ASSERT_TRUE(Attends([&] { return !vivelance.LignesMarqueur().empty(); }));
+  EXPECT_EQ(vivelance.LignesMarqueur()[0], CheminMarqueur() + " a1");
+}

@@ -467,6 +467,10 @@ Vivelance::Vivelance(const std::optional<std::string>& ini) {
   SetInformationJobObject(travail_, JobObjectExtendedLimitInformation, &limites, sizeof limites);
 
   SetEnvironmentVariableA("VIVLAN_MARQUEUR", Chemin("Marqueur.txt").c_str());
+  char winedebug[256] = "";
+  GetEnvironmentVariableA("WINEDEBUG", winedebug, sizeof winedebug);
+  winedebug_ = winedebug;
+  SetEnvironmentVariableA("WINEDEBUG", (winedebug_ + ",err+seh").c_str());
 }
 
 Vivelance::~Vivelance() {
@@ -480,6 +484,7 @@ Vivelance::~Vivelance() {
   processus_.clear();
   CloseHandle(travail_);
   SetEnvironmentVariableA("VIVLAN_MARQUEUR", nullptr);
+  SetEnvironmentVariableA("WINEDEBUG", winedebug_.empty() ? nullptr : winedebug_.c_str());
   std::error_code erreur;
   std::filesystem::remove_all(dossier_, erreur);
 }

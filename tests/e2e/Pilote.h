@@ -135,7 +135,9 @@ class FenetreTemoin {
 };
 
 // Vivlan.exe in a fresh temporary folder of its own. At destruction every process it started,
-// and every process they started, is ended, and the folder removed.
+// and every process they started, is ended, and the folder removed. Wine reports an exception
+// that the launcher lets reach the system ("err:seh") on the test's own error output, which
+// CTest searches.
 class Vivelance {
  public:
   // `ini`: the bytes of Vivlan.ini; nullopt: no settings file.
@@ -170,6 +172,7 @@ class Vivelance {
 
  private:
   std::string dossier_;
+  std::string winedebug_;     // the test's own, given back at the end
   HANDLE travail_ = nullptr;  // job object: whatever the launcher starts ends with the test
   std::deque<Processus> processus_;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "toolkit/Toolkit.h"
 #include "toolkit/memoire/BackendMemoire.h"
 
@@ -106,6 +108,26 @@ TEST_F(ToolkitTest, UneErreurDEntreeSortieEstSignaleeEtLeBoutonFermeQuandMeme) {
   ASSERT_EQ(backend.messages[0].buttons.size(), 1u);
   EXPECT_EQ(backend.messages[0].buttons[0].caption, "OK");
   EXPECT_FALSE(f.visible());
+}
+
+TEST_F(ToolkitTest, UneAutreExceptionEstSignaleePuisFermeLeProgrammeUneFoisLeHandlerFini) {
+  Fenetre principale(application);
+  std::vector<std::string> suite;
+  principale.OnClose = [&] { suite.push_back("fermeture"); };
+  const std::function<void()> fautifs[] = {[] { throw std::logic_error("Indice hors limites"); },
+                                           [] { throw 42; }};
+  for (const auto& fautif : fautifs)
+    application.dispatch([&] {
+      application.dispatch(fautif);
+      suite.push_back(backend.termine ? "boucle arretee" : "boucle continue");
+    });
+  ASSERT_EQ(backend.messages.size(), 2u);
+  EXPECT_EQ(backend.messages[0].caption, "Vivlan");
+  EXPECT_EQ(backend.messages[0].text, "Indice hors limites.");
+  EXPECT_EQ(backend.messages[1].text, "Erreur inattendue.");
+  EXPECT_EQ(suite, (std::vector<std::string>{"boucle arretee", "fermeture", "boucle arretee",
+                                             "fermeture"}));
+  EXPECT_EQ(application.exitCode(), 1);
 }
 
 TEST_F(ToolkitTest, BoitesDeMessage) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/win32/PlateformeWin32.h"
 #include "toolkit/Toolkit.h"
@@ -271,6 +272,33 @@ TEST_F(Win32BackendTest, NestedModalFormDisablesTheFirstUntilItCloses) {
   EXPECT_EQ(premier.form.showModal(), mrOk);
   EXPECT_TRUE(desactive);
   EXPECT_TRUE(IsWindowEnabled(h1));
+}
+
+TEST_F(Win32BackendTest, AFormOpenedOverAMessageBoxDisablesItUntilItCloses) {
+  MessageBoxSpec message;
+  message.caption = "Erreur";
+  message.text = "Dessous";
+  message.buttons = {{"OK", mrOk, true, true}};
+  Form dessus(app, "TFrmTestDessus", "Dessus", 100, 60);
+  Button fermer(&dessus, Kind::Button, "fermer", {5, 5, 80, 26}, "Fermer", Picture::None);
+  fermer.modalResult = mrOk;
+  dessus.handle();
+  auto boite = [] { return FindWindowA("VivMessage", "Erreur"); };
+  bool desactivee = false;
+  fermer.OnClick = [&] { desactivee = !IsWindowEnabled(boite()); };
+  bool ouverte = false;
+  Pendant([&] {
+    HWND h = boite();
+    if (h == nullptr || std::exchange(ouverte, true)) return false;
+    // As a dialog opened from the tray while the message waits.
+    PostMessageA(H(fermer), BM_CLICK, 0, 0);
+    dessus.showModal();
+    EXPECT_TRUE(IsWindowEnabled(h));
+    Touche(h, VK_RETURN);
+    return true;
+  });
+  EXPECT_EQ(backend.messageBox(message), mrOk);
+  EXPECT_TRUE(desactivee) << "the box under the form took input";
 }
 
 TEST_F(Win32BackendTest, MessageBoxAnswersWithTheButtonPressed) {

@@ -76,7 +76,7 @@ std::vector<Control*> DansLOrdre(const Control& parent) {
 WNDPROC gProcedureBouton = nullptr;
 constexpr char kFocusAvant[] = "VivFocusAvant";
 
-LRESULT CALLBACK ProcedureBoutonRapide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TraiteBoutonRapide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_LBUTTONDOWN)
     SetPropA(hwnd, kFocusAvant, GetFocus());
   else if (message == WM_NCDESTROY)
@@ -87,6 +87,10 @@ LRESULT CALLBACK ProcedureBoutonRapide(HWND hwnd, UINT message, WPARAM wParam, L
     if (avant != nullptr && avant != hwnd && IsWindow(avant) && GetFocus() == hwnd) SetFocus(avant);
   }
   return resultat;
+}
+
+LRESULT CALLBACK ProcedureBoutonRapide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Protege([&] { return TraiteBoutonRapide(hwnd, message, wParam, lParam); });
 }
 
 Button* BoutonParDefaut(Control& c, bool annuler) {
@@ -166,7 +170,7 @@ void DessineCadre(const Panel& panel, const DRAWITEMSTRUCT& dessin) {
   DrawEdge(dessin.hDC, &r, bords, BF_RECT);
 }
 
-LRESULT CALLBACK ProcedureForm(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TraiteForm(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
@@ -221,7 +225,11 @@ LRESULT CALLBACK ProcedureForm(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ProcedureUtilitaire(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ProcedureForm(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Protege([&] { return TraiteForm(hwnd, message, wParam, lParam); });
+}
+
+LRESULT TraiteUtilitaire(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
@@ -233,6 +241,10 @@ LRESULT CALLBACK ProcedureUtilitaire(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (resultat) return static_cast<LRESULT>(*resultat);
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ProcedureUtilitaire(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Protege([&] { return TraiteUtilitaire(hwnd, message, wParam, lParam); });
 }
 
 HWND CreeControle(Win32Backend::Impl& impl, FenetreForm& f, HWND parent, Control& c, int x, int y,
@@ -358,9 +370,21 @@ void MiroirActif(Control& c) {
 
 // ---------------------------------------------------------------- shared helpers
 
+namespace {
+// The application that reports what a window procedure caught; one per process.
+Application* gApplication = nullptr;
+}  // namespace
+
+void SignaleException(std::exception_ptr exception) {
+  // Without an application there is nobody to tell: a plain crash rather than a silent one.
+  if (gApplication == nullptr) std::terminate();
+  gApplication->dispatch([&] { std::rethrow_exception(exception); });
+}
+
 void Win32Backend::Impl::connait(Application& app) {
   if (application == &app) return;
   application = &app;
+  gApplication = &app;
   SetWindowTextA(fenetreApplication, app.title().c_str());
 }
 
@@ -441,15 +465,22 @@ bool Win32Backend::Impl::boucleModale(HWND fenetre, const std::function<bool()>&
 }
 
 std::vector<HWND> Win32Backend::Impl::desactiveAutres(HWND sauf) {
-  std::vector<HWND> desactivees;
-  if (application == nullptr) return desactivees;
-  for (Form* f : application->forms()) {
-    HWND h = Hwnd(f->native);
-    if (h == nullptr || h == sauf || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
-    EnableWindow(h, FALSE);
-    desactivees.push_back(h);
-  }
-  return desactivees;
+  // Every window of the program, message boxes and prompts too: a box left enabled under
+  // a dialog opened from the tray would let its handler resume under the dialog.
+  struct Recherche {
+    HWND sauf;
+    std::vector<HWND> fenetres;
+  } recherche{sauf, {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM donnees) -> BOOL {
+        auto& r = *reinterpret_cast<Recherche*>(donnees);
+        if (h != r.sauf && IsWindowVisible(h) && IsWindowEnabled(h)) r.fenetres.push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&recherche));
+  for (HWND h : recherche.fenetres) EnableWindow(h, FALSE);
+  return recherche.fenetres;
 }
 
 void Win32Backend::Impl::reactive(const std::vector<HWND>& fenetres) {
@@ -526,6 +557,7 @@ Win32Backend::Win32Backend(std::uintptr_t instance) : impl_(std::make_unique<Imp
 }
 
 Win32Backend::~Win32Backend() {
+  if (gApplication == impl_->application) gApplication = nullptr;
   for (auto& [hwnd, f] : impl_->forms) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     DestroyWindow(hwnd);

@@ -33,7 +33,7 @@ void Termine(Dialogue& d, int id) {
   d.fini = true;
 }
 
-LRESULT CALLBACK ProcedureDialogue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TraiteDialogue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
@@ -72,6 +72,10 @@ LRESULT CALLBACK ProcedureDialogue(HWND hwnd, UINT message, WPARAM wParam, LPARA
     default:
       return DefWindowProcA(hwnd, message, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK ProcedureDialogue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Protege([&] { return TraiteDialogue(hwnd, message, wParam, lParam); });
 }
 
 HWND CreeFenetre(Win32Backend::Impl& impl, const char* classe, const std::string& titre,

@@ -2,6 +2,7 @@
 // <windows.h>: its macros (VK_SHIFT, SW_HIDE...) would rewrite their constants.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -49,10 +50,14 @@ struct Win32Backend::Impl {
   std::map<Picture, HANDLE> images;
   std::vector<std::string> classes;
 
-  // Open popup menu: its entries by command id and a help request held until it closes.
-  std::map<UINT, MenuItem*> entrees;
-  bool menuOuvert = false;
-  MenuItem* aideEnAttente = nullptr;
+  // An open popup menu: its entries by command id and a help request held until it closes.
+  struct MenuOuvert {
+    std::map<UINT, MenuItem*> entrees;
+    MenuItem* aideEnAttente = nullptr;
+  };
+  // The innermost one: a menu opened inside another's loop has its own, the outer one's
+  // comes back when it closes.
+  MenuOuvert* menu = nullptr;
 
   // Non-zero while the backend itself writes to a control, so that the
   // control's notification is not taken for the user's doing.
@@ -80,6 +85,19 @@ struct Win32Backend::Impl {
   static LRESULT couleurStatique(WPARAM dc);
   static SIZE mesureTexte(HFONT police, const std::string& texte, UINT format, int largeurMax);
 };
+
+// What every window procedure wraps its work in: no exception may cross into the system,
+// which can swallow it and let the program run on broken. The application reports it.
+void SignaleException(std::exception_ptr exception);
+template <class Corps>
+LRESULT Protege(Corps&& corps) {
+  try {
+    return corps();
+  } catch (...) {
+    SignaleException(std::current_exception());
+    return 0;
+  }
+}
 
 // Messages of the menus' owner window: hints and F1 on the highlighted entry.
 std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,

@@ -1,11 +1,14 @@
 #include "toolkit/win32/Win32Interne.h"
 
+#include <utility>
+
 namespace tk {
 
 namespace {
 
 // Builds the menu afresh each time: entries may have changed since the last showing.
-HMENU ConstruitMenu(Win32Backend::Impl& impl, const MenuItem& parent, UINT& id) {
+HMENU ConstruitMenu(Win32Backend::Impl& impl, Win32Backend::Impl::MenuOuvert& ouvert,
+                    const MenuItem& parent, UINT& id) {
   HMENU menu = CreatePopupMenu();
   for (int i = 0; i < parent.count(); ++i) {
     MenuItem& entree = parent.item(i);
@@ -23,10 +26,10 @@ HMENU ConstruitMenu(Win32Backend::Impl& impl, const MenuItem& parent, UINT& id) 
     mii.cch = static_cast<UINT>(texte.size());
     // Sub-menu titles get an id too, so that F1 on one can be told apart.
     mii.wID = id;
-    impl.entrees[id++] = &entree;
+    ouvert.entrees[id++] = &entree;
     if (entree.count() > 0) {
       mii.fMask |= MIIM_SUBMENU;
-      mii.hSubMenu = ConstruitMenu(impl, entree, id);
+      mii.hSubMenu = ConstruitMenu(impl, ouvert, entree, id);
     }
     if (entree.picture != Picture::None && Win32Backend::Impl::estBitmap(entree.picture)) {
       mii.fMask |= MIIM_BITMAP;
@@ -37,9 +40,9 @@ HMENU ConstruitMenu(Win32Backend::Impl& impl, const MenuItem& parent, UINT& id) 
   return menu;
 }
 
-MenuItem* Entree(Win32Backend::Impl& impl, UINT id) {
-  auto it = impl.entrees.find(id);
-  return it == impl.entrees.end() ? nullptr : it->second;
+MenuItem* Entree(const Win32Backend::Impl::MenuOuvert& ouvert, UINT id) {
+  auto it = ouvert.entrees.find(id);
+  return it == ouvert.entrees.end() ? nullptr : it->second;
 }
 
 int ContexteAide(const MenuItem* entree) {
@@ -58,23 +61,24 @@ std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned mes
     case WM_MENUSELECT: {
       const UINT options = HIWORD(wParam);
       MenuItem* entree = nullptr;
-      if (!(options == 0xFFFF && lParam == 0) && !(options & (MF_POPUP | MF_SEPARATOR)))
-        entree = Entree(impl, LOWORD(wParam));
+      if (impl.menu != nullptr && !(options == 0xFFFF && lParam == 0) &&
+          !(options & (MF_POPUP | MF_SEPARATOR)))
+        entree = Entree(*impl.menu, LOWORD(wParam));
       impl.application->hint = entree != nullptr ? entree->hint : std::string();
       return 0;
     }
     case WM_HELP: {
       const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
       // Wine follows the entry's request with a second one for id -1: no entry, ignored.
-      if (!impl.menuOuvert || info->iContextType != HELPINFO_MENUITEM) return TRUE;
-      MenuItem* entree = Entree(impl, static_cast<UINT>(info->iCtrlId));
+      if (impl.menu == nullptr || info->iContextType != HELPINFO_MENUITEM) return TRUE;
+      MenuItem* entree = Entree(*impl.menu, static_cast<UINT>(info->iCtrlId));
       if (entree == nullptr) return TRUE;
       if (ContexteAide(entree) == 0) {
         impl.application->menuHelp(entree);
       } else {
         // A help window opened inside the menu's own loop would fight it for the
         // mouse and keyboard: close the menu and answer once it is gone.
-        impl.aideEnAttente = entree;
+        impl.menu->aideEnAttente = entree;
         EndMenu();
       }
       return TRUE;
@@ -87,24 +91,23 @@ std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned mes
 MenuItem* Win32Backend::popup(PopupMenu& menu, int x, int y) {
   Impl& impl = *impl_;
   impl.connait(menu.application());
-  impl.entrees.clear();
-  impl.aideEnAttente = nullptr;
+  Impl::MenuOuvert ouvert;
+  struct Empile {
+    Impl& impl;
+    Impl::MenuOuvert* precedent;
+    ~Empile() { impl.menu = precedent; }
+  } empile{impl, std::exchange(impl.menu, &ouvert)};
   UINT id = 1;
-  HMENU hmenu = ConstruitMenu(impl, menu, id);
-  impl.menuOuvert = true;
+  HMENU hmenu = ConstruitMenu(impl, ouvert, menu, id);
   const BOOL choix = TrackPopupMenu(hmenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0,
                                     impl.proprietaireMenus, nullptr);
-  impl.menuOuvert = false;
-  MenuItem* choisi = choix > 0 ? Entree(impl, static_cast<UINT>(choix)) : nullptr;
-  MenuItem* aide = impl.aideEnAttente;
-  impl.aideEnAttente = nullptr;
-  impl.entrees.clear();
   DestroyMenu(hmenu);
-  if (aide != nullptr) {
-    impl.application->menuHelp(aide);
+  if (ouvert.aideEnAttente != nullptr) {
+    impl.menu = empile.precedent;
+    impl.application->menuHelp(ouvert.aideEnAttente);
     return nullptr;
   }
-  return choisi;
+  return choix > 0 ? Entree(ouvert, static_cast<UINT>(choix)) : nullptr;
 }
 
 }  // namespace tk
