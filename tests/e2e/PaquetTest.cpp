@@ -1,0 +1,48 @@
+// The zip as a user gets it: paquet.Contenu unpacks it, these tests start it where it lies.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Pilote.h"
+#include "Version.h"
+
+using namespace pilote;
+
+TEST(Paquet, DemarreSansMessageEtOuvreSonLisezMoi) {
+  Vivelance vivelance(Vivelance::Installe{CheminPaquet()});
+  ASSERT_TRUE(vivelance.LisFichier("Vivlan.exe")) << CheminPaquet();
+  const bool demarre = vivelance.Demarre();
+  HWND erreur = FenetreDe(vivelance.Instance().Pid(), "", "Erreur");
+  EXPECT_EQ(erreur, nullptr) << "the sample settings gave a message: " << TextesEnfants(erreur);
+  ASSERT_TRUE(demarre);
+  EXPECT_TRUE(Attends(IconeAffichee));
+
+  const std::optional<std::string> lisezMoi = vivelance.LisFichier("LisezMoi.txt");
+  ASSERT_TRUE(lisezMoi);
+  ASSERT_TRUE(vivelance.Commande('R'));  // "&Rubriques d'aide"
+  HWND blocNotes = nullptr;
+  ASSERT_TRUE(Attends([&] { return (blocNotes = Trouve("Notepad")) != nullptr; }))
+      << "no Notepad";
+  HWND texte = Enfant(blocNotes, "Edit");
+  ASSERT_NE(texte, nullptr);
+  EXPECT_TRUE(Attends([&] { return Texte(texte) == *lisezMoi; })) << Texte(texte);
+}
+
+TEST(Paquet, LaVersionDuProgrammeEstCelleDuProjet) {
+  const std::string exe = CheminPaquet() + "\\Vivlan.exe";
+  DWORD inutile = 0;
+  std::vector<char> infos(GetFileVersionInfoSizeA(exe.c_str(), &inutile));
+  ASSERT_FALSE(infos.empty()) << exe;
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(infos.size()), infos.data()));
+
+  VS_FIXEDFILEINFO* fixe = nullptr;
+  UINT taille = 0;
+  ASSERT_TRUE(VerQueryValueA(infos.data(), "\\", reinterpret_cast<void**>(&fixe), &taille));
+  EXPECT_EQ(fixe->dwFileVersionMS, MAKELONG(VIVLAN_VERSION_MINEURE, VIVLAN_VERSION_MAJEURE));
+  EXPECT_EQ(fixe->dwProductVersionMS, MAKELONG(VIVLAN_VERSION_MINEURE, VIVLAN_VERSION_MAJEURE));
+
+  char* texte = nullptr;
+  ASSERT_TRUE(VerQueryValueA(infos.data(), "\\StringFileInfo\\040C04E4\\ProductVersion",
+                             reinterpret_cast<void**>(&texte), &taille));
+  EXPECT_STREQ(texte, VIVLAN_VERSION);
+}
