@@ -1,11 +1,16 @@
 #include "app/Princip.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
 
 #include "app/APropos.h"
 #include "app/Config.h"
 #include "app/Info.h"
+#include "Version.h"
+
+static_assert(std::string_view(TFrmPrincip::kTitre) == "Vivelance " VIVLAN_VERSION,
+              "a new version: decide whether the title that finds a running launcher changes too");
 
 namespace {
 
@@ -45,7 +50,7 @@ std::string TexteCombinaison(const Enreg& r) {
 }
 
 TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& plateforme)
-    : tk::Form(application, "TFrmPrincip", "Vivelance 1.0", 203, 56),
+    : tk::Form(application, "TFrmPrincip", kTitre, 203, 56),
       iPmGauche(application),
       iPmDroit(application),
       iTITray(application, plateforme),

@@ -18,6 +18,8 @@ class TFrmAPropos;
 class TFrmPrincip : public tk::Form {
  public:
   static constexpr unsigned WM_HOTKEY = 0x0312;
+  // A second start finds the first by this title: fixed text, not made from the version.
+  static constexpr char kTitre[] = "Vivelance 1.0";
 
   TFrmPrincip(tk::Application& application, plat::Plateforme& plateforme);
   ~TFrmPrincip() override;

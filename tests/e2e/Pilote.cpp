@@ -101,6 +101,7 @@ bool Attends(const std::function<bool()>& condition, DWORD delai) {
 
 std::string CheminVivlan() { return CheminWine(VIVLAN_EXE); }
 std::string CheminMarqueur() { return CheminWine(MARQUEUR_EXE); }
+std::string CheminPaquet() { return CheminWine(VIVLAN_DEBALLE "/Vivelance"); }
 
 std::string EnAnsi(const std::wstring& texte) {
   if (texte.empty()) return {};
@@ -449,9 +450,6 @@ FenetreTemoin::~FenetreTemoin() {
 // ---- Vivelance
 
 Vivelance::Vivelance(const std::optional<std::string>& ini) {
-  // Wine starts the desktop's process for the first program that asks for the desktop: that
-  // must be this one, or the desktop would be the launcher's child and die with its job.
-  GetDesktopWindow();
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   dossier_ = std::string(temp) + "vivlan-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -460,7 +458,19 @@ Vivelance::Vivelance(const std::optional<std::string>& ini) {
   std::filesystem::remove_all(dossier_, erreur);
   EXPECT_TRUE(CreateDirectoryA(dossier_.c_str(), nullptr)) << dossier_ << ": " << GetLastError();
   if (ini) EcrisFichier("Vivlan.ini", *ini);
+  Prepare();
+}
 
+Vivelance::Vivelance(const Installe& installe)
+    : dossier_(installe.dossier), programme_(installe.dossier + "\\Vivlan.exe"),
+      dossierAMoi_(false) {
+  Prepare();
+}
+
+void Vivelance::Prepare() {
+  // Wine starts the desktop's process for the first program that asks for the desktop: that
+  // must be this one, or the desktop would be the launcher's child and die with its job.
+  GetDesktopWindow();
   travail_ = CreateJobObjectA(nullptr, nullptr);
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limites{};
   limites.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -486,7 +496,7 @@ Vivelance::~Vivelance() {
   SetEnvironmentVariableA("VIVLAN_MARQUEUR", nullptr);
   SetEnvironmentVariableA("WINEDEBUG", winedebug_.empty() ? nullptr : winedebug_.c_str());
   std::error_code erreur;
-  std::filesystem::remove_all(dossier_, erreur);
+  if (dossierAMoi_) std::filesystem::remove_all(dossier_, erreur);
 }
 
 std::string Vivelance::Chemin(const std::string& nom) const { return dossier_ + "\\" + nom; }
@@ -504,7 +514,7 @@ std::optional<std::string> Vivelance::LisFichier(const std::string& nom) const {
 }
 
 Processus& Vivelance::Lance() {
-  processus_.emplace_back("\"" + CheminVivlan() + "\"", dossier_, travail_);
+  processus_.emplace_back("\"" + programme_ + "\"", dossier_, travail_);
   return processus_.back();
 }
 

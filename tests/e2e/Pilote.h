@@ -30,6 +30,8 @@ bool Attends(const std::function<bool()>& condition, DWORD delai = kDelai);
 // Windows paths of the programs under test.
 std::string CheminVivlan();
 std::string CheminMarqueur();
+// The Vivelance folder of the zip, as paquet.Contenu unpacks it.
+std::string CheminPaquet();
 
 // UTF-16 <-> Windows-1252.
 std::string EnAnsi(const std::wstring& texte);
@@ -142,6 +144,11 @@ class Vivelance {
  public:
   // `ini`: the bytes of Vivlan.ini; nullopt: no settings file.
   explicit Vivelance(const std::optional<std::string>& ini = std::nullopt);
+  // The Vivlan.exe that lies in `dossier`, started there; the folder stays as it is.
+  struct Installe {
+    std::string dossier;
+  };
+  explicit Vivelance(const Installe& installe);
   ~Vivelance();
   Vivelance(const Vivelance&) = delete;
   Vivelance& operator=(const Vivelance&) = delete;
@@ -171,8 +178,12 @@ class Vivelance {
   std::vector<std::string> LignesMarqueur() const;
 
  private:
+  void Prepare();
+
   std::string dossier_;
   std::string winedebug_;     // the test's own, given back at the end
+  std::string programme_ = CheminVivlan();
+  bool dossierAMoi_ = true;
   HANDLE travail_ = nullptr;  // job object: whatever the launcher starts ends with the test
   std::deque<Processus> processus_;
 };

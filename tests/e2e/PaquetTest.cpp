@@ -1,0 +1,50 @@
+// The zip as a user gets it: paquet.Contenu unpacks it, these tests start it where it lies.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Pilote.h"
+#include "Version.h"
+
+using namespace pilote;
+
+TEST(Paquet, DemarreSansMessageEtOuvreSonLisezMoi) {
+  Vivelance vivelance(Vivelance::Installe{CheminPaquet()});
+  ASSERT_TRUE(vivelance.LisFichier("Vivlan.exe")) << CheminPaquet();
+  const bool demarre = vivelance.Demarre();
+  HWND erreur = FenetreDe(vivelance.Instance().Pid(), "", "Erreur");
+  EXPECT_EQ(erreur, nullptr) << "the sample settings gave a message: " << TextesEnfants(erreur);
+  ASSERT_TRUE(demarre);
+  EXPECT_TRUE(Attends(IconeAffichee));
+
+  const std::optional<std::string> lisezMoi = vivelance.LisFichier("LisezMoi.txt");
+  ASSERT_TRUE(lisezMoi);
+  ASSERT_TRUE(vivelance.Commande('R'));  // "&Rubriques d'aide"
+  // Notepad makes its window, then its text field, then reads the file into it.
+  std::string lu = "(no Notepad)";
+  EXPECT_TRUE(Attends([&] {
+    HWND blocNotes = Trouve("Notepad");
+    HWND texte = blocNotes ? Enfant(blocNotes, "Edit") : nullptr;
+    if (texte) lu = Texte(texte);
+    return lu == *lisezMoi;
+  })) << lu;
+}
+
+TEST(Paquet, LaVersionDuProgrammeEstCelleDuProjet) {
+  const std::string exe = CheminPaquet() + "\\Vivlan.exe";
+  DWORD inutile = 0;
+  std::vector<char> infos(GetFileVersionInfoSizeA(exe.c_str(), &inutile));
+  ASSERT_FALSE(infos.empty()) << exe;
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(infos.size()), infos.data()));
+
+  VS_FIXEDFILEINFO* fixe = nullptr;
+  UINT taille = 0;
+  ASSERT_TRUE(VerQueryValueA(infos.data(), "\\", reinterpret_cast<void**>(&fixe), &taille));
+  EXPECT_EQ(fixe->dwFileVersionMS, MAKELONG(VIVLAN_VERSION_MINEURE, VIVLAN_VERSION_MAJEURE));
+  EXPECT_EQ(fixe->dwProductVersionMS, MAKELONG(VIVLAN_VERSION_MINEURE, VIVLAN_VERSION_MAJEURE));
+
+  char* texte = nullptr;
+  ASSERT_TRUE(VerQueryValueA(infos.data(), "\\StringFileInfo\\040C04E4\\ProductVersion",
+                             reinterpret_cast<void**>(&texte), &taille));
+  EXPECT_STREQ(texte, VIVLAN_VERSION);
+}
