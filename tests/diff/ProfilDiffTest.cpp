@@ -1,6 +1,13 @@
 // Runs our settings reader and GetPrivateProfileStringA on the same awkward files and checks
 // that the launcher would read the same shortcuts either way; and reads what the launcher writes
 // both ways.
+
+// Ours first: the system's macros would rename the platform's own names.
+#include "app/Declars.h"
+#include "platform/Profil.h"
+#include "platform/portable/PlateformePortable.h"
+#include "toolkit/memoire/BackendMemoire.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,11 +23,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "app/Declars.h"
-#include "platform/Profil.h"
-#include "platform/portable/PlateformePortable.h"
-#include "toolkit/memoire/BackendMemoire.h"
 
 namespace fs = std::filesystem;
 
@@ -323,8 +325,11 @@ TEST(DiffEcriture, CeQueLeLanceurEcritSeRelitCommeTape) {
   const std::string nom = "vivdiff-ecrit-" + std::to_string(GetCurrentProcessId()) + ".ini";
   const fs::path chemin = fs::absolute(fs::temp_directory_path() / nom);
   EcritureIni(application, plateforme, chemin.string(), menus, travail);
-  std::ifstream lu(chemin, std::ios::binary);
-  const std::string contenu{std::istreambuf_iterator<char>(lu), std::istreambuf_iterator<char>()};
+  std::string contenu;
+  {
+    std::ifstream lu(chemin, std::ios::binary);
+    contenu.assign(std::istreambuf_iterator<char>(lu), std::istreambuf_iterator<char>());
+  }
   ListeEnreg relue;
   LectureIni(&contenu, relue);
   ASSERT_EQ(relue.size(), cas.size());
