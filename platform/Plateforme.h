@@ -78,7 +78,8 @@ class Plateforme {
   virtual bool RegisterHotKey(Handle fenetre, int id, unsigned modificateurs, unsigned touche) = 0;
   virtual bool UnregisterHotKey(Handle fenetre, int id) = 0;
 
-  // Result below 32: the program was not started.
+  // Starts a command line and returns at once, without waiting for the program to settle.
+  // Result below 32 (WinExec's numbers): the program was not started.
   virtual unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) = 0;
 
   virtual std::string GetCurrentDirectory() = 0;

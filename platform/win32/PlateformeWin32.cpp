@@ -49,7 +49,7 @@ class FichierWin32 : public FichierEcriture {
       DWORD ecrits = 0;
       if (!WriteFile(fichier_, octets.data() + fait, morceau, &ecrits, nullptr))
         throw EInOutError(ErreurEcriture());
-      // A disk file takes all of a write or none of it unless it is full.
+      // A disk file that takes fewer bytes than it is given is full.
       if (ecrits < morceau) throw EInOutError(kDisquePlein);
       fait += ecrits;
     }
