@@ -234,12 +234,11 @@ class PetitDisque {
 };
 
 // The generic error box of a save that failed: its text, then closed with "OK".
-void ErreurDEnregistrement(DWORD pid, const Editeur& e, const std::string& texte,
-                           const std::string& fichier) {
-  HWND boite = AttendsBoite(pid, "Vivlan");
+void ErreurDEnregistrement(Vivelance& vivelance, const Editeur& e, const std::string& texte) {
+  HWND boite = AttendsBoite(vivelance.Instance().Pid(), "Vivlan");
   ASSERT_NE(boite, nullptr) << "no error box; the editor is "
                             << (Visible(e.fenetre) ? "shown" : "hidden") << ", the file holds:\n"
-                            << fichier;
+                            << vivelance.LisFichier("Vivlan.ini").value_or("(nothing)");
   EXPECT_NE(Enfant(boite, "", texte), nullptr) << TextesEnfants(boite);
   HWND ok = Enfant(boite, "Button", std::string("OK"));
   ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
@@ -395,7 +394,6 @@ TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
   Vivelance vivelance(ini);
   LectureSeule protege(vivelance.Chemin("Vivlan.ini"));
   ASSERT_TRUE(vivelance.Demarre());
-  const DWORD pid = vivelance.Instance().Pid();
 
   Raccourci nouveau = ancien;
   nouveau.params = "nouveau";
@@ -408,8 +406,7 @@ TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
   EXPECT_TRUE(Devient([&] { return Texte(e.Touche()); }, std::string("L")));
   Clique(e.Bouton("OK"));
 
-  ErreurDEnregistrement(pid, e, "Accès au fichier refusé.",
-                        vivelance.LisFichier("Vivlan.ini").value_or("(nothing)"));
+  ErreurDEnregistrement(vivelance, e, "Accès au fichier refusé.");
   EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), ini);
   EXPECT_EQ(FichiersDe(vivelance.Dossier()), Lignes{"Vivlan.ini"});
   ASSERT_FALSE(Visible(e.fenetre));
@@ -450,8 +447,7 @@ TEST(Editeur, UnDisquePleinEstSignaleEtGardeLAncienFichier) {
   ASSERT_NE(e.fenetre, nullptr);
   EcrisTexte(e.Param(), "nouveau");
   Clique(e.Bouton("OK"));
-  ErreurDEnregistrement(vivelance.Instance().Pid(), e, "Disque plein.",
-                        vivelance.LisFichier("Vivlan.ini").value_or("(nothing)"));
+  ErreurDEnregistrement(vivelance, e, "Disque plein.");
   EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), ini);
   Lignes fichiers = FichiersDe(vivelance.Dossier());
   std::sort(fichiers.begin(), fichiers.end());
