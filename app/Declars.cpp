@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/Encodage.h"
 #include "platform/Profil.h"
 
 const char* const kNomFichierIni = "Vivlan.ini";
@@ -11,16 +12,27 @@ namespace {
 constexpr std::size_t kTailleNoms = 16384;
 constexpr std::size_t kTailleValeur = 2048;
 
+// The reader drops the blanks at the ends of a value and one pair of matching quotes around
+// it: a value that would not come back as it is goes between quotes, which the reader removes.
+std::string Protege(const std::string& v) {
+  auto blanc = [](char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A; };
+  if (v.empty()) return v;
+  const bool guillemets = v.size() > 1 && (v.front() == '"' || v.front() == '\'') &&
+                          v.back() == v.front();
+  return blanc(v.front()) || blanc(v.back()) || guillemets ? '"' + v + '"' : v;
+}
+
 // One section, its lines ending with CR LF; written in one piece.
 std::string Section(unsigned n, const Enreg& r) {
   auto oui = [](bool b) { return b ? "Oui" : "Non"; };
   std::string s;
   for (const std::string& ligne :
-       {"[" + std::to_string(n) + "]", "Menu = " + r.Menu, "Item = " + r.Item,
-        "Exécutable = " + r.Executable, "Paramètre(s) = " + r.Parametres,
-        "Répertoire de travail = " + r.Repertoire, std::string("Shift = ") + oui(r.Shift),
+       {"[" + std::to_string(n) + "]", "Menu = " + Protege(r.Menu), "Item = " + Protege(r.Item),
+        "Exécutable = " + Protege(r.Executable), "Paramètre(s) = " + Protege(r.Parametres),
+        "Répertoire de travail = " + Protege(r.Repertoire), std::string("Shift = ") + oui(r.Shift),
         std::string("Ctrl = ") + oui(r.Ctrl), std::string("Alt = ") + oui(r.Alt),
-        std::string("Win = ") + oui(r.Win), "Touche = " + r.Touche.substr(0, 1), std::string()})
+        std::string("Win = ") + oui(r.Win), "Touche = " + Protege(r.Touche.substr(0, 1)),
+        std::string()})
     s += ligne + "\r\n";
   return s;
 }
@@ -29,7 +41,8 @@ std::string Section(unsigned n, const Enreg& r) {
 
 void LectureIni(const std::string* contenu, ListeEnreg& liste) {
   if (contenu == nullptr) return;
-  const plat::Profil profil(*contenu);
+  const auto cp1252 = plat::Cp1252DepuisUtf8(*contenu);
+  const plat::Profil profil(cp1252 ? *cp1252 : *contenu);
   const auto noms = profil.NomsDeSections(kTailleNoms);
   // A count of shortcuts is a 16-bit number.
   const unsigned n = static_cast<std::uint16_t>(noms.size());

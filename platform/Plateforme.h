@@ -28,6 +28,12 @@ class EInOutError : public std::runtime_error {
   int code;
 };
 
+// The input/output code of a write that found no room left, whatever the system called it.
+constexpr int kDisquePlein = 101;
+// A failed write's system code as the program reports it: both of the system's "disk full"
+// errors (112, and 39 for a handle) are a full disk.
+inline int CodeEcriture(int code) { return code == 112 || code == 39 ? kDisquePlein : code; }
+
 // The first, ANSI form of NOTIFYICONDATA, laid out as the platform lays it out: its size is
 // the record's cbSize, 88 bytes in a 32-bit program and 104 in a 64-bit one.
 struct NotifyIconData {
@@ -72,7 +78,8 @@ class Plateforme {
   virtual bool RegisterHotKey(Handle fenetre, int id, unsigned modificateurs, unsigned touche) = 0;
   virtual bool UnregisterHotKey(Handle fenetre, int id) = 0;
 
-  // Result below 32: the program was not started.
+  // Starts a command line and returns at once, without waiting for the program to settle.
+  // Result below 32 (WinExec's numbers): the program was not started.
   virtual unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) = 0;
 
   virtual std::string GetCurrentDirectory() = 0;

@@ -21,7 +21,7 @@ constexpr int kCheminIntrouvable = 3;
 constexpr int kAccesRefuse = 5;
 constexpr int kDescripteurInvalide = 6;
 constexpr int kEcritureImpossible = 29;
-constexpr int kDisquePlein = 112;
+constexpr int kSystemeDisquePlein = 112;
 constexpr int kNomTropLong = 206;
 constexpr int kPasUnRepertoire = 267;
 constexpr unsigned kPremierMessage = 0xC000;
@@ -52,7 +52,8 @@ class FichierPortable : public FichierEcriture {
     if (!fichier_) throw EInOutError(kDescripteurInvalide);
     errno = 0;
     if (std::fwrite(octets.data(), 1, octets.size(), fichier_) != octets.size())
-      throw EInOutError(errno ? CodeErrno(errno, temporaire_.string()) : kEcritureImpossible);
+      throw EInOutError(errno ? CodeEcriture(CodeErrno(errno, temporaire_.string()))
+                              : kDisquePlein);  // fewer bytes taken than given
   }
 
   void Ferme() override {
@@ -63,9 +64,10 @@ class FichierPortable : public FichierEcriture {
     const bool ferme = std::fclose(fichier_) == 0;
     fichier_ = nullptr;
     if (!vide || !ferme)
-      throw EInOutError(erreurVidage || errno ? CodeErrno(erreurVidage ? erreurVidage : errno,
-                                                          temporaire_.string())
-                                              : kEcritureImpossible);
+      throw EInOutError(erreurVidage || errno
+                            ? CodeEcriture(CodeErrno(erreurVidage ? erreurVidage : errno,
+                                                     temporaire_.string()))
+                            : kEcritureImpossible);
     std::error_code erreur;
     fs::rename(temporaire_, cible_, erreur);
     if (erreur) throw EInOutError(CodeErreur(erreur, cible_.string()));
@@ -100,7 +102,7 @@ int CodeErreur(const std::error_code& erreur, const std::string& chemin) {
   if (erreur == std::errc::permission_denied || erreur == std::errc::operation_not_permitted ||
       erreur == std::errc::is_a_directory || erreur == std::errc::read_only_file_system)
     return kAccesRefuse;
-  if (erreur == std::errc::no_space_on_device) return kDisquePlein;
+  if (erreur == std::errc::no_space_on_device) return kSystemeDisquePlein;
   if (erreur == std::errc::filename_too_long) return kNomTropLong;
   return erreur.value();
 }

@@ -20,6 +20,14 @@ HWND Hwnd(Handle h) { return reinterpret_cast<HWND>(h); }
 
 int DerniereErreur() { return static_cast<int>(GetLastError()); }
 
+int ErreurEcriture() { return CodeEcriture(DerniereErreur()); }
+
+// The number WinExec gives for a start that failed, always below 32.
+unsigned CodeWinExec(DWORD erreur) {
+  if (erreur == ERROR_NOT_ENOUGH_MEMORY || erreur == ERROR_OUTOFMEMORY) return 0;
+  return erreur < 32 ? erreur : ERROR_BAD_FORMAT;
+}
+
 // Written beside its target, and moved over it only once complete, so that a
 // failure at any point leaves the previous file whole.
 class FichierWin32 : public FichierEcriture {
@@ -40,8 +48,9 @@ class FichierWin32 : public FichierEcriture {
           static_cast<DWORD>(std::min<std::size_t>(octets.size() - fait, 1u << 20));
       DWORD ecrits = 0;
       if (!WriteFile(fichier_, octets.data() + fait, morceau, &ecrits, nullptr))
-        throw EInOutError(DerniereErreur());
-      if (ecrits == 0) throw EInOutError(ERROR_HANDLE_DISK_FULL);
+        throw EInOutError(ErreurEcriture());
+      // A disk file that takes fewer bytes than it is given is full.
+      if (ecrits < morceau) throw EInOutError(kDisquePlein);
       fait += ecrits;
     }
   }
@@ -50,10 +59,10 @@ class FichierWin32 : public FichierEcriture {
     if (fichier_ == INVALID_HANDLE_VALUE) throw EInOutError(ERROR_INVALID_HANDLE);
     const BOOL ferme = CloseHandle(fichier_);
     fichier_ = INVALID_HANDLE_VALUE;
-    if (!ferme) throw EInOutError(DerniereErreur());
+    if (!ferme) throw EInOutError(ErreurEcriture());
     if (!MoveFileExA(temporaire_.c_str(), cible_.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      throw EInOutError(DerniereErreur());
+      throw EInOutError(ErreurEcriture());
     remplace_ = true;
   }
 
@@ -75,8 +84,22 @@ bool PlateformeWin32::UnregisterHotKey(Handle fenetre, int id) {
   return ::UnregisterHotKey(Hwnd(fenetre), id) != FALSE;
 }
 
+// What WinExec does, but for its wait of up to 30 s for the program to settle: that wait would
+// hold the tray icon and every hotkey while a slow program starts.
 unsigned PlateformeWin32::WinExec(const std::string& ligneDeCommande, unsigned affichage) {
-  return ::WinExec(ligneDeCommande.c_str(), affichage);
+  STARTUPINFOA demarrage{};
+  demarrage.cb = sizeof demarrage;
+  demarrage.dwFlags = STARTF_USESHOWWINDOW;
+  demarrage.wShowWindow = static_cast<WORD>(affichage);
+  PROCESS_INFORMATION processus{};
+  std::vector<char> ligne(ligneDeCommande.begin(), ligneDeCommande.end());
+  ligne.push_back('\0');  // CreateProcessA may write into the command line
+  if (!::CreateProcessA(nullptr, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &demarrage, &processus))
+    return CodeWinExec(::GetLastError());
+  ::CloseHandle(processus.hThread);
+  ::CloseHandle(processus.hProcess);
+  return 33;
 }
 
 std::string PlateformeWin32::GetCurrentDirectory() {
@@ -144,7 +167,7 @@ std::unique_ptr<FichierEcriture> PlateformeWin32::CreeFichier(const std::string&
   const std::string temporaire = chemin + ".tmp-" + std::to_string(::GetCurrentProcessId());
   HANDLE fichier = ::CreateFileA(temporaire.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (fichier == INVALID_HANDLE_VALUE) throw EInOutError(DerniereErreur());
+  if (fichier == INVALID_HANDLE_VALUE) throw EInOutError(ErreurEcriture());
   return std::make_unique<FichierWin32>(chemin, temporaire, fichier);
 }
 

@@ -1,5 +1,13 @@
 // Runs our settings reader and GetPrivateProfileStringA on the same awkward files and checks
-// that the launcher would read the same shortcuts either way.
+// that the launcher would read the same shortcuts either way; and reads what the launcher writes
+// both ways.
+
+// Ours first: the system's macros would rename the platform's own names.
+#include "app/Declars.h"
+#include "platform/Profil.h"
+#include "platform/portable/PlateformePortable.h"
+#include "toolkit/memoire/BackendMemoire.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,14 +15,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "platform/Profil.h"
 
 namespace fs = std::filesystem;
 
@@ -282,6 +290,64 @@ TEST(DiffCasse, LettresAccentuees) {
       ASSERT_EQ(profil.Valeur(section, cle, "-", sizeof tampon), tampon)
           << "[" << section << "] " << cle;
     }
+  fs::remove(chemin);
+}
+
+// Values the reader would change if they were written as they are: blanks at an end, a pair
+// of matching quotes around them. They read back as typed, by the system as by our reader.
+TEST(DiffEcriture, CeQueLeLanceurEcritSeRelitCommeTape) {
+  const std::vector<std::vector<std::string>> cas = {
+      // Menu, Item, Executable, Parametres, Repertoire, Touche; every menu its own.
+      {" Outils", "Bloc-notes ", "\"C:\\Program Files\\x.exe\"",
+       "\"C:\\Mes documents\\a b.txt\"", "\tC:\\", " "},
+      {"'Jeux'", "\"", "'", "\"in.txt\" \"out.txt\"", "\"\"", "\""},
+      {"\"M\"", "''", "a\"", " ", "\x1A", "'"},
+      {"M", "\" a \"", "x.exe", "-a \"b c\"", "C:\\x \x0B", "K"},
+      {" ", "\"'", "'x'y'", "  \"q\"  ", "'C:\\'", ""},
+      {"Été", "é", "C:\\x.exe", "\"a\" b", "", "é"},
+  };
+  tk::BackendMemoire backend;
+  tk::Application application(backend, "C:\\x\\Vivlan.exe");
+  plat::PlateformePortable plateforme;
+  ListeEnreg travail;
+  std::vector<std::string> menus;
+  for (const auto& v : cas) {
+    auto r = std::make_unique<Enreg>();
+    r->Menu = v[0];
+    r->Item = v[1];
+    r->Executable = v[2];
+    r->Parametres = v[3];
+    r->Repertoire = v[4];
+    r->Touche = v[5];
+    menus.push_back(v[0]);
+    travail.push_back(std::move(r));
+  }
+  const std::string nom = "vivdiff-ecrit-" + std::to_string(GetCurrentProcessId()) + ".ini";
+  const fs::path chemin = fs::absolute(fs::temp_directory_path() / nom);
+  EcritureIni(application, plateforme, chemin.string(), menus, travail);
+  std::string contenu;
+  {
+    std::ifstream lu(chemin, std::ios::binary);
+    contenu.assign(std::istreambuf_iterator<char>(lu), std::istreambuf_iterator<char>());
+  }
+  ListeEnreg relue;
+  LectureIni(&contenu, relue);
+  ASSERT_EQ(relue.size(), cas.size());
+  for (std::size_t i = 0; i < cas.size(); ++i) {
+    const std::string section = std::to_string(i + 1);
+    const Enreg& r = *relue[i];
+    const std::pair<const char*, std::string> lues[] = {
+        {"Menu", r.Menu},           {"Item", r.Item},
+        {"Exécutable", r.Executable}, {"Paramètre(s)", r.Parametres},
+        {"Répertoire de travail", r.Repertoire}, {"Touche", r.Touche}};
+    for (std::size_t k = 0; k < std::size(lues); ++k) {
+      char tampon[kTailleValeur] = {};
+      GetPrivateProfileStringA(section.c_str(), lues[k].first, "-", tampon, sizeof tampon,
+                               chemin.string().c_str());
+      EXPECT_EQ(tampon, cas[i][k]) << "system: [" << section << "] " << lues[k].first;
+      EXPECT_EQ(lues[k].second, cas[i][k]) << "ours: [" << section << "] " << lues[k].first;
+    }
+  }
   fs::remove(chemin);
 }
 

@@ -2,6 +2,7 @@
 // prompts, fields and check boxes, then saved, cancelled, or saved over a file it cannot write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,43 @@ class LectureSeule {
   std::string chemin_;
 };
 
+// A small file system of its own mounted over a folder for the time of a test. Lazily
+// unmounted: the launcher may still have its current directory there.
+class PetitDisque {
+ public:
+  explicit PetitDisque(const std::string& dossier) : linux_(CheminLinux(dossier)) {
+    monte_ = !linux_.empty() &&
+             CommandeLinux("mount -t tmpfs -o size=64k vivlan-e2e '" + linux_ + "'") == 0;
+  }
+  ~PetitDisque() {
+    if (monte_) CommandeLinux("umount -l '" + linux_ + "'");
+  }
+  bool Monte() const { return monte_; }
+  // Fills the disk up with a file of that name; true once not a byte more fits.
+  bool Remplit(const std::string& nom) const {
+    return CommandeLinux("head -c 1048576 /dev/zero >'" + linux_ + "/" + nom + "'") != 0 &&
+           CommandeLinux("echo x >>'" + linux_ + "/" + nom + "'") != 0;
+  }
+
+ private:
+  std::string linux_;
+  bool monte_ = false;
+};
+
+// The generic error box of a save that failed: its text, then closed with "OK".
+void ErreurDEnregistrement(Vivelance& vivelance, const Editeur& e, const std::string& texte) {
+  HWND boite = AttendsBoite(vivelance.Instance().Pid(), "Vivlan");
+  ASSERT_NE(boite, nullptr) << "no error box; the editor is "
+                            << (Visible(e.fenetre) ? "shown" : "hidden") << ", the file holds:\n"
+                            << vivelance.LisFichier("Vivlan.ini").value_or("(nothing)");
+  EXPECT_NE(Enfant(boite, "", texte), nullptr) << TextesEnfants(boite);
+  HWND ok = Enfant(boite, "Button", std::string("OK"));
+  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
+  Clique(ok);
+  EXPECT_TRUE(AttendsDestruction(boite));
+  EXPECT_TRUE(AttendsVisible(e.fenetre, false));
+}
+
 }  // namespace
 
 TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussitot) {
@@ -356,7 +394,6 @@ TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
   Vivelance vivelance(ini);
   LectureSeule protege(vivelance.Chemin("Vivlan.ini"));
   ASSERT_TRUE(vivelance.Demarre());
-  const DWORD pid = vivelance.Instance().Pid();
 
   Raccourci nouveau = ancien;
   nouveau.params = "nouveau";
@@ -369,19 +406,10 @@ TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
   EXPECT_TRUE(Devient([&] { return Texte(e.Touche()); }, std::string("L")));
   Clique(e.Bouton("OK"));
 
-  HWND boite = AttendsBoite(pid, "Vivlan");
-  ASSERT_NE(boite, nullptr) << "no error box; the editor is "
-                            << (Visible(e.fenetre) ? "shown" : "hidden") << ", the file holds:\n"
-                            << vivelance.LisFichier("Vivlan.ini").value_or("(nothing)");
-  EXPECT_NE(Enfant(boite, "", std::string("Accès au fichier refusé.")), nullptr)
-      << TextesEnfants(boite);
+  ErreurDEnregistrement(vivelance, e, "Accès au fichier refusé.");
   EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), ini);
   EXPECT_EQ(FichiersDe(vivelance.Dossier()), Lignes{"Vivlan.ini"});
-  HWND ok = Enfant(boite, "Button", std::string("OK"));
-  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
-  Clique(ok);
-  EXPECT_TRUE(AttendsDestruction(boite));
-  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  ASSERT_FALSE(Visible(e.fenetre));
 
   // No reload: Ctrl+Alt+L was never registered, Ctrl+Alt+K still starts the old parameters.
   Combinaison(vivelance, 'L');
@@ -476,4 +504,53 @@ TEST(Editeur, ActivationLanceLeRaccourciQueMontreInformationsMemeSiUnEnregistrem
   EXPECT_TRUE(AttendsVisible(info, false));
   ASSERT_TRUE(Attends([&] { return !vivelance.LignesMarqueur().empty(); }));
   EXPECT_EQ(vivelance.LignesMarqueur()[0], CheminMarqueur() + " a1");
+}
+
+TEST(Editeur, UnDisquePleinEstSignaleEtGardeLAncienFichier) {
+  const std::string ini = Section(1, Ancien());
+  Vivelance vivelance;
+  PetitDisque disque(vivelance.Dossier());
+  if (!disque.Monte()) GTEST_SKIP() << "no tmpfs can be mounted here (mount needs root)";
+  vivelance.EcrisFichier("Vivlan.ini", ini);
+  ASSERT_TRUE(disque.Remplit("plein"));
+  ASSERT_TRUE(vivelance.Demarre());
+
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  EcrisTexte(e.Param(), "nouveau");
+  Clique(e.Bouton("OK"));
+  ErreurDEnregistrement(vivelance, e, "Disque plein.");
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), ini);
+  Lignes fichiers = FichiersDe(vivelance.Dossier());
+  std::sort(fichiers.begin(), fichiers.end());
+  EXPECT_EQ(fichiers, (Lignes{"Vivlan.ini", "plein"}));
+}
+
+TEST(Editeur, UnParametreEntreGuillemetsEtLaToucheEspaceSeRelisentCommeTapes) {
+  Raccourci r = Ancien();
+  Vivelance vivelance(Section(1, r));
+  ASSERT_TRUE(vivelance.Demarre());
+  r.params = "\"" + vivelance.Dossier() + "\\a b.txt\"";
+  r.touche = " ";
+
+  // Saved twice: what the first save writes is what the editor shows and saves again.
+  for (int fois = 1; fois <= 2; ++fois) {
+    Editeur e = OuvreEditeur(vivelance);
+    ASSERT_NE(e.fenetre, nullptr);
+    if (fois == 1) {
+      EcrisTexte(e.Param(), r.params);
+      EcrisTexte(e.Touche(), r.touche);
+    }
+    EXPECT_TRUE(Devient([&] { return e.Fiche(); }, FicheDe(r))) << "opening " << fois;
+    Clique(e.Bouton("OK"));
+    ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  }
+  const std::string fichier = vivelance.LisFichier("Vivlan.ini").value_or("");
+  EXPECT_NE(fichier.find("\r\nParamètre(s) = \"" + r.params + "\"\r\n"), std::string::npos)
+      << fichier;
+  EXPECT_NE(fichier.find("\r\nTouche = \" \"\r\n"), std::string::npos) << fichier;
+
+  Combinaison(vivelance, ' ');
+  EXPECT_TRUE(Devient([&] { return vivelance.LignesMarqueur(); },
+                      Lignes{r.exe + " " + r.params, vivelance.Dossier()}));
 }

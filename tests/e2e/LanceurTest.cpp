@@ -142,6 +142,20 @@ bool ChoisitDansLeMenuGauche(std::initializer_list<WORD> touches) {
 
 }  // namespace
 
+TEST(Lanceur, UnProgrammeLentADemarrerNeRetientPasLesAutresRaccourcis) {
+  Vivelance v(Ini({Marque("A", "Lent", "--lent", "", 'K'), Marque("A", "Vif", "vif", "", 'L')}));
+  ASSERT_TRUE(v.Demarre());
+
+  CtrlAlt('K');
+  ASSERT_TRUE(AttendsTraces(v, 1));
+  // The slow one waits for input only 8 s after its lines: a launcher that waited for it would
+  // start the next program that late.
+  CtrlAlt('L');
+  EXPECT_TRUE(Attends([&] { return Traces(v).size() >= 2; }, 5000));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " --lent", v.Dossier()},
+                                           {CheminMarqueur() + " vif", v.Dossier()}}));
+}
+
 TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
   Vivelance v;
   const std::string travail = v.Chemin("travail");

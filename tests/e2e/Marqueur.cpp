@@ -1,7 +1,8 @@
 // Marqueur.exe: the program e2e shortcuts start. Each run appends two CR LF lines to the file
 // named by VIVLAN_MARQUEUR (Marqueur.txt next to this program without it): its command line as
 // it received it, then its current directory. A GUI program, so that no console window takes
-// the focus from the launcher.
+// the focus from the launcher. With "--lent" at the end of its command line it is a program slow
+// to start: it waits for input only 8 s after writing its lines.
 #include <windows.h>
 
 #include <string>
@@ -26,5 +27,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   DWORD ecrits = 0;
   BOOL ok = WriteFile(fichier, lignes.data(), static_cast<DWORD>(lignes.size()), &ecrits, nullptr);
   CloseHandle(fichier);
+  const std::string ligne = GetCommandLineA();
+  const std::string lent = " --lent";
+  if (ligne.size() >= lent.size() &&
+      ligne.compare(ligne.size() - lent.size(), lent.size(), lent) == 0) {
+    Sleep(8000);
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  }
   return ok && ecrits == lignes.size() ? 0 : 3;
 }

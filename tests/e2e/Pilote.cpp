@@ -379,35 +379,61 @@ void CliqueEcran(POINT point, Bouton bouton) {
 }
 
 void CliqueEcranX11(POINT point, Bouton bouton) {
-  // Wine starts Linux programs too, but gives no handle to wait on: the shell leaves
-  // xdotool's exit code in a file once it is done.
-  const std::string fin = "/tmp/vivlan-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" +
-                          std::to_string(Sequence());
   std::ostringstream ligne;
-  ligne << "/bin/sh -c \"/usr/bin/xdotool mousemove " << point.x << ' ' << point.y << " click "
-        << (bouton == Bouton::Gauche ? 1 : 3) << "; echo $? >" << fin << ".0 && mv " << fin
-        << ".0 " << fin << '"';
-  STARTUPINFOA demarrage{};
-  demarrage.cb = sizeof demarrage;
-  PROCESS_INFORMATION info{};
-  std::string commande = ligne.str();
-  ASSERT_TRUE(CreateProcessA(nullptr, commande.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &demarrage, &info))
-      << commande << ": " << GetLastError();
-  const std::string finWindows = CheminWine(fin);
-  std::string code;
-  EXPECT_TRUE(Attends([&] {
-    std::ifstream fichier(finWindows);
-    return fichier && std::getline(fichier, code);
-  })) << commande;
-  EXPECT_EQ(code, "0") << commande;
-  DeleteFileA(finWindows.c_str());
+  ligne << "/usr/bin/xdotool mousemove " << point.x << ' ' << point.y << " click "
+        << (bouton == Bouton::Gauche ? 1 : 3);
+  EXPECT_EQ(CommandeLinux(ligne.str()), 0) << ligne.str();
 }
 
 void CliqueIcone(Bouton bouton) { CliqueEcran(PositionIcone(), bouton); }
 
 bool PosteNotification(HWND fenetreIcone, UINT messageSouris) {
   return PostMessageW(fenetreIcone, 0x0800, 1, static_cast<LPARAM>(messageSouris));
+}
+
+// ---- Linux
+
+int CommandeLinux(const std::string& commande) {
+  // Wine starts Linux programs too, but gives no handle to wait on: the shell leaves the
+  // command's exit code in a file once it is done.
+  const std::string fin = "/tmp/vivlan-linux-" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(Sequence());
+  std::string ligne = "/bin/sh -c \"" + commande + "; echo $? >" + fin + ".0 && mv " + fin +
+                      ".0 " + fin + "\"";
+  STARTUPINFOA demarrage{};
+  demarrage.cb = sizeof demarrage;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &demarrage, &info)) {
+    ADD_FAILURE() << ligne << ": " << GetLastError();
+    return -1;
+  }
+  if (info.hThread) CloseHandle(info.hThread);
+  if (info.hProcess) CloseHandle(info.hProcess);
+  const std::string finWindows = CheminWine(fin);
+  std::string code;
+  const bool fini = Attends([&] {
+    std::ifstream fichier(finWindows);
+    return fichier && std::getline(fichier, code);
+  });
+  DeleteFileA(finWindows.c_str());
+  if (!fini) {
+    ADD_FAILURE() << "no end: " << ligne;
+    return -1;
+  }
+  return std::stoi(code);
+}
+
+std::string CheminLinux(const std::string& chemin) {
+  const std::wstring large = EnLarge(chemin);
+  using Conversion = char*(CDECL*)(const wchar_t*);
+  const auto conversion = reinterpret_cast<Conversion>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  char* nom = conversion ? conversion(large.c_str()) : nullptr;
+  if (!nom) return {};
+  std::string resultat = nom;
+  HeapFree(GetProcessHeap(), 0, nom);
+  return resultat;
 }
 
 // ---- Menus

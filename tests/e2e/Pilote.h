@@ -117,6 +117,12 @@ void CliqueIcone(Bouton bouton);                  // a real click on the tray ic
 // The tray callback message (0x0800) with a mouse message, as the shell would post it.
 bool PosteNotification(HWND fenetreIcone, UINT messageSouris);
 
+// Linux, under Wine. `commande` runs in /bin/sh and holds no double quote; its exit code, or
+// -1 when it could not run.
+int CommandeLinux(const std::string& commande);
+// The Linux path of a Windows one; empty when there is none.
+std::string CheminLinux(const std::string& chemin);
+
 // Popup menus (class "#32768"). Another process cannot read their entries: drive them with keys.
 HWND MenuOuvert();
 HWND AttendsMenu(DWORD delai = kDelai);

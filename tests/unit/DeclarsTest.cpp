@@ -94,6 +94,21 @@ TEST(LectureIni, OctetsQuelconquesNeFontRienTomber) {
   }
 }
 
+TEST(LectureIni, UnFichierUtf8SansMarqueGardeSesRaccourcis) {
+  // As Notepad saves it; "Ā" has no Windows-1252 byte.
+  const auto l = Lit(u8"[1]\r\nMenu = Jeux vidéo\r\nItem = Ā€\r\n"
+                     u8"Exécutable = C:\\Démineur.exe\r\nParamètre(s) = -è\r\n"
+                     u8"Répertoire de travail = C:\\Jeux\r\nCtrl = Oui\r\nTouche = É\r\n");
+  ASSERT_EQ(l.size(), 1u);
+  EXPECT_EQ(l[0]->Menu, "Jeux vidéo");
+  EXPECT_EQ(l[0]->Item, "?€");
+  EXPECT_EQ(l[0]->Executable, "C:\\Démineur.exe");
+  EXPECT_EQ(l[0]->Parametres, "-è");
+  EXPECT_EQ(l[0]->Repertoire, "C:\\Jeux");
+  EXPECT_TRUE(l[0]->Ctrl);
+  EXPECT_EQ(l[0]->Touche, "É");
+}
+
 class Ecriture : public ::testing::Test {
  protected:
   DossierTemporaire dossier;
@@ -181,5 +196,24 @@ TEST_F(Ecriture, UnEchecGardeLAncienFichierEntier) {
     // Writing stops at the failure: no message for the menus after it.
     const std::size_t messages = echec.quand == Echec::Fermeture ? 2u : echec.quand == Echec::Creation ? 0u : 1u;
     EXPECT_EQ(backend.messages.size(), messages);
+  }
+}
+
+TEST_F(Ecriture, CeQuiEstEcritSeRelitCommeTape) {
+  const auto travail = Liste({{" A", "\"i\"", "'x.exe'", "\"C:\\a b.txt\"", "C:\\ ", false, true,
+                               true, false, " "},
+                              {"B", "\"", "\"in.txt\" \"out.txt\"", "\t", "\"\"", false, false,
+                               false, false, "'"}});
+  EcritureIni(application, plateforme, ini, {" A", "B"}, travail);
+  EXPECT_NE(LitTout(ini).find("\r\nParamètre(s) = \"\"C:\\a b.txt\"\"\r\n"), std::string::npos);
+  const auto relu = Lit(LitTout(ini));
+  ASSERT_EQ(relu.size(), travail.size());
+  for (std::size_t i = 0; i < relu.size(); ++i) {
+    EXPECT_EQ(relu[i]->Menu, travail[i]->Menu);
+    EXPECT_EQ(relu[i]->Item, travail[i]->Item);
+    EXPECT_EQ(relu[i]->Executable, travail[i]->Executable);
+    EXPECT_EQ(relu[i]->Parametres, travail[i]->Parametres);
+    EXPECT_EQ(relu[i]->Repertoire, travail[i]->Repertoire);
+    EXPECT_EQ(relu[i]->Touche, travail[i]->Touche);
   }
 }

@@ -100,6 +100,11 @@ TEST_F(PlateformePortableFichiers, CreationImpossible) {
   EXPECT_EQ(Contenu(Chemin("a.ini")), "ancien");
 }
 
+TEST(CodeEcriture, LesDeuxDisquesPleinsDuSystemeSontUnDisquePlein) {
+  for (const auto& [systeme, code] : {std::pair{112, 101}, {39, 101}, {5, 5}, {29, 29}})
+    EXPECT_EQ(plat::CodeEcriture(systeme), code) << systeme;
+}
+
 TEST_F(PlateformePortableFichiers, FermetureImpossibleGardeLaCibleEtNettoie) {
   fs::create_directories(Chemin("a.ini") + "/dedans");
   auto fichier = plateforme_.CreeFichier(Chemin("a.ini"));

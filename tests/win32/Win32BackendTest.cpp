@@ -3,6 +3,7 @@
 // modal loop runs.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -650,7 +651,14 @@ TEST_F(PlateformeWin32Test, LongCommandLinesStart) {
   // Well past the 254 characters some launchers stop at.
   const std::string ligne = "cmd.exe /c rem " + std::string(400, 'x');
   EXPECT_GE(p.WinExec(ligne, SW_HIDE), 32u);
-  EXPECT_LT(p.WinExec(dossier + "\\absent.exe", SW_HIDE), 32u);
+  // A start that fails gives the number WinExec gives: the launcher's messages test it.
+  std::ofstream(dossier + "\\texte.exe") << "pas un programme";
+  for (const std::string& echec : {dossier + "\\absent.exe", dossier + "\\absent\\x.exe",
+                                   dossier + "\\texte.exe", std::string()}) {
+    const unsigned code = p.WinExec(echec, SW_HIDE);
+    EXPECT_LT(code, 32u) << echec;
+    EXPECT_EQ(code, ::WinExec(echec.c_str(), SW_HIDE)) << echec;
+  }
 }
 
 }  // namespace
