@@ -190,6 +190,7 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   HWND info = AttendsFenetreDe(pid, "TFrmInfo", "Informations");
   ASSERT_NE(info, nullptr);
   ASSERT_TRUE(AttendsVisible(info));
+  EXPECT_EQ(EtiquettesQuiDebordent(info), std::vector<std::string>{});
   EXPECT_EQ(TexteEditEn(info, 198, 4), "A");
   EXPECT_EQ(TexteEditEn(info, 198, 26), "z");
   EXPECT_EQ(TexteEditEn(info, 198, 60), CheminMarqueur());

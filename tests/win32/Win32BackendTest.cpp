@@ -163,6 +163,23 @@ TEST_F(Win32BackendTest, EditsMirrorTheProgramAndReportTheUser) {
   EXPECT_EQ(changements, 2);
 }
 
+TEST_F(Win32BackendTest, LabelsAreDrawnWithMSSansSerifItself) {
+  const std::string texte = "Chemin et nom de l'exécutable:";
+  Label etiquette(&principale, "etiquette", {6, 6, 0, 0}, texte);
+  principale.handle();
+  HDC dc = GetDC(H(etiquette));
+  HGDIOBJ avant =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(H(etiquette), WM_GETFONT, 0, 0)));
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, sizeof face, face);
+  SIZE taille{};
+  GetTextExtentPoint32A(dc, texte.c_str(), static_cast<int>(texte.size()), &taille);
+  SelectObject(dc, avant);
+  ReleaseDC(H(etiquette), dc);
+  EXPECT_STREQ(face, "MS Sans Serif");
+  EXPECT_EQ(taille.cx, 147);
+}
+
 TEST_F(Win32BackendTest, CheckBoxesListsAndEnabledFollowBothWays) {
   Dialogue d(app);
   int clics = 0;
