@@ -173,6 +173,19 @@ TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
                                            {CheminMarqueur() + " z", v.Dossier()}}));
 }
 
+TEST(Lanceur, UnLibelleTiretEstUnSousMenuEtUneEntreeCommeLesAutres) {
+  Vivelance v(Ini({Marque("-", "-", "tiret")}));
+  ASSERT_TRUE(v.Demarre());
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_RETURN}));
+  ASSERT_TRUE(AttendsTraces(v, 1));
+  EXPECT_EQ(Traces(v)[0], (Trace{CheminMarqueur() + " tiret", v.Dossier()}));
+
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
+  HWND info = AttendsFenetreDe(v.Instance().Pid(), "TFrmInfo", "Informations");
+  ASSERT_TRUE(AttendsVisible(info));
+  EXPECT_EQ(TexteEditEn(info, 198, 26), "-");
+}
+
 TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   Vivelance v;
   const std::string travail = v.Chemin("travail");

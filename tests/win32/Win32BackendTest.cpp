@@ -414,7 +414,7 @@ struct MenuEssai {
     sous->add(std::move(x));
     sous->add(std::move(z));
     menu.add(std::move(sous));
-    menu.add(std::make_unique<MenuItem>("-"));
+    menu.add(std::make_unique<MenuItem>()).separator = true;
     auto quitter = std::make_unique<MenuItem>("&Quitter");
     quitter->OnClick = [this](MenuItem& e) { cliques.push_back(e.caption); };
     menu.add(std::move(quitter));
@@ -443,6 +443,47 @@ TEST_F(Win32BackendTest, MenuRunsTheChosenEntryAndShowsItsHint) {
   EXPECT_EQ(hint, "lance z");
   EXPECT_EQ(m.cliques, std::vector<std::string>{"&z"});
   EXPECT_EQ(app.hint, "");
+}
+
+// An open menu as text: entries by caption, "|" for a separator, sub-menus in brackets.
+std::string Decrit(HMENU menu) {
+  std::string texte;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char libelle[64] = {};
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
+    mii.dwTypeData = libelle;
+    mii.cch = sizeof libelle;
+    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mii);
+    if (i > 0) texte += " ";
+    texte += (mii.fType & MFT_SEPARATOR) ? std::string("|") : std::string(libelle);
+    if (mii.hSubMenu != nullptr) texte += "[" + Decrit(mii.hSubMenu) + "]";
+  }
+  return texte;
+}
+
+TEST_F(Win32BackendTest, ADashIsAnEntryOrASubMenuAndOnlyASeparatorDrawsALine) {
+  PopupMenu menu(app);
+  menu.add(std::make_unique<MenuItem>("-")).add(std::make_unique<MenuItem>("-"));
+  menu.add(std::make_unique<MenuItem>()).separator = true;
+  MenuItem& tiret = menu.add(std::make_unique<MenuItem>("-"));
+  int clics = 0;
+  tiret.OnClick = [&](MenuItem&) { ++clics; };
+  std::string vu;
+  SetForegroundWindow(H(principale.handle()));
+  Etapes({
+      [] { return Visible(MenuOuvert()); },
+      [&] {
+        vu = Decrit(reinterpret_cast<HMENU>(SendMessageA(MenuOuvert(), MN_GETHMENU, 0, 0)));
+        return true;
+      },
+      Presse(VK_UP),
+      Presse(VK_RETURN),
+  });
+  menu.popup(100, 100);
+  EXPECT_EQ(vu, "-[-] | -");
+  EXPECT_EQ(clics, 1) << "the last entry, \"-\", was chosen";
 }
 
 TEST_F(Win32BackendTest, F1OnAMenuEntryClosesTheMenuThenAsksTheActiveFormForItsHelp) {
