@@ -7,6 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "app/APropos.h"
+#include "app/Config.h"
+#include "app/Info.h"
+#include "app/Princip.h"
+#include "platform/portable/PlateformePortable.h"
 #include "platform/win32/PlateformeWin32.h"
 #include "toolkit/Toolkit.h"
 #include "toolkit/win32/Win32Backend.h"
@@ -120,23 +125,62 @@ TEST_F(Win32BackendTest, FormHasTheClientSizeNoTitleButtonsAndAbsoluteChildPosit
   EXPECT_EQ(Texte(H(d.etiquette)), "Touche:");
 }
 
+// What Tab visits in a form, from its first control until the walk comes round.
+std::vector<HWND> OrdreClavier(Form& form) {
+  HWND hwnd = H(form.handle());
+  std::vector<HWND> ordre;
+  HWND h = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+  for (int i = 0; h != nullptr && h != hwnd && i < 30; ++i) {
+    if (!ordre.empty() && h == ordre.front()) break;
+    ordre.push_back(h);
+    h = GetNextDlgTabItem(hwnd, h, FALSE);
+  }
+  return ordre;
+}
+
+std::vector<HWND> Fenetres(std::initializer_list<const Control*> controles) {
+  std::vector<HWND> h;
+  for (const Control* c : controles) h.push_back(H(*c));
+  return h;
+}
+
 TEST_F(Win32BackendTest, KeyboardOrderFollowsTabOrderDepthFirstAndSkipsSpeedButtons) {
   Dialogue d(app);
   // Reversed inside the group box: "second" comes before "premier".
   d.second.tabOrder = 0;
   d.premier.tabOrder = 10;
-  HWND hwnd = H(d.form.handle());
-  std::vector<HWND> ordre;
-  HWND h = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-  for (int i = 0; h != nullptr && i < 10; ++i) {
-    if (!ordre.empty() && h == ordre.front()) break;
-    ordre.push_back(h);
-    h = GetNextDlgTabItem(hwnd, h, FALSE);
-  }
-  const std::vector<HWND> attendu{H(d.coche), H(d.second), H(d.premier),
-                                  H(d.liste), H(d.ok),     H(d.annuler)};
-  EXPECT_EQ(ordre, attendu);
+  d.form.handle();
+  EXPECT_EQ(OrdreClavier(d.form),
+            Fenetres({&d.coche, &d.second, &d.premier, &d.liste, &d.ok, &d.annuler}));
   EXPECT_EQ(GetWindowLongA(H(d.petit), GWL_STYLE) & WS_TABSTOP, 0);
+}
+
+TEST_F(Win32BackendTest, TheProgramsWindowsTakeTheKeyboardInTheirOrder) {
+  plat::PlateformePortable plateforme;
+  TFrmPrincip principal(app, plateforme);
+  TFrmInfo info(app);
+  TFrmConfig config(app, principal);
+  TFrmAPropos aPropos(app);
+  for (Form* f : std::initializer_list<Form*>{&principal, &info, &config, &aPropos}) f->handle();
+  const std::pair<Form*, std::vector<HWND>> attendus[] = {
+      {&principal, {}},
+      {&info, Fenetres({&info.iBbtOK, &info.iBbtActivation})},
+      {&config, Fenetres({&config.iLixMenus, &config.iLixItems, &config.iEdExe, &config.iEdParam,
+                          &config.iEdChemin, &config.iBbtActivation, &config.iBbtParcourir,
+                          &config.iChxCtrl, &config.iChxAlt, &config.iChxShift, &config.iChxWin,
+                          &config.iEdTouche, &config.iBbtOk, &config.iBbtAnnuler})},
+      {&aPropos, Fenetres({&aPropos.iBbtOk})},
+  };
+  for (const auto& [form, ordre] : attendus) EXPECT_EQ(OrdreClavier(*form), ordre) << form->text();
+
+  HWND focus = nullptr;
+  Pendant([&] {
+    focus = GetFocus();
+    PostMessageA(H(info.iBbtOK), BM_CLICK, 0, 0);
+    return true;
+  });
+  EXPECT_EQ(info.showModal(), mrOk);
+  EXPECT_EQ(focus, H(info.iBbtOK)) << "the first focus";
 }
 
 TEST_F(Win32BackendTest, EditsMirrorTheProgramAndReportTheUser) {
