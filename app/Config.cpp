@@ -207,6 +207,8 @@ void TFrmConfig::iLixMenusDblClick() {
   if (!tk::BoiteSaisie(application(), "Modification du libellé d'un menu", "Libellé du menu",
                        nouveau))
     return;
+  // Kept as it is: another row may differ from it only in case, that is no reason to refuse.
+  if (nouveau == ancien) return;
   // Two rows with one label would list the same records twice, or lose the
   // later one at the next opening: refused, as when adding a menu.
   const std::string cle = tk::MajusculesAZ(nouveau);

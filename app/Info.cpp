@@ -9,7 +9,6 @@ TFrmInfo::TFrmInfo(tk::Application& application)
   // Shown greyed: the boxes say what the shortcut holds and cannot be changed here.
   GroupBox1.setEnabled(false);
   for (tk::CheckBox* c : {&iChxCtrl, &iChxAlt, &iChxShift, &iChxWin}) c->setEnabled(false);
-  GroupBox2.tabStop = true;
   iBbtOK.modalResult = tk::mrOk;
   iBbtOK.isDefault = true;
   iBbtActivation.modalResult = tk::mrYes;

@@ -30,6 +30,10 @@ tk::MenuItem& Entree(tk::PopupMenu& menu, const std::string& caption,
   return menu.add(std::move(item));
 }
 
+void Separateur(tk::PopupMenu& menu) {
+  menu.add(std::make_unique<tk::MenuItem>()).separator = true;
+}
+
 unsigned Masque(const Enreg& r) {
   return (r.Alt ? MOD_ALT : 0) | (r.Ctrl ? MOD_CONTROL : 0) | (r.Shift ? MOD_SHIFT : 0) |
          (r.Win ? MOD_WIN : 0);
@@ -57,14 +61,14 @@ TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& platefo
       plateforme_(plateforme),
       cheminIni_(plateforme.CheminAbsolu(kNomFichierIni)) {
   iMiActiveDesactive = &Entree(iPmDroit, "A&ctiver/Désactiver", [this] { iMiActiveDesactiveClick(); });
-  Entree(iPmDroit, "-");
+  Separateur(iPmDroit);
   iMiConfig = &Entree(iPmDroit, "&Configuration", [this] { iMiConfigClick(); },
                       tk::Picture::MenuConfig);
-  Entree(iPmDroit, "-");
+  Separateur(iPmDroit);
   iMiAPropos = &Entree(iPmDroit, "&A propos...", [this] { iMiAProposClick(); });
   iMiAide = &Entree(iPmDroit, "&Rubriques d'aide", [this] { iMiAideClick(); },
                     tk::Picture::MenuAide);
-  Entree(iPmDroit, "-");
+  Separateur(iPmDroit);
   iMiQuitter = &Entree(iPmDroit, "&Quitter", [this] { iMiQuitterClick(); });
 
   OnClose = [this] { FormClose(); };

@@ -249,7 +249,8 @@ class MenuItem {
   MenuItem& operator=(const MenuItem&) = delete;
   virtual ~MenuItem() = default;
 
-  std::string caption;  // "-" is a separator; "&" marks the access key
+  std::string caption;  // shown as it is, "-" too; "&" marks the access key
+  bool separator = false;  // a line between entries, where a menu's design asks for one
   int tag = 0;
   int helpContext = 0;
   std::string hint;

@@ -3,7 +3,7 @@
 VIV_TOP=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
 
 # What building, testing and running need, from Debian; installed when missing and run as root.
-VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick"
+VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick fonts-wine"
 
 installe_manquants() {
   local manquants=() p
@@ -31,14 +31,20 @@ viv_wine_env() {
   if command -v wine64 >/dev/null; then VIV_WINE=wine64; else VIV_WINE=wine; fi
 }
 
-# Makes the prefix once; a ready one (marked by .vivlan-ready) is reused as it is.
+# What a ready prefix holds, written in its .vivlan-ready; one made by another version is made
+# again. 2: Wine's own fonts in C:\windows\Fonts.
+VIV_VERSION_PREFIXE=2
+
+viv_prefix_pret() { [ "$(cat "$WINEPREFIX/.vivlan-ready" 2>/dev/null)" = "$VIV_VERSION_PREFIXE" ]; }
+
+# Makes the prefix once; a ready one is reused as it is.
 viv_prefix() {
   viv_wine_env
-  [ -f "$WINEPREFIX/.vivlan-ready" ] && return 0
+  viv_prefix_pret && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.vivlan-ready" ] && exit 0
+    viv_prefix_pret && exit 0
     echo "Making the Wine prefix $WINEPREFIX" >&2
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || exit 1
@@ -48,8 +54,11 @@ viv_prefix() {
     # Every program opens in one 1024x768 desktop whose taskbar shows the notification area.
     $VIV_WINE reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null &&
     $VIV_WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null || exit 1
+    # The dialogs' "MS Sans Serif" itself, as on Windows: without it a wider font stands in and
+    # labels run into their fields.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
     wineserver -w
-    touch "$WINEPREFIX/.vivlan-ready"
+    echo "$VIV_VERSION_PREFIXE" >"$WINEPREFIX/.vivlan-ready"
   ) 9>"$WINEPREFIX.lock"
 }
 

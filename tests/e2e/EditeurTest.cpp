@@ -157,6 +157,7 @@ void ControleLaDisposition(const Editeur& e) {
   EXPECT_EQ(Classe(e.Items()), "ListBox");
   EXPECT_EQ(Classe(e.Exe()), "Edit");
   EXPECT_EQ(Classe(e.Touche()), "Edit");
+  EXPECT_EQ(EtiquettesQuiDebordent(e.fenetre), std::vector<std::string>{});
 }
 
 // Waits for what `lire` reads to become `attendu`; a failure shows the last value read.

@@ -187,6 +187,19 @@ TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
                                            {CheminMarqueur() + " z", v.Dossier()}}));
 }
 
+TEST(Lanceur, UnLibelleTiretEstUnSousMenuEtUneEntreeCommeLesAutres) {
+  Vivelance v(Ini({Marque("-", "-", "tiret")}));
+  ASSERT_TRUE(v.Demarre());
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_RETURN}));
+  ASSERT_TRUE(AttendsTraces(v, 1));
+  EXPECT_EQ(Traces(v)[0], (Trace{CheminMarqueur() + " tiret", v.Dossier()}));
+
+  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
+  HWND info = AttendsFenetreDe(v.Instance().Pid(), "TFrmInfo", "Informations");
+  ASSERT_TRUE(AttendsVisible(info));
+  EXPECT_EQ(TexteEditEn(info, 198, 26), "-");
+}
+
 TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   Vivelance v;
   const std::string travail = v.Chemin("travail");
@@ -204,6 +217,7 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   HWND info = AttendsFenetreDe(pid, "TFrmInfo", "Informations");
   ASSERT_NE(info, nullptr);
   ASSERT_TRUE(AttendsVisible(info));
+  EXPECT_EQ(EtiquettesQuiDebordent(info), std::vector<std::string>{});
   EXPECT_EQ(TexteEditEn(info, 198, 4), "A");
   EXPECT_EQ(TexteEditEn(info, 198, 26), "z");
   EXPECT_EQ(TexteEditEn(info, 198, 60), CheminMarqueur());

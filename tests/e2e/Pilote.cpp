@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -288,6 +289,40 @@ std::string TextesEnfants(HWND parent) {
 }
 
 // ---- Controls
+
+std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue) {
+  std::vector<std::string> debordent;
+  const std::vector<HWND> enfants = Enfants(dialogue);
+  // A font handle of the other process means nothing here (and Wine answers WM_GETFONT from
+  // another process with 0): the dialogs' own font, made alike.
+  HFONT police = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ avant = SelectObject(dc, police);
+  for (HWND etiquette : enfants) {
+    const std::wstring texte = EnLarge(Texte(etiquette));
+    if (Classe(etiquette) != "Static" || texte.empty()) continue;
+    SIZE taille{};
+    GetTextExtentPoint32W(dc, texte.c_str(), static_cast<int>(texte.size()), &taille);
+    const RECT e = RectFenetre(etiquette);
+    const LONG fin = std::max(e.right, e.left + taille.cx);
+    for (HWND voisin : enfants) {
+      const RECT v = RectFenetre(voisin);
+      // A group box holds its labels: only what lies beside them counts.
+      const bool groupe = Classe(voisin) == "Button" &&
+                          (GetWindowLongW(voisin, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+      if (voisin != etiquette && !groupe && v.top < e.bottom && e.top < v.bottom &&
+          v.left >= e.left && v.left < fin)
+        debordent.push_back(EnAnsi(texte) + ": ends at " + std::to_string(fin - e.left) +
+                            ", control at " + std::to_string(v.left - e.left));
+    }
+  }
+  SelectObject(dc, avant);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(police);
+  return debordent;
+}
 
 std::vector<std::string> LignesListe(HWND liste) {
   std::vector<std::string> lignes;

@@ -300,6 +300,21 @@ TEST_F(Editeur, RenommerUnMenu) {
   EXPECT_EQ(MenuGauche(), "Nouveau[a1,a2] B[b1]");
 }
 
+TEST_F(Editeur, RenommerUnMenuEnSonPropreLibelleMalgreUnAutreEnCapitales) {
+  Demarre({{"Outils", "o1"}, {"OUTILS", "O1"}});
+  Edite([&] {
+    for (int ligne : {0, 1}) {
+      ChoisitMenu(ligne);
+      Saisit(Lignes(config->iLixMenus)[static_cast<std::size_t>(ligne)]);
+      config->iLixMenusDblClick();
+      EXPECT_THAT(Messages(), IsEmpty()) << ligne;
+    }
+    EXPECT_THAT(Lignes(config->iLixMenus), ElementsAre("Outils", "OUTILS"));
+    config->iBbtOk.click();
+  });
+  EXPECT_EQ(MenuGauche(), "Outils[o1] OUTILS[O1]");
+}
+
 TEST_F(Editeur, OkEcritRechargeEtEnregistreLesRaccourcis) {
   Demarre({{"A", "a1", "1.exe", "", "", false, true, false, false, "K"}});
   Edite([&] {

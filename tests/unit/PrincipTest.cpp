@@ -83,9 +83,13 @@ TEST_F(Demarrage, MenuDeCommandes) {
   Demarre();
   const tk::PopupMenu& m = principal->iPmDroit;
   ASSERT_EQ(m.count(), 8);
-  const char* captions[] = {"A&ctiver/Désactiver", "-", "&Configuration", "-",
-                            "&A propos...",        "&Rubriques d'aide", "-", "&Quitter"};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(m.item(i).caption, captions[i]) << i;
+  // Empty captions are the separators.
+  const char* captions[] = {"A&ctiver/Désactiver", "", "&Configuration", "",
+                            "&A propos...",        "&Rubriques d'aide", "", "&Quitter"};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(m.item(i).caption, captions[i]) << i;
+    EXPECT_EQ(m.item(i).separator, m.item(i).caption.empty()) << i;
+  }
   EXPECT_EQ(m.item(2).picture, tk::Picture::MenuConfig);
   EXPECT_EQ(m.item(5).picture, tk::Picture::MenuAide);
   for (int i : {0, 1, 3, 4, 6, 7}) EXPECT_EQ(m.item(i).picture, tk::Picture::None) << i;

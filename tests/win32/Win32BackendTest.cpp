@@ -9,6 +9,11 @@
 #include <string>
 #include <utility>
 
+#include "app/APropos.h"
+#include "app/Config.h"
+#include "app/Info.h"
+#include "app/Princip.h"
+#include "platform/portable/PlateformePortable.h"
 #include "platform/win32/PlateformeWin32.h"
 #include "toolkit/Toolkit.h"
 #include "toolkit/win32/Win32Backend.h"
@@ -122,23 +127,62 @@ TEST_F(Win32BackendTest, FormHasTheClientSizeNoTitleButtonsAndAbsoluteChildPosit
   EXPECT_EQ(Texte(H(d.etiquette)), "Touche:");
 }
 
+// What Tab visits in a form, from its first control until the walk comes round.
+std::vector<HWND> OrdreClavier(Form& form) {
+  HWND hwnd = H(form.handle());
+  std::vector<HWND> ordre;
+  HWND h = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+  for (int i = 0; h != nullptr && h != hwnd && i < 30; ++i) {
+    if (!ordre.empty() && h == ordre.front()) break;
+    ordre.push_back(h);
+    h = GetNextDlgTabItem(hwnd, h, FALSE);
+  }
+  return ordre;
+}
+
+std::vector<HWND> Fenetres(std::initializer_list<const Control*> controles) {
+  std::vector<HWND> h;
+  for (const Control* c : controles) h.push_back(H(*c));
+  return h;
+}
+
 TEST_F(Win32BackendTest, KeyboardOrderFollowsTabOrderDepthFirstAndSkipsSpeedButtons) {
   Dialogue d(app);
   // Reversed inside the group box: "second" comes before "premier".
   d.second.tabOrder = 0;
   d.premier.tabOrder = 10;
-  HWND hwnd = H(d.form.handle());
-  std::vector<HWND> ordre;
-  HWND h = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-  for (int i = 0; h != nullptr && i < 10; ++i) {
-    if (!ordre.empty() && h == ordre.front()) break;
-    ordre.push_back(h);
-    h = GetNextDlgTabItem(hwnd, h, FALSE);
-  }
-  const std::vector<HWND> attendu{H(d.coche), H(d.second), H(d.premier),
-                                  H(d.liste), H(d.ok),     H(d.annuler)};
-  EXPECT_EQ(ordre, attendu);
+  d.form.handle();
+  EXPECT_EQ(OrdreClavier(d.form),
+            Fenetres({&d.coche, &d.second, &d.premier, &d.liste, &d.ok, &d.annuler}));
   EXPECT_EQ(GetWindowLongA(H(d.petit), GWL_STYLE) & WS_TABSTOP, 0);
+}
+
+TEST_F(Win32BackendTest, TheProgramsWindowsTakeTheKeyboardInTheirOrder) {
+  plat::PlateformePortable plateforme;
+  TFrmPrincip principal(app, plateforme);
+  TFrmInfo info(app);
+  TFrmConfig config(app, principal);
+  TFrmAPropos aPropos(app);
+  for (Form* f : std::initializer_list<Form*>{&principal, &info, &config, &aPropos}) f->handle();
+  const std::pair<Form*, std::vector<HWND>> attendus[] = {
+      {&principal, {}},
+      {&info, Fenetres({&info.iBbtOK, &info.iBbtActivation})},
+      {&config, Fenetres({&config.iLixMenus, &config.iLixItems, &config.iEdExe, &config.iEdParam,
+                          &config.iEdChemin, &config.iBbtActivation, &config.iBbtParcourir,
+                          &config.iChxCtrl, &config.iChxAlt, &config.iChxShift, &config.iChxWin,
+                          &config.iEdTouche, &config.iBbtOk, &config.iBbtAnnuler})},
+      {&aPropos, Fenetres({&aPropos.iBbtOk})},
+  };
+  for (const auto& [form, ordre] : attendus) EXPECT_EQ(OrdreClavier(*form), ordre) << form->text();
+
+  HWND focus = nullptr;
+  Pendant([&] {
+    focus = GetFocus();
+    PostMessageA(H(info.iBbtOK), BM_CLICK, 0, 0);
+    return true;
+  });
+  EXPECT_EQ(info.showModal(), mrOk);
+  EXPECT_EQ(focus, H(info.iBbtOK)) << "the first focus";
 }
 
 TEST_F(Win32BackendTest, EditsMirrorTheProgramAndReportTheUser) {
@@ -163,6 +207,23 @@ TEST_F(Win32BackendTest, EditsMirrorTheProgramAndReportTheUser) {
   EXPECT_EQ(d.second.text(), "AB");
   EXPECT_EQ(Texte(H(d.second)), "AB");
   EXPECT_EQ(changements, 2);
+}
+
+TEST_F(Win32BackendTest, LabelsAreDrawnWithMSSansSerifItself) {
+  const std::string texte = "Chemin et nom de l'exécutable:";
+  Label etiquette(&principale, "etiquette", {6, 6, 0, 0}, texte);
+  principale.handle();
+  HDC dc = GetDC(H(etiquette));
+  HGDIOBJ avant =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(H(etiquette), WM_GETFONT, 0, 0)));
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, sizeof face, face);
+  SIZE taille{};
+  GetTextExtentPoint32A(dc, texte.c_str(), static_cast<int>(texte.size()), &taille);
+  SelectObject(dc, avant);
+  ReleaseDC(H(etiquette), dc);
+  EXPECT_STREQ(face, "MS Sans Serif");
+  EXPECT_EQ(taille.cx, 147);
 }
 
 TEST_F(Win32BackendTest, CheckBoxesListsAndEnabledFollowBothWays) {
@@ -426,7 +487,7 @@ struct MenuEssai {
     sous->add(std::move(x));
     sous->add(std::move(z));
     menu.add(std::move(sous));
-    menu.add(std::make_unique<MenuItem>("-"));
+    menu.add(std::make_unique<MenuItem>()).separator = true;
     auto quitter = std::make_unique<MenuItem>("&Quitter");
     quitter->OnClick = [this](MenuItem& e) { cliques.push_back(e.caption); };
     menu.add(std::move(quitter));
@@ -455,6 +516,47 @@ TEST_F(Win32BackendTest, MenuRunsTheChosenEntryAndShowsItsHint) {
   EXPECT_EQ(hint, "lance z");
   EXPECT_EQ(m.cliques, std::vector<std::string>{"&z"});
   EXPECT_EQ(app.hint, "");
+}
+
+// An open menu as text: entries by caption, "|" for a separator, sub-menus in brackets.
+std::string Decrit(HMENU menu) {
+  std::string texte;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char libelle[64] = {};
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
+    mii.dwTypeData = libelle;
+    mii.cch = sizeof libelle;
+    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mii);
+    if (i > 0) texte += " ";
+    texte += (mii.fType & MFT_SEPARATOR) ? std::string("|") : std::string(libelle);
+    if (mii.hSubMenu != nullptr) texte += "[" + Decrit(mii.hSubMenu) + "]";
+  }
+  return texte;
+}
+
+TEST_F(Win32BackendTest, ADashIsAnEntryOrASubMenuAndOnlyASeparatorDrawsALine) {
+  PopupMenu menu(app);
+  menu.add(std::make_unique<MenuItem>("-")).add(std::make_unique<MenuItem>("-"));
+  menu.add(std::make_unique<MenuItem>()).separator = true;
+  MenuItem& tiret = menu.add(std::make_unique<MenuItem>("-"));
+  int clics = 0;
+  tiret.OnClick = [&](MenuItem&) { ++clics; };
+  std::string vu;
+  SetForegroundWindow(H(principale.handle()));
+  Etapes({
+      [] { return Visible(MenuOuvert()); },
+      [&] {
+        vu = Decrit(reinterpret_cast<HMENU>(SendMessageA(MenuOuvert(), MN_GETHMENU, 0, 0)));
+        return true;
+      },
+      Presse(VK_UP),
+      Presse(VK_RETURN),
+  });
+  menu.popup(100, 100);
+  EXPECT_EQ(vu, "-[-] | -");
+  EXPECT_EQ(clics, 1) << "the last entry, \"-\", was chosen";
 }
 
 TEST_F(Win32BackendTest, F1OnAMenuEntryClosesTheMenuThenAsksTheActiveFormForItsHelp) {

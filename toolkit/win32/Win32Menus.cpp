@@ -12,7 +12,7 @@ HMENU ConstruitMenu(Win32Backend::Impl& impl, Win32Backend::Impl::MenuOuvert& ou
   HMENU menu = CreatePopupMenu();
   for (int i = 0; i < parent.count(); ++i) {
     MenuItem& entree = parent.item(i);
-    if (entree.caption == "-") {
+    if (entree.separator) {
       AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
