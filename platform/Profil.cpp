@@ -351,6 +351,14 @@ std::vector<std::string> Noms(VueDe<C> texte, std::size_t taille) {
   return noms;
 }
 
+// A folded name's hash, taken on the text read without copying it.
+template <class C>
+std::uint64_t Empreinte(VueDe<C> nom) {
+  std::uint64_t h = 14695981039346656037u;
+  for (C c : nom) h = (h ^ static_cast<std::uint64_t>(Minuscule(c))) * 1099511628211u;
+  return h;
+}
+
 // Only the first section of a name is read, and in it only the first line of a key. The walk
 // ends once no answer can change any more.
 template <class C>
@@ -360,26 +368,37 @@ std::vector<std::string> Reponses(VueDe<C> texte, const std::vector<Profil::Ques
     std::size_t question;
   };
   struct Section {
+    ChaineDe<C> nom;
     std::vector<Attendue> cles;
     bool vue = false;
   };
-  std::unordered_map<ChaineDe<C>, Section> sections;
-  for (std::size_t i = 0; i < questions.size(); ++i)
-    sections[NomCherche<C>(questions[i].section)].cles.push_back(
-        {NomCherche<C>(questions[i].cle), i});
+  std::vector<Section> sections;
+  std::unordered_multimap<std::uint64_t, std::size_t> parEmpreinte;
+  auto cherche = [&](VueDe<C> nom) -> Section* {
+    const auto [debut, fin] = parEmpreinte.equal_range(Empreinte(nom));
+    for (auto it = debut; it != fin; ++it)
+      if (MemeNom(nom, sections[it->second].nom)) return &sections[it->second];
+    return nullptr;
+  };
+  for (std::size_t i = 0; i < questions.size(); ++i) {
+    const ChaineDe<C> nom = NomCherche<C>(questions[i].section);
+    Section* s = cherche(nom);
+    if (s == nullptr) {
+      parEmpreinte.emplace(Empreinte(VueDe<C>(nom)), sections.size());
+      s = &sections.emplace_back(Section{nom, {}});
+    }
+    s->cles.push_back({NomCherche<C>(questions[i].cle), i});
+  }
   std::vector<std::optional<VueDe<C>>> trouvees(questions.size());
   std::size_t ouvertes = questions.size();
   Section* courante = nullptr;
-  ChaineDe<C> nom;
-  auto entre = [&](VueDe<C> lu) {
+  auto entre = [&](VueDe<C> nom) {
     if (courante != nullptr) {
       ouvertes -= courante->cles.size();
       courante->cles.clear();
     }
-    nom.assign(lu);
-    for (C& c : nom) c = Minuscule(c);
-    auto it = sections.find(nom);
-    courante = it != sections.end() && !it->second.vue ? &it->second : nullptr;
+    courante = cherche(nom);
+    if (courante != nullptr && courante->vue) courante = nullptr;
     if (courante != nullptr) courante->vue = true;
   };
   entre({});  // the lines before the first header belong to a section with no name
