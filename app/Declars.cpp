@@ -1,6 +1,7 @@
 #include "app/Declars.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/Profil.h"
 
@@ -44,17 +45,17 @@ void LectureIni(const std::string* contenu, ListeEnreg& liste) {
   for (unsigned k = 1; k <= n; ++k)
     for (const auto& [cle, defaut] : kCles)
       questions.push_back({std::to_string(k), cle, defaut, kTailleValeur});
-  const std::vector<std::string> valeurs = profil.Valeurs(questions);
+  std::vector<std::string> valeurs = profil.Valeurs(questions);
   for (unsigned k = 0; k < n; ++k) {
-    const std::string* v = &valeurs[std::size_t{k} * kNombre];
+    std::string* v = &valeurs[std::size_t{k} * kNombre];
     // The reader has dropped the blanks at the ends; the word is case-sensitive.
     auto oui = [&](int cle) { return v[cle] == "Oui"; };
     auto r = std::make_unique<Enreg>();
-    r->Menu = v[kMenu];
-    r->Item = v[kItem];
-    r->Executable = v[kExe];
-    r->Parametres = v[kParam];
-    r->Repertoire = v[kRepertoire];
+    r->Menu = std::move(v[kMenu]);
+    r->Item = std::move(v[kItem]);
+    r->Executable = std::move(v[kExe]);
+    r->Parametres = std::move(v[kParam]);
+    r->Repertoire = std::move(v[kRepertoire]);
     r->Shift = oui(kShift);
     r->Ctrl = oui(kCtrl);
     r->Alt = oui(kAlt);

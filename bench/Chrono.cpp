@@ -587,9 +587,9 @@ void MesureEditeur(const std::string& racine) {
     Ligne("opening: Init, every row shown, painted", Mediane(ouverture), 0);
     Ligne("an item moved down, painted", Mediane(deplacement), 0);
     Ligne("\"OK\": the file written", Mediane(sauvegarde), 0);
-    const double reference = Mediane(parCle);
-    Ligne("GetPrivateProfileStringA, per key", reference, 0);
-    Ligne("reload: LectureIni, menus, hotkeys", Mediane(relecture), reference);
+    const double reference = Mediane(relecture);
+    Ligne("reload: LectureIni, menus, hotkeys", reference, 0);
+    Ligne("GetPrivateProfileStringA, per key", Mediane(parCle), reference);
     if (!enOrdre) std::printf("  (rows or records not as expected)\n");
   }
   SetCurrentDirectoryA(avant);

@@ -308,11 +308,10 @@ struct Ligne {
 // lines are views of the text.
 template <class C, class Suite>
 void Parcours(VueDe<C> texte, Suite&& suite) {
-  static constexpr C kFins[] = {C('\r'), C('\n')};
   std::size_t debut = 0;
   while (debut < texte.size()) {
-    std::size_t fin = texte.find_first_of(kFins, debut, 2);
-    if (fin == VueDe<C>::npos) fin = texte.size();
+    std::size_t fin = debut;
+    while (fin < texte.size() && texte[fin] != C('\r') && texte[fin] != C('\n')) ++fin;
     const VueDe<C> ligne = Rogne(texte.substr(debut, fin - debut));
     debut = fin + 1;
     if (ligne.empty()) continue;
@@ -363,13 +362,16 @@ std::uint64_t Empreinte(VueDe<C> nom) {
 // ends once no answer can change any more.
 template <class C>
 std::vector<std::string> Reponses(VueDe<C> texte, const std::vector<Profil::Question>& questions) {
+  // The keys asked for, grouped by section in one array: [debut, debut + ouvertes) are those
+  // still without an answer.
   struct Attendue {
     ChaineDe<C> cle;
     std::size_t question;
   };
   struct Section {
     ChaineDe<C> nom;
-    std::vector<Attendue> cles;
+    std::size_t debut = 0;
+    std::size_t ouvertes = 0;
     bool vue = false;
   };
   std::vector<Section> sections;
@@ -380,22 +382,36 @@ std::vector<std::string> Reponses(VueDe<C> texte, const std::vector<Profil::Ques
       if (MemeNom(nom, sections[it->second].nom)) return &sections[it->second];
     return nullptr;
   };
+  std::vector<std::size_t> sectionDe(questions.size());
   for (std::size_t i = 0; i < questions.size(); ++i) {
-    const ChaineDe<C> nom = NomCherche<C>(questions[i].section);
+    ChaineDe<C> nom = NomCherche<C>(questions[i].section);
     Section* s = cherche(nom);
     if (s == nullptr) {
       parEmpreinte.emplace(Empreinte(VueDe<C>(nom)), sections.size());
-      s = &sections.emplace_back(Section{nom, {}});
+      s = &sections.emplace_back(Section{std::move(nom)});
     }
-    s->cles.push_back({NomCherche<C>(questions[i].cle), i});
+    ++s->ouvertes;
+    sectionDe[i] = static_cast<std::size_t>(s - sections.data());
   }
+  std::size_t place = 0;
+  for (Section& s : sections) {
+    s.debut = place;
+    place += s.ouvertes;
+    s.ouvertes = 0;
+  }
+  std::vector<Attendue> attendues(questions.size());
+  for (std::size_t i = 0; i < questions.size(); ++i) {
+    Section& s = sections[sectionDe[i]];
+    attendues[s.debut + s.ouvertes++] = {NomCherche<C>(questions[i].cle), i};
+  }
+
   std::vector<std::optional<VueDe<C>>> trouvees(questions.size());
   std::size_t ouvertes = questions.size();
   Section* courante = nullptr;
   auto entre = [&](VueDe<C> nom) {
     if (courante != nullptr) {
-      ouvertes -= courante->cles.size();
-      courante->cles.clear();
+      ouvertes -= courante->ouvertes;
+      courante->ouvertes = 0;
     }
     courante = cherche(nom);
     if (courante != nullptr && courante->vue) courante = nullptr;
@@ -407,15 +423,14 @@ std::vector<std::string> Reponses(VueDe<C> texte, const std::vector<Profil::Ques
       if (l.entete) {
         entre(l.nom);
       } else if (courante != nullptr) {
-        auto& cles = courante->cles;
-        for (std::size_t k = 0; k < cles.size();) {
+        Attendue* cles = &attendues[courante->debut];
+        for (std::size_t k = 0; k < courante->ouvertes;) {
           if (!MemeNom(l.nom, cles[k].cle)) {
             ++k;
             continue;
           }
           trouvees[cles[k].question] = l.valeur;
-          cles[k] = std::move(cles.back());
-          cles.pop_back();
+          std::swap(cles[k], cles[--courante->ouvertes]);
           --ouvertes;
         }
       }
