@@ -63,9 +63,9 @@ void TFrmConfig::Init() {
   if (principal_.ListeRaccourcis)
     for (const auto& r : *principal_.ListeRaccourcis)
       ListeTravail->push_back(std::make_unique<Enreg>(*r));
+  iLixMenus.beginUpdate();
   iLixMenus.clear();
   iLixItems.clear();
-  if (ListeTravail->empty()) return;
   // One row per exact label, so that every record can be reached and is written
   // back exactly once.
   for (const auto& r : *ListeTravail) {
@@ -74,7 +74,8 @@ void TFrmConfig::Init() {
       iLixMenus.add(r->Menu);
   }
   iLixMenus.setItemIndex(0);
-  iLixMenusClick();
+  iLixMenus.endUpdate();
+  if (!ListeTravail->empty()) iLixMenusClick();
 }
 
 Enreg* TFrmConfig::RecordDeLigne(int ligne) const {
@@ -84,6 +85,7 @@ Enreg* TFrmConfig::RecordDeLigne(int ligne) const {
 
 void TFrmConfig::iLixMenusClick() {
   if (iLixItems.itemIndex() != -1) SauvegardeItem();
+  iLixItems.beginUpdate();
   iLixItems.clear();
   if (ListeTravail && !ListeTravail->empty() && iLixMenus.itemIndex() != -1) {
     const std::string& menu = iLixMenus.rows()[static_cast<std::size_t>(iLixMenus.itemIndex())].text;
@@ -91,6 +93,7 @@ void TFrmConfig::iLixMenusClick() {
       if (r->Menu == menu) iLixItems.add(r->Item, r.get());
     if (iLixItems.count() > 0) iLixItems.setItemIndex(0);
   }
+  iLixItems.endUpdate();
   ItemCourant = -1;
   iLixItemsClick();
 }

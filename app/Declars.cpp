@@ -1,6 +1,7 @@
 #include "app/Declars.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/Encodage.h"
 #include "platform/Profil.h"
@@ -46,24 +47,33 @@ void LectureIni(const std::string* contenu, ListeEnreg& liste) {
   const auto noms = profil.NomsDeSections(kTailleNoms);
   // A count of shortcuts is a 16-bit number.
   const unsigned n = static_cast<std::uint16_t>(noms.size());
-  for (unsigned k = 1; k <= n; ++k) {
-    const std::string section = std::to_string(k);
-    auto valeur = [&](const char* cle, const char* defaut) {
-      return profil.Valeur(section, cle, defaut, kTailleValeur);
-    };
+  enum { kMenu, kItem, kExe, kParam, kRepertoire, kShift, kCtrl, kAlt, kWin, kTouche, kNombre };
+  static const char* const kCles[kNombre][2] = {
+      {"Menu", "Vivlan"}, {"Item", "Vivlan"}, {"Exécutable", "<Aucun>"}, {"Paramètre(s)", ""},
+      {"Répertoire de travail", ""}, {"Shift", "Non"}, {"Ctrl", "Non"}, {"Alt", "Non"},
+      {"Win", "Non"}, {"Touche", ""}};
+  // Every key of every section in one walk over the file.
+  std::vector<plat::Profil::Question> questions;
+  questions.reserve(std::size_t{n} * kNombre);
+  for (unsigned k = 1; k <= n; ++k)
+    for (const auto& [cle, defaut] : kCles)
+      questions.push_back({std::to_string(k), cle, defaut, kTailleValeur});
+  std::vector<std::string> valeurs = profil.Valeurs(questions);
+  for (unsigned k = 0; k < n; ++k) {
+    std::string* v = &valeurs[std::size_t{k} * kNombre];
     // The reader has dropped the blanks at the ends; the word is case-sensitive.
-    auto oui = [&](const char* cle) { return valeur(cle, "Non") == "Oui"; };
+    auto oui = [&](int cle) { return v[cle] == "Oui"; };
     auto r = std::make_unique<Enreg>();
-    r->Menu = valeur("Menu", "Vivlan");
-    r->Item = valeur("Item", "Vivlan");
-    r->Executable = valeur("Exécutable", "<Aucun>");
-    r->Parametres = valeur("Paramètre(s)", "");
-    r->Repertoire = valeur("Répertoire de travail", "");
-    r->Shift = oui("Shift");
-    r->Ctrl = oui("Ctrl");
-    r->Alt = oui("Alt");
-    r->Win = oui("Win");
-    r->Touche = valeur("Touche", "").substr(0, 1);
+    r->Menu = std::move(v[kMenu]);
+    r->Item = std::move(v[kItem]);
+    r->Executable = std::move(v[kExe]);
+    r->Parametres = std::move(v[kParam]);
+    r->Repertoire = std::move(v[kRepertoire]);
+    r->Shift = oui(kShift);
+    r->Ctrl = oui(kCtrl);
+    r->Alt = oui(kAlt);
+    r->Win = oui(kWin);
+    r->Touche = v[kTouche].substr(0, 1);
     liste.push_back(std::move(r));
   }
 }

@@ -10,7 +10,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-#include <commctrl.h>
 
 namespace {
 
@@ -27,9 +26,6 @@ std::string CheminProgramme() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // The manifest asks for the common controls that draw pictures on push buttons.
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
   tk::Win32Backend backend(reinterpret_cast<std::uintptr_t>(instance));
   plat::PlateformeWin32 plateforme;
   return Vivlan(backend, plateforme, CheminProgramme());

@@ -10,6 +10,10 @@
 //  3. In-process, the real TFrmPrincip over the in-memory toolkit: LectureIni, ConstructionMenus
 //     and EnabledHotKeys (real RegisterHotKey), against reading the same sections the per-key
 //     way with GetPrivateProfileStringA.
+//  4. In-process, the real editor in real windows on one menu of 3,498 items: its opening, an
+//     item moved, the save of "OK" and the reload that follows, against the per-key reading.
+//  5. A 100 MB settings file of short lines: start-up to ready and the peak working set against
+//     the file's size; then the working set of the launcher idle against the floor's.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -21,14 +25,18 @@
 #include <string>
 #include <vector>
 
+#include "app/Config.h"
 #include "app/Princip.h"
 #include "platform/portable/PlateformePortable.h"
+#include "platform/win32/PlateformeWin32.h"
 #include "toolkit/memoire/BackendMemoire.h"
+#include "toolkit/win32/Win32Backend.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <psapi.h>
 
 namespace {
 
@@ -88,13 +96,14 @@ constexpr int kCombinaisons = 7 * 36;
 
 Combinaison CombinaisonNumero(int i) { return {kMasques[i / 36], kTouches[i % 36]}; }
 
-std::string Ini(int n) {
+// `parMenu` shortcuts to a menu.
+std::string Ini(int n, int parMenu = 10) {
   std::string ini;
   for (int i = 0; i < n; ++i) {
     const bool clavier = i < kCombinaisons;
     const Combinaison c = CombinaisonNumero(clavier ? i : 0);
     auto oui = [&](UINT mod) { return clavier && (c.masque & mod) ? "Oui" : "Non"; };
-    ini += "[" + std::to_string(i + 1) + "]\r\nMenu = Menu " + std::to_string(i / 10) +
+    ini += "[" + std::to_string(i + 1) + "]\r\nMenu = Menu " + std::to_string(i / parMenu) +
            "\r\nItem = Raccourci " + std::to_string(i) + "\r\nExécutable = " + kMarqueur +
            "\r\nParamètre(s) = p" + std::to_string(i) + "\r\nRépertoire de travail = \r\nShift = " +
            oui(MOD_SHIFT) + "\r\nCtrl = " + oui(MOD_CONTROL) + "\r\nAlt = " + oui(MOD_ALT) +
@@ -205,8 +214,24 @@ struct Programme {
   int raccourcis = -1;  // -1: the floor program
 };
 
-// From CreateProcess to ready, in milliseconds; negative when it never got ready.
-double Demarrage(const Programme& p, const std::string& dossier) {
+// The process's working set in MB: its peak, and now.
+struct Memoire {
+  double pic = 0;
+  double courant = 0;
+};
+
+Memoire MemoireDe(HANDLE processus) {
+  PROCESS_MEMORY_COUNTERS compteurs{};
+  compteurs.cb = sizeof compteurs;
+  if (!K32GetProcessMemoryInfo(processus, &compteurs, sizeof compteurs)) return {};
+  constexpr double kMo = 1024.0 * 1024.0;
+  return {compteurs.PeakWorkingSetSize / kMo, compteurs.WorkingSetSize / kMo};
+}
+
+// From CreateProcess to ready, in milliseconds; negative when it never got ready. `memoire`:
+// its working set once ready, after `repos` ms idle.
+double Demarrage(const Programme& p, const std::string& dossier, Memoire* memoire = nullptr,
+                 DWORD repos = 0) {
   const double debut = Maintenant();
   Processus processus(p.ligne, dossier);
   if (!processus.Demarre()) return -1;
@@ -221,6 +246,10 @@ double Demarrage(const Programme& p, const std::string& dossier) {
             Tenue(CombinaisonNumero(std::min(p.raccourcis, kCombinaisons) - 1)));
   });
   const double duree = Maintenant() - debut;
+  if (pret && memoire != nullptr) {
+    Sleep(repos);
+    *memoire = MemoireDe(processus.Handle());
+  }
   if (!pret || !processus.Ferme(principale)) return -1;
   return duree;
 }
@@ -468,9 +497,141 @@ void MesureEnProcessus(const std::string& racine) {
   std::printf("  ratio: GetPrivateProfileStringA over LectureIni\n");
 }
 
+// Lets the windows of this process paint and take what was posted to them.
+void Pompe() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void Peint(const tk::Control& c) {
+  RedrawWindow(reinterpret_cast<HWND>(c.native), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void MesureEditeur(const std::string& racine) {
+  constexpr int kFois = 7;
+  constexpr int kItems = 3498;
+  std::printf("Editor on one menu of %d items, real windows in this process (median of %d)\n",
+              kItems, kFois);
+  const std::string dossier = racine + "\\editeur";
+  std::filesystem::create_directories(dossier);
+  std::ofstream(dossier + "\\Vivlan.ini", std::ios::binary) << Ini(kItems, kItems);
+  char avant[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, avant);
+  SetCurrentDirectoryA(dossier.c_str());
+  {
+    tk::Win32Backend backend(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+    plat::PlateformeWin32 plateforme;
+    tk::Application application(backend, "C:\\Vivelance\\Vivlan.exe");
+    TFrmPrincip principal(application, plateforme);
+    TFrmConfig config(application, principal);
+    std::vector<double> ouverture, deplacement, sauvegarde, relecture, parCle;
+    double premiere = -1;
+    bool enOrdre = true;
+    for (int tour = 0; tour <= kFois; ++tour) {
+      // Opened as "&Configuration" opens it: the working copy, every row, the window painted.
+      double t0 = Maintenant();
+      config.Init();
+      backend.show(config);
+      Peint(config);
+      double t1 = Maintenant();
+      enOrdre = enOrdre && config.iLixItems.count() == kItems &&
+                SendMessageA(reinterpret_cast<HWND>(config.iLixItems.native), LB_GETCOUNT, 0, 0) ==
+                    kItems;
+      if (tour == 0)
+        premiere = t1 - t0;
+      else
+        ouverture.push_back(t1 - t0);
+      Pompe();
+
+      config.iLixItems.setItemIndex(kItems / 2);
+      config.iLixItemsClick();
+      t0 = Maintenant();
+      config.iSbtItemBasClick();
+      Peint(config.iLixItems);
+      t1 = Maintenant();
+      enOrdre = enOrdre && config.iLixItems.itemIndex() == kItems / 2 + 1;
+      if (tour > 0) deplacement.push_back(t1 - t0);
+      Pompe();
+
+      // "OK": the file written, then read back by the main window.
+      std::vector<std::string> menus;
+      for (const auto& ligne : config.iLixMenus.rows()) menus.push_back(ligne.text);
+      t0 = Maintenant();
+      EcritureIni(application, plateforme, principal.CheminIni(), menus, *config.ListeTravail);
+      t1 = Maintenant();
+      principal.DisabledHotKeys();
+      principal.ListeRaccourcis->clear();
+      const double t2 = Maintenant();
+      principal.LectureIni();
+      principal.ConstructionMenus();
+      principal.EnabledHotKeys();
+      const double t3 = Maintenant();
+      const size_t lus = LectureParCle(principal.CheminIni());
+      const double t4 = Maintenant();
+      enOrdre = enOrdre && principal.ListeRaccourcis->size() == kItems && lus == kItems;
+      if (tour > 0) {
+        sauvegarde.push_back(t1 - t0);
+        relecture.push_back(t3 - t2);
+        parCle.push_back(t4 - t3);
+      }
+      backend.hide(config);
+      config.FormClose();
+      Pompe();
+    }
+    principal.DisabledHotKeys();
+    Ligne("first opening (the window is made)", premiere, 0);
+    Ligne("opening: Init, every row shown, painted", Mediane(ouverture), 0);
+    Ligne("an item moved down, painted", Mediane(deplacement), 0);
+    Ligne("\"OK\": the file written", Mediane(sauvegarde), 0);
+    const double reference = Mediane(relecture);
+    Ligne("reload: LectureIni, menus, hotkeys", reference, 0);
+    Ligne("GetPrivateProfileStringA, per key", Mediane(parCle), reference);
+    if (!enOrdre) std::printf("  (rows or records not as expected)\n");
+  }
+  SetCurrentDirectoryA(avant);
+}
+
+void MesureGrosFichier(const std::string& racine) {
+  constexpr std::size_t kTaille = 100u << 20;
+  const std::string dossier = racine + "\\gros";
+  std::filesystem::create_directories(dossier);
+  {
+    // Short lines before the sections: the whole file is walked before the first of them.
+    std::string ini;
+    ini.reserve(kTaille + (1u << 20));
+    while (ini.size() < kTaille) ini += "x = 1\r\n";
+    ini += Ini(3498);
+    std::ofstream(dossier + "\\Vivlan.ini", std::ios::binary) << ini;
+  }
+  const double mo = static_cast<double>(std::filesystem::file_size(dossier + "\\Vivlan.ini")) /
+                    (1024.0 * 1024.0);
+  std::printf("A settings file of %.0f MB: 15 million short lines, then 3,498 sections\n", mo);
+  const Programme vivlan{"\"" + kVivlan + "\"", "TFrmPrincip", "Vivelance 1.0", 3498};
+  const Programme plancher{"\"" + kPlancher + "\"", "TPlancher", "Plancher", -1};
+  Memoire memoire;
+  const double normal = Demarrage(vivlan, racine + "\\n3498");
+  Ligne("start-up to ready, 3,498 shortcuts", normal, 0);
+  Ligne("start-up to ready, the same after 100 MB", Demarrage(vivlan, dossier, &memoire), normal);
+  std::printf("  %-44s %9.1f MB   file + %.1f MB\n", "peak working set", memoire.pic,
+              memoire.pic - mo);
+
+  std::printf("Working set when idle (1 s after ready)\n");
+  Memoire sol, lanceur;
+  Demarrage(plancher, racine, &sol, 1000);
+  Demarrage(vivlan, racine + "\\n3498", &lanceur, 1000);
+  std::printf("  %-44s %9.1f MB\n", "floor: Plancher.exe", sol.courant);
+  std::printf("  %-44s %9.1f MB   x%.2f\n", "Vivlan.exe, 3,498 shortcuts", lanceur.courant,
+              sol.courant > 0 ? lanceur.courant / sol.courant : 0.0);
+}
+
 }  // namespace
 
-// Arguments: the parts to run ("demarrage", "raccourci", "processus"); none: all three.
+// Arguments: the parts to run ("demarrage", "raccourci", "processus", "editeur", "gros"); none:
+// all of them.
 int main(int argc, char** argv) {
   auto partie = [&](const char* nom) {
     if (argc < 2) return true;
@@ -495,6 +656,8 @@ int main(int argc, char** argv) {
   if (partie("demarrage")) MesureDemarrages(racine);
   if (partie("raccourci")) MesureRaccourci(racine);
   if (partie("processus")) MesureEnProcessus(racine);
+  if (partie("editeur")) MesureEditeur(racine);
+  if (partie("gros")) MesureGrosFichier(racine);
   std::printf("Measured in %.0f s\n", (Maintenant() - debut) / 1000);
   std::error_code erreur;
   std::filesystem::remove_all(racine, erreur);

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/Encodage.h"
 
@@ -111,36 +113,48 @@ unsigned char VersCp1252(char16_t c) {
   return '?';
 }
 
-std::string VersTexte(const std::u16string& s) {
+std::string VersTexte(std::u16string_view s) {
   std::string r;
   r.reserve(s.size());
   for (char16_t c : s) r.push_back(static_cast<char>(VersCp1252(c)));
   return r;
 }
 
-std::u16string DepuisTexte(const std::string& s) {
-  std::u16string r;
-  r.reserve(s.size());
-  for (char c : s) r.push_back(VersUnicode(static_cast<unsigned char>(c)));
-  return r;
+// An ANSI file is read in its own bytes, every rule below being about ASCII; a file with an
+// encoding mark is decoded to UTF-16 first. `C` is the unit of the text read.
+template <class C>
+using VueDe = std::basic_string_view<C>;
+template <class C>
+using ChaineDe = std::basic_string<C>;
+
+template <class C>
+C Unite(unsigned char octet);
+template <>
+char Unite<char>(unsigned char octet) {
+  return static_cast<char>(octet);
 }
+template <>
+char16_t Unite<char16_t>(unsigned char octet) {
+  return VersUnicode(octet);
+}
+
+std::string Octets(std::string_view s) { return std::string(s); }
+std::string Octets(std::u16string_view s) { return VersTexte(s); }
 
 // Names compare without case for the letters A to Z only: the system matches neither "é"
 // with "É" nor "š" with "Š".
-char16_t Minuscule(char16_t c) { return c >= 'A' && c <= 'Z' ? c + 0x20 : c; }
-
-// Lines are cut into names and values as views of the decoded text: one copy per name or value.
-using Vue = std::u16string_view;
-
-std::u16string Replie(Vue s) {
-  std::u16string r(s);
-  for (char16_t& c : r) c = Minuscule(c);
-  return r;
+template <class C>
+C Minuscule(C c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<C>(c + 0x20) : c;
 }
 
-bool EstBlanc(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A; }
+template <class C>
+bool EstBlanc(C c) {
+  return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A;
+}
 
-Vue Rogne(Vue s) {
+template <class C>
+VueDe<C> Rogne(VueDe<C> s) {
   std::size_t debut = 0, fin = s.size();
   while (debut < fin && EstBlanc(s[debut])) ++debut;
   while (fin > debut && EstBlanc(s[fin - 1])) --fin;
@@ -148,25 +162,37 @@ Vue Rogne(Vue s) {
 }
 
 // The system keeps names and values as zero-terminated strings: a zero byte ends them.
-Vue JusquAuZero(Vue s) { return s.substr(0, s.find(u'\0')); }
+template <class C>
+VueDe<C> JusquAuZero(VueDe<C> s) {
+  return s.substr(0, s.find(C(0)));
+}
+
+template <class C>
+bool MemeNom(VueDe<C> lu, const ChaineDe<C>& replie) {
+  if (lu.size() != replie.size()) return false;
+  for (std::size_t i = 0; i < lu.size(); ++i)
+    if (Minuscule(lu[i]) != replie[i]) return false;
+  return true;
+}
 
 // A name asked for, as the system compares it: up to its zero byte, without the blanks at its
-// ends, folded; in one pass, since every look-up starts here.
-std::u16string NomCherche(const std::string& s) {
+// ends, folded.
+template <class C>
+ChaineDe<C> NomCherche(const std::string& s) {
   std::size_t fin = std::min(s.size(), s.find('\0'));
   std::size_t debut = 0;
-  while (debut < fin && EstBlanc(VersUnicode(static_cast<unsigned char>(s[debut])))) ++debut;
-  while (fin > debut && EstBlanc(VersUnicode(static_cast<unsigned char>(s[fin - 1])))) --fin;
-  std::u16string r;
+  auto unite = [&](std::size_t i) { return Unite<C>(static_cast<unsigned char>(s[i])); };
+  while (debut < fin && EstBlanc(unite(debut))) ++debut;
+  while (fin > debut && EstBlanc(unite(fin - 1))) --fin;
+  ChaineDe<C> r;
   r.reserve(fin - debut);
-  for (std::size_t i = debut; i < fin; ++i)
-    r.push_back(Minuscule(VersUnicode(static_cast<unsigned char>(s[i]))));
+  for (std::size_t i = debut; i < fin; ++i) r.push_back(Minuscule(unite(i)));
   return r;
 }
 
 // UTF-8 as the system decodes it: a bad sequence becomes one U+FFFD for the bytes read up to
 // the fault, and a sequence cut by the end of the file swallows what is left.
-std::u16string DepuisUtf8(const std::string& octets, std::size_t debut) {
+std::u16string DepuisUtf8(std::string_view octets, std::size_t debut) {
   static constexpr unsigned char kMasque[4] = {0x7F, 0x1F, 0x0F, 0x07};
   std::u16string r;
   r.reserve(octets.size() - debut);
@@ -221,7 +247,7 @@ std::u16string DepuisUtf8(const std::string& octets, std::size_t debut) {
   return r;
 }
 
-std::u16string DepuisUtf16(const std::string& octets, bool grosBoutiste) {
+std::u16string DepuisUtf16(std::string_view octets, bool grosBoutiste) {
   std::u16string r;
   r.reserve(octets.size() / 2);
   for (std::size_t i = 2; i + 1 < octets.size(); i += 2) {
@@ -232,96 +258,209 @@ std::u16string DepuisUtf16(const std::string& octets, bool grosBoutiste) {
   return r;
 }
 
-std::u16string Decode(const std::string& octets) {
-  if (octets.compare(0, 3, "\xEF\xBB\xBF") == 0) return DepuisUtf8(octets, 3);
-  if (octets.compare(0, 2, "\xFF\xFE") == 0) return DepuisUtf16(octets, false);
-  if (octets.compare(0, 2, "\xFE\xFF") == 0) return DepuisUtf16(octets, true);
-  return DepuisTexte(octets);
+bool AMarque(std::string_view octets) {
+  return octets.substr(0, 3) == "\xEF\xBB\xBF" || octets.substr(0, 2) == "\xFF\xFE" ||
+         octets.substr(0, 2) == "\xFE\xFF";
+}
+
+std::u16string Decode(std::string_view octets) {
+  if (octets.substr(0, 3) == "\xEF\xBB\xBF") return DepuisUtf8(octets, 3);
+  return DepuisUtf16(octets, octets[0] == '\xFE');
 }
 
 // What the system copies into a buffer of `taille` characters: one pair of matching quotes
 // dropped, then cut to taille - 1 characters.
-std::u16string Copie(const std::u16string& valeur, std::size_t taille) {
+template <class C>
+std::string Copie(VueDe<C> v, std::size_t taille) {
   if (taille == 0) return {};
-  std::u16string v = valeur;
-  const bool guillemets = v.size() > 1 && (v[0] == u'"' || v[0] == u'\'') && v.back() == v[0];
-  if (guillemets) v.erase(0, 1);
-  std::u16string r = v.substr(0, taille - 1);
+  const bool guillemets = v.size() > 1 && (v[0] == C('"') || v[0] == C('\'')) && v.back() == v[0];
+  if (guillemets) v.remove_prefix(1);
+  VueDe<C> r = v.substr(0, taille - 1);
   // Like the system, the closing quote is dropped only when the whole value fitted.
-  if (guillemets && taille >= v.size() && !r.empty()) r.pop_back();
-  return r;
+  if (guillemets && taille >= v.size() && !r.empty()) r.remove_suffix(1);
+  return Octets(r);
+}
+
+// The default loses its trailing spaces, and its quotes like a value.
+std::string Defaut(const std::string& defaut, std::size_t taille) {
+  std::string_view d = JusquAuZero(std::string_view(defaut));
+  while (d.size() > 1 && d.back() == ' ') d.remove_suffix(1);
+  return Copie(d, taille);
+}
+
+// One line as the system reads it: a header's name, or a key and its value (none for a line
+// without "=").
+template <class C>
+struct Ligne {
+  bool entete = false;
+  VueDe<C> nom;
+  std::optional<VueDe<C>> valeur;
+};
+
+// Hands each line that is not blank to `suite`, until it returns false. Nothing is kept: the
+// lines are views of the text.
+template <class C, class Suite>
+void Parcours(VueDe<C> texte, Suite&& suite) {
+  std::size_t debut = 0;
+  while (debut < texte.size()) {
+    std::size_t fin = debut;
+    while (fin < texte.size() && texte[fin] != C('\r') && texte[fin] != C('\n')) ++fin;
+    const VueDe<C> ligne = Rogne(texte.substr(debut, fin - debut));
+    debut = fin + 1;
+    if (ligne.empty()) continue;
+    Ligne<C> l;
+    const std::size_t crochet = ligne[0] == C('[') ? ligne.rfind(C(']')) : VueDe<C>::npos;
+    if (crochet != VueDe<C>::npos) {
+      l.entete = true;
+      l.nom = JusquAuZero(Rogne(ligne.substr(1, crochet - 1)));
+    } else if (const std::size_t egal = ligne.find(C('=')); egal == VueDe<C>::npos) {
+      l.nom = JusquAuZero(ligne);
+    } else {
+      l.nom = JusquAuZero(Rogne(ligne.substr(0, egal)));
+      l.valeur = JusquAuZero(Rogne(ligne.substr(egal + 1)));
+    }
+    if (!suite(l)) return;
+  }
+}
+
+template <class C>
+std::vector<std::string> Noms(VueDe<C> texte, std::size_t taille) {
+  std::vector<std::string> noms;
+  if (taille == 0) return noms;
+  std::size_t place = taille - 1;
+  Parcours(texte, [&](const Ligne<C>& l) {
+    if (!l.entete || l.nom.empty()) return true;
+    if (l.nom.size() + 1 >= place) {
+      // The system ends the list with a cut name and leaves the buffer's last byte alone;
+      // the walk stops at the buffer's end instead of reading past it.
+      if (place > 1) noms.push_back(Octets(l.nom.substr(0, place - 1)));
+      return false;
+    }
+    noms.push_back(Octets(l.nom));
+    place -= l.nom.size() + 1;
+    return true;
+  });
+  return noms;
+}
+
+// A folded name's hash, taken on the text read without copying it.
+template <class C>
+std::uint64_t Empreinte(VueDe<C> nom) {
+  std::uint64_t h = 14695981039346656037u;
+  for (C c : nom) h = (h ^ static_cast<std::uint64_t>(Minuscule(c))) * 1099511628211u;
+  return h;
+}
+
+// Only the first section of a name is read, and in it only the first line of a key. The walk
+// ends once no answer can change any more.
+template <class C>
+std::vector<std::string> Reponses(VueDe<C> texte, const std::vector<Profil::Question>& questions) {
+  // The keys asked for, grouped by section in one array: [debut, debut + ouvertes) are those
+  // still without an answer.
+  struct Attendue {
+    ChaineDe<C> cle;
+    std::size_t question;
+  };
+  struct Section {
+    ChaineDe<C> nom;
+    std::size_t debut = 0;
+    std::size_t ouvertes = 0;
+    bool vue = false;
+  };
+  std::vector<Section> sections;
+  std::unordered_multimap<std::uint64_t, std::size_t> parEmpreinte;
+  auto cherche = [&](VueDe<C> nom) -> Section* {
+    const auto [debut, fin] = parEmpreinte.equal_range(Empreinte(nom));
+    for (auto it = debut; it != fin; ++it)
+      if (MemeNom(nom, sections[it->second].nom)) return &sections[it->second];
+    return nullptr;
+  };
+  std::vector<std::size_t> sectionDe(questions.size());
+  for (std::size_t i = 0; i < questions.size(); ++i) {
+    ChaineDe<C> nom = NomCherche<C>(questions[i].section);
+    Section* s = cherche(nom);
+    if (s == nullptr) {
+      parEmpreinte.emplace(Empreinte(VueDe<C>(nom)), sections.size());
+      s = &sections.emplace_back(Section{std::move(nom)});
+    }
+    ++s->ouvertes;
+    sectionDe[i] = static_cast<std::size_t>(s - sections.data());
+  }
+  std::size_t place = 0;
+  for (Section& s : sections) {
+    s.debut = place;
+    place += s.ouvertes;
+    s.ouvertes = 0;
+  }
+  std::vector<Attendue> attendues(questions.size());
+  for (std::size_t i = 0; i < questions.size(); ++i) {
+    Section& s = sections[sectionDe[i]];
+    attendues[s.debut + s.ouvertes++] = {NomCherche<C>(questions[i].cle), i};
+  }
+
+  std::vector<std::optional<VueDe<C>>> trouvees(questions.size());
+  std::size_t ouvertes = questions.size();
+  Section* courante = nullptr;
+  auto entre = [&](VueDe<C> nom) {
+    if (courante != nullptr) {
+      ouvertes -= courante->ouvertes;
+      courante->ouvertes = 0;
+    }
+    courante = cherche(nom);
+    if (courante != nullptr && courante->vue) courante = nullptr;
+    if (courante != nullptr) courante->vue = true;
+  };
+  entre({});  // the lines before the first header belong to a section with no name
+  if (ouvertes > 0)
+    Parcours(texte, [&](const Ligne<C>& l) {
+      if (l.entete) {
+        entre(l.nom);
+      } else if (courante != nullptr) {
+        Attendue* cles = &attendues[courante->debut];
+        for (std::size_t k = 0; k < courante->ouvertes;) {
+          if (!MemeNom(l.nom, cles[k].cle)) {
+            ++k;
+            continue;
+          }
+          trouvees[cles[k].question] = l.valeur;
+          std::swap(cles[k], cles[--courante->ouvertes]);
+          --ouvertes;
+        }
+      }
+      return ouvertes > 0;
+    });
+  std::vector<std::string> reponses;
+  reponses.reserve(questions.size());
+  for (std::size_t i = 0; i < questions.size(); ++i)
+    reponses.push_back(trouvees[i] ? Copie(*trouvees[i], questions[i].taille)
+                                   : Defaut(questions[i].defaut, questions[i].taille));
+  return reponses;
 }
 
 }  // namespace
 
-Profil::Profil(const std::string& contenu) {
-  const std::u16string texte = Decode(contenu);
-  sections_.push_back({});  // the lines before the first header belong to a section with no name
-  std::size_t debut = 0;
-  while (debut < texte.size()) {
-    std::size_t fin = texte.find_first_of(u"\r\n", debut);
-    if (fin == std::u16string::npos) fin = texte.size();
-    const Vue ligne = Rogne(Vue(texte).substr(debut, fin - debut));
-    debut = fin + 1;
-    if (ligne.empty()) continue;
+Profil::Profil(const std::string& contenu) : octets_(contenu), unicode_(AMarque(octets_)) {
+  if (unicode_) texte_ = Decode(octets_);
+}
 
-    if (ligne[0] == u'[') {
-      const std::size_t crochet = ligne.rfind(u']');
-      if (crochet != Vue::npos) {
-        sections_.push_back({std::u16string(JusquAuZero(Rogne(ligne.substr(1, crochet - 1)))), {}});
-        continue;
-      }
-    }
-    const std::size_t egal = ligne.find(u'=');
-    Cle cle;
-    if (egal == Vue::npos) {
-      cle.nom = Replie(JusquAuZero(ligne));
-    } else {
-      cle.nom = Replie(JusquAuZero(Rogne(ligne.substr(0, egal))));
-      cle.valeur = std::u16string(JusquAuZero(Rogne(ligne.substr(egal + 1))));
-    }
-    sections_.back().cles.push_back(std::move(cle));
-  }
-  for (std::size_t i = 0; i < sections_.size(); ++i)
-    index_.emplace(Replie(sections_[i].nom), i);
+Profil::Profil(std::string&& contenu)
+    : propres_(std::move(contenu)), octets_(propres_), unicode_(AMarque(octets_)) {
+  if (unicode_) texte_ = Decode(octets_);
 }
 
 std::vector<std::string> Profil::NomsDeSections(std::size_t taille) const {
-  std::vector<std::string> noms;
-  if (taille == 0) return noms;
-  std::size_t place = taille - 1;
-  for (const Section& section : sections_) {
-    if (section.nom.empty()) continue;
-    if (section.nom.size() + 1 >= place) {
-      // The system ends the list with a cut name and leaves the buffer's last byte alone;
-      // the walk stops at the buffer's end instead of reading past it.
-      if (place > 1) noms.push_back(VersTexte(section.nom.substr(0, place - 1)));
-      return noms;
-    }
-    noms.push_back(VersTexte(section.nom));
-    place -= section.nom.size() + 1;
-  }
-  return noms;
+  if (unicode_) return Noms(std::u16string_view(texte_), taille);
+  return Noms(octets_, taille);
 }
 
 std::string Profil::Valeur(const std::string& section, const std::string& cle,
                            const std::string& defaut, std::size_t taille) const {
-  const std::u16string* trouvee = nullptr;
-  const auto it = index_.find(NomCherche(section));
-  if (it != index_.end()) {
-    const std::u16string nom = NomCherche(cle);
-    for (const Cle& c : sections_[it->second].cles) {
-      if (c.nom == nom) {
-        if (c.valeur) trouvee = &*c.valeur;
-        break;
-      }
-    }
-  }
-  if (trouvee) return VersTexte(Copie(*trouvee, taille));
-  // The default loses its trailing spaces, and its quotes like a value.
-  std::u16string d(JusquAuZero(DepuisTexte(defaut)));
-  while (d.size() > 1 && d.back() == u' ') d.pop_back();
-  return VersTexte(Copie(d, taille));
+  return Valeurs({{section, cle, defaut, taille}}).front();
+}
+
+std::vector<std::string> Profil::Valeurs(const std::vector<Question>& questions) const {
+  if (unicode_) return Reponses(std::u16string_view(texte_), questions);
+  return Reponses(octets_, questions);
 }
 
 }  // namespace plat

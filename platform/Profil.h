@@ -1,20 +1,23 @@
-// Our reader of settings files. It reads the file once and answers every
-// section and key from memory, following the rules of GetPrivateProfileStringA
-// (which re-reads the file on every call).
+// Our reader of settings files. It walks the file's bytes in place, answering many questions
+// in one pass, and follows the rules of GetPrivateProfileStringA (which re-reads the file on
+// every call).
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace plat {
 
 class Profil {
  public:
-  // `contenu` is the file's bytes as they are on disk (any encoding mark included).
+  // `contenu` is the file's bytes as they are on disk (any encoding mark included). They are
+  // read where they are and must outlive the reader; a temporary's are kept.
   explicit Profil(const std::string& contenu);
+  explicit Profil(std::string&& contenu);
+  Profil(const Profil&) = delete;
+  Profil& operator=(const Profil&) = delete;
 
   // The names found by walking the buffer that
   // GetPrivateProfileStringA(NULL, NULL, "", buffer, taille, file) fills: each
@@ -26,19 +29,20 @@ class Profil {
   std::string Valeur(const std::string& section, const std::string& cle, const std::string& defaut,
                      std::size_t taille) const;
 
+  struct Question {
+    std::string section;
+    std::string cle;
+    std::string defaut;
+    std::size_t taille;
+  };
+  // The answers of Valeur to every question, in their order, from one walk over the file.
+  std::vector<std::string> Valeurs(const std::vector<Question>& questions) const;
+
  private:
-  // Kept in UTF-16, as the system holds them, so that names compare the same way.
-  struct Cle {
-    std::u16string nom;  // folded to lower case once, for the look-ups
-    std::optional<std::u16string> valeur;  // none: a line without "="
-  };
-  struct Section {
-    std::u16string nom;
-    std::vector<Cle> cles;
-  };
-  std::vector<Section> sections_;
-  // Lower-case name -> the first section of that name, the only one the system reads.
-  std::unordered_map<std::u16string, std::size_t> index_;
+  std::string propres_;      // the bytes of a temporary
+  std::string_view octets_;  // the file
+  bool unicode_;             // an encoding mark: the rules apply to the decoded text
+  std::u16string texte_;
 };
 
 }  // namespace plat

@@ -88,18 +88,39 @@ void ListBox::setItemIndex(int index) {
   if (index < -1 || index >= count()) index = -1;
   if (index == itemIndex_) return;
   itemIndex_ = index;
-  changed();
+  if (updating_ > 0)
+    pending_ = true;
+  else
+    changed();
+}
+
+void ListBox::rowsChanged(RowChange change) {
+  if (updating_ > 0) {
+    pending_ = true;
+    return;
+  }
+  Form& f = form();
+  if (f.native != 0) f.application().backend().rowsChanged(*this, change);
+}
+
+void ListBox::beginUpdate() { ++updating_; }
+
+void ListBox::endUpdate() {
+  if (updating_ == 0 || --updating_ > 0 || !pending_) return;
+  pending_ = false;
+  rowsChanged({RowChange::All});
 }
 
 void ListBox::add(const std::string& text, void* object) {
   rows_.push_back({text, object});
-  changed();
+  rowsChanged({RowChange::Inserted, count() - 1});
 }
 
 void ListBox::clear() {
+  if (rows_.empty() && itemIndex_ == -1) return;
   rows_.clear();
   itemIndex_ = -1;
-  changed();
+  rowsChanged({RowChange::All});
 }
 
 void ListBox::remove(int index) {
@@ -109,7 +130,7 @@ void ListBox::remove(int index) {
     itemIndex_ = -1;
   else if (itemIndex_ > index)
     --itemIndex_;
-  changed();
+  rowsChanged({RowChange::Removed, index});
 }
 
 void ListBox::move(int from, int to) {
@@ -119,13 +140,14 @@ void ListBox::move(int from, int to) {
   rows_.erase(rows_.begin() + from);
   rows_.insert(rows_.begin() + to, std::move(row));
   if (wasSelected) itemIndex_ = to;
-  changed();
+  rowsChanged({RowChange::Removed, from});
+  rowsChanged({RowChange::Inserted, to});
 }
 
 void ListBox::setRowText(int index, const std::string& text) {
   if (index < 0 || index >= count()) return;
   rows_[static_cast<std::size_t>(index)].text = text;
-  changed();
+  rowsChanged({RowChange::Replaced, index});
 }
 
 int ListBox::indexOf(const std::string& text) const {

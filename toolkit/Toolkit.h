@@ -167,6 +167,12 @@ class Button : public Control {
   std::function<void()> OnClick;
 };
 
+// What changed in a list box's rows, for its backend to follow row by row.
+struct RowChange {
+  enum What { Inserted, Removed, Replaced, All } what;
+  int index = 0;  // the row inserted, removed or replaced
+};
+
 class ListBox : public Control {
  public:
   ListBox(Control* parent, std::string name, Rect bounds);
@@ -187,6 +193,9 @@ class ListBox : public Control {
   void setRowText(int index, const std::string& text);
   // Whole strings compared without regard to case (a to z only); -1 if none.
   int indexOf(const std::string& text) const;
+  // The changes made in between reach the screen at the end, in one pass.
+  void beginUpdate();
+  void endUpdate();
 
   // The user selected a row (mouse or keyboard): selection, then OnClick.
   void clickFromScreen(int index);
@@ -197,8 +206,12 @@ class ListBox : public Control {
   std::function<void()> OnDblClick;
 
  private:
+  void rowsChanged(RowChange change);
+
   std::vector<Row> rows_;
   int itemIndex_ = -1;
+  int updating_ = 0;
+  bool pending_ = false;  // changed during an update
 };
 
 // A top-level window, created hidden once and shown modally.
@@ -360,7 +373,9 @@ class Backend {
   // Forms and controls.
   virtual Handle realize(Form& form) = 0;  // creates the window and its controls, hidden
   virtual void destroy(Form& form) = 0;
-  virtual void controlChanged(Control& control) = 0;  // text, check, rows, selection, enabled
+  virtual void controlChanged(Control& control) = 0;  // text, check, selection, enabled
+  // The rows of a list box changed; its selection follows through controlChanged.
+  virtual void rowsChanged(ListBox& list, RowChange change) = 0;
   virtual int showModal(Form& form) = 0;              // returns once form.modalResult != 0
   virtual void hide(Form& form) = 0;
   virtual void show(Form& form) = 0;  // shown without a modal loop

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -168,10 +167,13 @@ std::optional<std::string> PlateformePortable::LitFichier(const std::string& che
   if (!fs::is_regular_file(Chemin(chemin), erreur)) return std::nullopt;
   std::ifstream fichier(Chemin(chemin), std::ios::binary);
   if (!fichier) return std::nullopt;
-  std::ostringstream contenu;
-  contenu << fichier.rdbuf();
+  // Held in one block from the start: a large file is not copied as the string grows.
+  std::string contenu;
+  if (const auto taille = fs::file_size(Chemin(chemin), erreur); !erreur)
+    contenu.reserve(static_cast<std::size_t>(taille));
+  contenu.assign(std::istreambuf_iterator<char>(fichier), std::istreambuf_iterator<char>());
   if (fichier.bad()) return std::nullopt;
-  return contenu.str();
+  return contenu;
 }
 
 std::unique_ptr<FichierEcriture> PlateformePortable::CreeFichier(const std::string& chemin) {

@@ -134,6 +134,9 @@ std::optional<std::string> PlateformeWin32::LitFichier(const std::string& chemin
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (fichier == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string contenu;
+  // Held in one block from the start: a large file is not copied as the string grows.
+  LARGE_INTEGER taille{};
+  if (::GetFileSizeEx(fichier, &taille)) contenu.reserve(static_cast<std::size_t>(taille.QuadPart));
   char tampon[65536];
   for (;;) {
     DWORD lus = 0;

@@ -94,6 +94,28 @@ TEST(Profil, LaPremiereSectionEtLaPremiereCleGagnent) {
   EXPECT_EQ(Lit(f, "1", "Item"), "D") << "a second [1] is never read";
 }
 
+// Many questions in one walk: each answered as if it were asked alone.
+TEST(Profil, PlusieursQuestionsEnUnPassage) {
+  const std::string fichiers[] = {
+      "a = 0\r\n[1]\r\nMenu = a\r\nmenu\r\nItem = b\r\n[ 2 ]\r\nmenu = c\r\n[1]\r\nItem = x\r\n[]\r\na = 1\r\n",
+      "\xEF\xBB\xBF[1]\r\nMenu = \xC3\xA9\r\n[2]\r\nItem = 'q'\r\n[3]\r\n",
+  };
+  std::vector<Profil::Question> questions;
+  for (const char* section : {"1", " 2", "", "3", "4", "1"})
+    for (const char* cle : {"Menu", "ITEM", "a", "Menu"})
+      for (std::size_t taille : {kTaille, std::size_t{2}}) questions.push_back({section, cle, "d", taille});
+  for (const std::string& f : fichiers) {
+    const Profil p(f);
+    const std::vector<std::string> reponses = p.Valeurs(questions);
+    ASSERT_EQ(reponses.size(), questions.size());
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+      const Profil::Question& q = questions[i];
+      EXPECT_EQ(reponses[i], p.Valeur(q.section, q.cle, q.defaut, q.taille))
+          << "[" << q.section << "] " << q.cle << " " << q.taille;
+    }
+  }
+}
+
 TEST(Profil, UnePaireDeGuillemetsRetiree) {
   const std::string f = "[1]\r\na = \"x y\"\r\nb = 'x'\r\nc = \"x'\r\nd = \"\r\ne = \"\"\r\n"
                         "f = \"\"\"\r\ng = \"a\"b\"\r\nh = ' x '\r\n";
@@ -239,8 +261,12 @@ TEST(ProfilRobustesse, DixMilleSections) {
   const Profil p(Numerotees(10000));
   const std::vector<std::string> noms = p.NomsDeSections(16384);
   ASSERT_EQ(noms.size(), 3498u);
+  // One walk for all of them, as the launcher reads them.
+  std::vector<Profil::Question> questions;
   for (std::size_t k = 1; k <= noms.size(); ++k)
-    ASSERT_EQ(p.Valeur(std::to_string(k), "Menu", "", kTaille), "m" + std::to_string(k));
+    questions.push_back({std::to_string(k), "Menu", "", kTaille});
+  const std::vector<std::string> menus = p.Valeurs(questions);
+  for (std::size_t k = 1; k <= noms.size(); ++k) ASSERT_EQ(menus[k - 1], "m" + std::to_string(k));
   EXPECT_EQ(p.Valeur("10000", "Menu", "", kTaille), "m10000");
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/APropos.h"
 #include "app/Config.h"
@@ -271,6 +272,63 @@ TEST_F(Win32BackendTest, CheckBoxesListsAndEnabledFollowBothWays) {
   EXPECT_TRUE(IsWindowEnabled(H(d.liste)));
   d.groupe.setEnabled(true);
   EXPECT_TRUE(IsWindowEnabled(H(d.coche)));
+}
+
+// Rows sent to the list box: a change costs its own rows, not the whole list again.
+WNDPROC gProcedureListe = nullptr;
+int gLignesEnvoyees = 0;
+
+LRESULT CALLBACK CompteLignes(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LB_ADDSTRING || message == LB_INSERTSTRING || message == LB_DELETESTRING)
+    ++gLignesEnvoyees;
+  return CallWindowProcA(gProcedureListe, hwnd, message, wParam, lParam);
+}
+
+TEST_F(Win32BackendTest, ListRowsFollowEveryChangeSendingOnlyTheRowsChanged) {
+  Dialogue d(app);
+  d.form.handle();
+  HWND liste = H(d.liste);
+  gProcedureListe = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(liste, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CompteLignes)));
+  const auto remplit = [](ListBox& l, std::initializer_list<const char*> lignes) {
+    l.beginUpdate();
+    l.clear();
+    for (const char* t : lignes) l.add(t);
+    l.setItemIndex(1);
+    l.endUpdate();
+  };
+  const struct {
+    const char* quoi;
+    std::function<void(ListBox&)> fait;
+    int lignes;
+  } pas[] = {
+      {"fill", [&](ListBox& l) { remplit(l, {"a", "b", "c", "d"}); }, 4},
+      {"add", [](ListBox& l) { l.add("e"); }, 1},
+      {"move the selection down", [](ListBox& l) { l.move(1, 3); }, 2},
+      {"move up", [](ListBox& l) { l.move(4, 0); }, 2},
+      {"rename", [](ListBox& l) { l.setRowText(2, "x"); }, 2},
+      {"remove before the selection", [](ListBox& l) { l.remove(0); }, 1},
+      {"remove the selection", [](ListBox& l) { l.remove(l.itemIndex()); }, 1},
+      {"select", [](ListBox& l) { l.setItemIndex(0); }, 0},
+      {"clear", [](ListBox& l) { l.clear(); }, 0},
+      {"fill again", [&](ListBox& l) { remplit(l, {"f", "g"}); }, 2},
+  };
+  for (const auto& p : pas) {
+    gLignesEnvoyees = 0;
+    p.fait(d.liste);
+    std::vector<std::string> attendues, vues;
+    for (const ListBox::Row& r : d.liste.rows()) attendues.push_back(r.text);
+    const int n = static_cast<int>(SendMessageA(liste, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      char ligne[32] = {};
+      SendMessageA(liste, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ligne));
+      vues.push_back(ligne);
+    }
+    EXPECT_EQ(vues, attendues) << p.quoi;
+    EXPECT_EQ(SendMessageA(liste, LB_GETCURSEL, 0, 0), d.liste.itemIndex()) << p.quoi;
+    EXPECT_EQ(gLignesEnvoyees, p.lignes) << p.quoi;
+  }
+  SetWindowLongPtrA(liste, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gProcedureListe));
 }
 
 TEST_F(Win32BackendTest, ModalFormEndsWithTheButtonsResultEnterEscapeOrTheSystemsClose) {

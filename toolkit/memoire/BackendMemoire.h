@@ -59,6 +59,7 @@ class BackendMemoire : public Backend {
   Handle realize(Form& form) override;
   void destroy(Form& form) override;
   void controlChanged(Control&) override {}
+  void rowsChanged(ListBox&, RowChange) override {}
   int showModal(Form& form) override;
   void hide(Form& form) override;
   void show(Form& form) override { form.setVisibleFromBackend(true); }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <commctrl.h>
+
 #include "resources/resource.h"
 
 namespace tk {
@@ -356,6 +358,27 @@ void CreeControles(Win32Backend::Impl& impl, FenetreForm& f, HWND fenetre, Contr
   }
 }
 
+// Every row in one pass: storage for all of them at once, drawn once at the end.
+void RemplitListe(HWND hwnd, const ListBox& liste) {
+  SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
+  const int haut = static_cast<int>(SendMessageA(hwnd, LB_GETTOPINDEX, 0, 0));
+  SendMessageA(hwnd, LB_RESETCONTENT, 0, 0);
+  std::size_t octets = 0;
+  for (const ListBox::Row& ligne : liste.rows()) octets += ligne.text.size() + 1;
+  SendMessageA(hwnd, LB_INITSTORAGE, liste.rows().size(), static_cast<LPARAM>(octets));
+  for (const ListBox::Row& ligne : liste.rows())
+    SendMessageA(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ligne.text.c_str()));
+  SendMessageA(hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(haut, 0)), 0);
+  SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
+  SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void SelectionListe(HWND hwnd, const ListBox& liste) {
+  if (SendMessageA(hwnd, LB_GETCURSEL, 0, 0) != liste.itemIndex())
+    SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
+}
+
 void OublieNatifs(Control& c) {
   c.native = 0;
   for (Control* enfant : c.children()) OublieNatifs(*enfant);
@@ -379,6 +402,15 @@ void SignaleException(std::exception_ptr exception) {
   // Without an application there is nobody to tell: a plain crash rather than a silent one.
   if (gApplication == nullptr) std::terminate();
   gApplication->dispatch([&] { std::rethrow_exception(exception); });
+}
+
+void Win32Backend::Impl::chargeControlesCommuns() {
+  if (controlesCommuns) return;
+  controlesCommuns = true;
+  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const auto init = Fonction<Init>(LoadLibraryA("comctl32.dll"), "InitCommonControlsEx");
+  const INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+  if (init != nullptr) init(&icc);
 }
 
 void Win32Backend::Impl::connait(Application& app) {
@@ -581,6 +613,7 @@ Handle Win32Backend::realize(Form& form) {
   if (form.native != 0) return form.native;
   Impl& impl = *impl_;
   impl.connait(form.application());
+  if (!form.children().empty()) impl.chargeControlesCommuns();
   impl.enregistreClasse(form.className(), ProcedureForm, true);
 
   auto f = std::make_unique<FenetreForm>();
@@ -608,7 +641,10 @@ Handle Win32Backend::realize(Form& form) {
       SetWindowPos(Hwnd(it->second->native), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   form.native = reinterpret_cast<std::uintptr_t>(hwnd);
-  for (auto& [cid, c] : fr.controles) controlChanged(*c);
+  for (auto& [cid, c] : fr.controles) {
+    if (c->kind() == Kind::ListBox) RemplitListe(Hwnd(c->native), static_cast<ListBox&>(*c));
+    controlChanged(*c);
+  }
   --impl.miroir;
   return form.native;
 }
@@ -640,19 +676,9 @@ void Win32Backend::controlChanged(Control& control) {
       SendMessageA(hwnd, BM_SETCHECK,
                    static_cast<CheckBox&>(control).checked() ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
-    case Kind::ListBox: {
-      auto& liste = static_cast<ListBox&>(control);
-      SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
-      const int haut = static_cast<int>(SendMessageA(hwnd, LB_GETTOPINDEX, 0, 0));
-      SendMessageA(hwnd, LB_RESETCONTENT, 0, 0);
-      for (const ListBox::Row& ligne : liste.rows())
-        SendMessageA(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ligne.text.c_str()));
-      SendMessageA(hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(haut, 0)), 0);
-      SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
-      SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(hwnd, nullptr, TRUE);
+    case Kind::ListBox:
+      SelectionListe(hwnd, static_cast<ListBox&>(control));
       break;
-    }
     case Kind::Label: {
       if (Impl::texteFenetre(hwnd) != control.text()) {
         SetWindowTextA(hwnd, control.text().c_str());
@@ -675,6 +701,33 @@ void Win32Backend::controlChanged(Control& control) {
   }
   MiroirActif(control);
   --impl.miroir;
+}
+
+void Win32Backend::rowsChanged(ListBox& liste, RowChange change) {
+  HWND hwnd = Hwnd(liste.native);
+  if (hwnd == nullptr) return;
+  ++impl_->miroir;
+  const auto texte = [&liste](int ligne) {
+    return reinterpret_cast<LPARAM>(liste.rows()[static_cast<std::size_t>(ligne)].text.c_str());
+  };
+  const auto ligne = static_cast<WPARAM>(change.index);
+  switch (change.what) {
+    case RowChange::Inserted:
+      SendMessageA(hwnd, LB_INSERTSTRING, ligne, texte(change.index));
+      break;
+    case RowChange::Removed:
+      SendMessageA(hwnd, LB_DELETESTRING, ligne, 0);
+      break;
+    case RowChange::Replaced:
+      SendMessageA(hwnd, LB_DELETESTRING, ligne, 0);
+      SendMessageA(hwnd, LB_INSERTSTRING, ligne, texte(change.index));
+      break;
+    case RowChange::All:
+      RemplitListe(hwnd, liste);
+      break;
+  }
+  SelectionListe(hwnd, liste);
+  --impl_->miroir;
 }
 
 int Win32Backend::showModal(Form& form) {

@@ -21,6 +21,7 @@ class Win32Backend : public Backend {
   Handle realize(Form& form) override;
   void destroy(Form& form) override;
   void controlChanged(Control& control) override;
+  void rowsChanged(ListBox& list, RowChange change) override;
   int showModal(Form& form) override;
   void hide(Form& form) override;
   void show(Form& form) override;

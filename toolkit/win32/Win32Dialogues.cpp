@@ -80,6 +80,7 @@ LRESULT CALLBACK ProcedureDialogue(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 HWND CreeFenetre(Win32Backend::Impl& impl, const char* classe, const std::string& titre,
                  Dialogue& d) {
+  impl.chargeControlesCommuns();
   impl.enregistreClasse(classe, ProcedureDialogue, false);
   return CreateWindowExA(WS_EX_DLGMODALFRAME, classe, titre.c_str(),
                          WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, impl.proprietaire(),
@@ -203,6 +204,12 @@ bool Win32Backend::inputQuery(const std::string& caption, const std::string& pro
 
 bool Win32Backend::openDialog(OpenDialog& dialog) {
   Impl& impl = *impl_;
+  // The dialog's library, and the printing one it brings along, are loaded when first asked for.
+  static const HMODULE comdlg32 = LoadLibraryA("comdlg32.dll");
+  static const auto ouvre = Fonction<decltype(&GetOpenFileNameA)>(comdlg32, "GetOpenFileNameA");
+  static const auto erreur =
+      Fonction<decltype(&CommDlgExtendedError)>(comdlg32, "CommDlgExtendedError");
+  if (ouvre == nullptr || erreur == nullptr) return false;
   // "Description|pattern|..." becomes pairs of zero-terminated strings, ended by one more zero.
   std::string filtre = dialog.filter;
   if (!filtre.empty() && filtre.back() != '|') filtre += '|';
@@ -225,11 +232,11 @@ bool Win32Backend::openDialog(OpenDialog& dialog) {
   if (dialog.noChangeDir) ofn.Flags |= OFN_NOCHANGEDIR;
 
   const std::vector<HWND> desactivees = impl.desactiveAutres(ofn.hwndOwner);
-  BOOL choisi = GetOpenFileNameA(&ofn);
-  if (!choisi && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+  BOOL choisi = ouvre(&ofn);
+  if (!choisi && erreur() == FNERR_INVALIDFILENAME) {
     // A field holding no valid name ("<Aucun>") would keep the dialog from opening at all.
     std::fill(nom.begin(), nom.end(), '\0');
-    choisi = GetOpenFileNameA(&ofn);
+    choisi = ouvre(&ofn);
   }
   Impl::reactive(desactivees);
   if (!choisi) return false;

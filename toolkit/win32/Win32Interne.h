@@ -63,6 +63,11 @@ struct Win32Backend::Impl {
   // control's notification is not taken for the user's doing.
   int miroir = 0;
 
+  // The common controls of the manifest (version 6, which draws pictures on push buttons, and
+  // the theme library with it): loaded with the first window that has controls, not at start.
+  bool controlesCommuns = false;
+  void chargeControlesCommuns();
+
   void connait(Application& app);
   void dispatch(const std::function<void()>& handler);
   void enregistreClasse(const std::string& nom, WNDPROC procedure, bool avecIcone);
@@ -97,6 +102,14 @@ LRESULT Protege(Corps&& corps) {
     SignaleException(std::current_exception());
     return 0;
   }
+}
+
+// A function of a library loaded when first needed; through void (*)(), which converts to any
+// function pointer without a warning.
+template <class F>
+F Fonction(HMODULE module, const char* nom) {
+  if (module == nullptr) return nullptr;
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, nom)));
 }
 
 // Messages of the menus' owner window: hints and F1 on the highlighted entry.
