@@ -3,6 +3,7 @@
 // modal loop runs.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -734,12 +735,15 @@ class PlateformeWin32Test : public ::testing::Test {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     dossier = std::string(temp) + "vivlan-plateforme-" + std::to_string(GetCurrentProcessId());
+    std::error_code erreur;
+    std::filesystem::remove_all(dossier, erreur);
     CreateDirectoryA(dossier.c_str(), nullptr);
     cible = dossier + "\\Vivlan.ini";
   }
+  // Wine reuses process ids from one run to the next: the folder goes whole.
   void TearDown() override {
-    DeleteFileA(cible.c_str());
-    RemoveDirectoryA(dossier.c_str());
+    std::error_code erreur;
+    std::filesystem::remove_all(dossier, erreur);
   }
   bool SeulFichier() {
     WIN32_FIND_DATAA d;
