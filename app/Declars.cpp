@@ -53,11 +53,13 @@ void LectureIni(const std::string* contenu, ListeEnreg& liste) {
       {"Répertoire de travail", ""}, {"Shift", "Non"}, {"Ctrl", "Non"}, {"Alt", "Non"},
       {"Win", "Non"}, {"Touche", ""}};
   // Every key of every section in one walk over the file.
+  std::vector<std::string> sections;
+  sections.reserve(n);
+  for (unsigned k = 1; k <= n; ++k) sections.push_back(std::to_string(k));
   std::vector<plat::Profil::Question> questions;
   questions.reserve(std::size_t{n} * kNombre);
-  for (unsigned k = 1; k <= n; ++k)
-    for (const auto& [cle, defaut] : kCles)
-      questions.push_back({std::to_string(k), cle, defaut, kTailleValeur});
+  for (const std::string& section : sections)
+    for (const auto& [cle, defaut] : kCles) questions.push_back({section, cle, defaut, kTailleValeur});
   std::vector<std::string> valeurs = profil.Valeurs(questions);
   for (unsigned k = 0; k < n; ++k) {
     std::string* v = &valeurs[std::size_t{k} * kNombre];

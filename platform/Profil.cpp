@@ -178,7 +178,7 @@ bool MemeNom(VueDe<C> lu, const ChaineDe<C>& replie) {
 // A name asked for, as the system compares it: up to its zero byte, without the blanks at its
 // ends, folded.
 template <class C>
-ChaineDe<C> NomCherche(const std::string& s) {
+ChaineDe<C> NomCherche(std::string_view s) {
   std::size_t fin = std::min(s.size(), s.find('\0'));
   std::size_t debut = 0;
   auto unite = [&](std::size_t i) { return Unite<C>(static_cast<unsigned char>(s[i])); };
@@ -282,8 +282,8 @@ std::string Copie(VueDe<C> v, std::size_t taille) {
 }
 
 // The default loses its trailing spaces, and its quotes like a value.
-std::string Defaut(const std::string& defaut, std::size_t taille) {
-  std::string_view d = JusquAuZero(std::string_view(defaut));
+std::string Defaut(std::string_view defaut, std::size_t taille) {
+  std::string_view d = JusquAuZero(defaut);
   while (d.size() > 1 && d.back() == ' ') d.remove_suffix(1);
   return Copie(d, taille);
 }
@@ -453,8 +453,8 @@ std::vector<std::string> Profil::NomsDeSections(std::size_t taille) const {
   return Noms(octets_, taille);
 }
 
-std::string Profil::Valeur(const std::string& section, const std::string& cle,
-                           const std::string& defaut, std::size_t taille) const {
+std::string Profil::Valeur(std::string_view section, std::string_view cle, std::string_view defaut,
+                           std::size_t taille) const {
   return Valeurs({{section, cle, defaut, taille}}).front();
 }
 

@@ -26,13 +26,14 @@ class Profil {
 
   // What GetPrivateProfileStringA(section, cle, defaut, buffer, taille, file)
   // puts into the buffer, without the terminating zero byte.
-  std::string Valeur(const std::string& section, const std::string& cle, const std::string& defaut,
+  std::string Valeur(std::string_view section, std::string_view cle, std::string_view defaut,
                      std::size_t taille) const;
 
+  // The texts are read where they are: they must outlive the call to Valeurs.
   struct Question {
-    std::string section;
-    std::string cle;
-    std::string defaut;
+    std::string_view section;
+    std::string_view cle;
+    std::string_view defaut;
     std::size_t taille;
   };
   // The answers of Valeur to every question, in their order, from one walk over the file.

@@ -263,8 +263,7 @@ TEST(ProfilRobustesse, DixMilleSections) {
   ASSERT_EQ(noms.size(), 3498u);
   // One walk for all of them, as the launcher reads them.
   std::vector<Profil::Question> questions;
-  for (std::size_t k = 1; k <= noms.size(); ++k)
-    questions.push_back({std::to_string(k), "Menu", "", kTaille});
+  for (const std::string& nom : noms) questions.push_back({nom, "Menu", "", kTaille});
   const std::vector<std::string> menus = p.Valeurs(questions);
   for (std::size_t k = 1; k <= noms.size(); ++k) ASSERT_EQ(menus[k - 1], "m" + std::to_string(k));
   EXPECT_EQ(p.Valeur("10000", "Menu", "", kTaille), "m10000");
