@@ -1,9 +1,10 @@
-# Shared by tools/test, tools/run, tools/wine-run and tools/wine-prefix (sourced, not run).
+# Shared by the scripts of tools/ (sourced, not run).
 
 VIV_TOP=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
 
 # What building, testing and running need, from Debian; installed when missing and run as root.
-VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick fonts-wine"
+# libxml2-utils: xmllint, which reads the test reports for tools/test's count.
+VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick fonts-wine libxml2-utils"
 
 installe_manquants() {
   local manquants=() p
@@ -97,4 +98,25 @@ viv_xvfb_stop() {
     wait "$VIV_XVFB_PID" 2>/dev/null
     VIV_XVFB_PID=
   fi
+}
+
+# Xvfb when there is no display, and one persistent wineserver for the whole run so that no
+# program pays its start-up; viv_nettoie, the EXIT trap, ends them with the script.
+viv_session() {
+  trap viv_nettoie EXIT
+  trap 'exit 130' INT TERM
+  if [ -z "${DISPLAY:-}" ]; then
+    viv_xvfb_start || return 1
+  fi
+  wineserver -p && VIV_SERVEUR_A_MOI=1
+  return 0
+}
+
+# Ends what viv_session started; a wineserver that was already running is left alone.
+viv_nettoie() {
+  if [ -n "${VIV_SERVEUR_A_MOI:-}" ]; then
+    wineserver -k 2>/dev/null
+    VIV_SERVEUR_A_MOI=
+  fi
+  viv_xvfb_stop
 }
