@@ -181,12 +181,11 @@ LRESULT TraiteForm(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (f == nullptr || f->form == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
   Form& form = *f->form;
 
-  if (form.OnMessage) {
-    bool traite = false;
-    f->impl->dispatch([&] { traite = form.OnMessage(message, wParam, lParam); });
-    if (traite) return 0;
-  }
   switch (message) {
+    case WM_HOTKEY:
+      if (!form.OnHotKey) break;
+      f->impl->dispatch([&] { form.OnHotKey(static_cast<int>(wParam)); });
+      return 0;
     case WM_COMMAND:
       Commande(*f, hwnd, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
@@ -470,11 +469,12 @@ bool Win32Backend::Impl::estBitmap(Picture picture) {
   return Ressource(picture).type == IMAGE_BITMAP;
 }
 
-HWND Win32Backend::Impl::creeUtilitaire(WindowProcedure procedure) {
+HWND Win32Backend::Impl::creeUtilitaire(const std::string& classe, WindowProcedure procedure) {
+  enregistreClasse(classe, ProcedureUtilitaire, false);
   auto u = std::make_unique<FenetreUtilitaire>();
   u->impl = this;
   u->procedure = std::move(procedure);
-  HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClasseUtilitaire, "", WS_POPUP, 0, 0, 0, 0,
+  HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, classe.c_str(), "", WS_POPUP, 0, 0, 0, 0,
                               nullptr, nullptr, instance, u.get());
   if (hwnd != nullptr) utilitaires[hwnd] = std::move(u);
   return hwnd;
@@ -569,18 +569,17 @@ SIZE Win32Backend::Impl::mesureTexte(HFONT police, const std::string& texte, UIN
 Win32Backend::Win32Backend(std::uintptr_t instance) : impl_(std::make_unique<Impl>()) {
   impl_->instance = reinterpret_cast<HINSTANCE>(instance);
   impl_->enregistreClasse(kClasseApplication, DefWindowProcA, true);
-  impl_->enregistreClasse(kClasseUtilitaire, ProcedureUtilitaire, false);
   // Owner of every form: hidden, it keeps them off the taskbar.
   impl_->fenetreApplication = CreateWindowExA(
       0, kClasseApplication, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
       nullptr, nullptr, impl_->instance, nullptr);
   impl_->proprietaireMenus = impl_->creeUtilitaire(
-      [impl = impl_.get()](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+      kClasseUtilitaire, [impl = impl_.get()](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
         return MessageMenus(*impl, message, wParam, lParam);
       });
-  impl_->fenetreTimers =
-      impl_->creeUtilitaire([impl = impl_.get()](unsigned message, std::uintptr_t wParam,
-                                                 std::intptr_t) -> std::optional<std::intptr_t> {
+  impl_->fenetreTimers = impl_->creeUtilitaire(
+      kClasseUtilitaire, [impl = impl_.get()](unsigned message, std::uintptr_t wParam,
+                                              std::intptr_t) -> std::optional<std::intptr_t> {
         if (message != WM_TIMER) return std::nullopt;
         auto it = impl->timers.find(wParam);
         if (it != impl->timers.end()) it->second->tick();
@@ -805,8 +804,9 @@ Handle Win32Backend::icon(Picture picture) {
   return reinterpret_cast<Handle>(impl_->image(picture));
 }
 
-Handle Win32Backend::createUtilityWindow(WindowProcedure procedure) {
-  return reinterpret_cast<Handle>(impl_->creeUtilitaire(std::move(procedure)));
+Handle Win32Backend::createUtilityWindow(const std::string& className,
+                                         WindowProcedure procedure) {
+  return reinterpret_cast<Handle>(impl_->creeUtilitaire(className, std::move(procedure)));
 }
 
 void Win32Backend::destroyUtilityWindow(Handle window) {

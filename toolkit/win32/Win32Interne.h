@@ -1,5 +1,4 @@
-// What the parts of the Windows backend share. Our own headers come before
-// <windows.h>: its macros (VK_SHIFT, SW_HIDE...) would rewrite their constants.
+// What the parts of the Windows backend share.
 #pragma once
 
 #include <exception>
@@ -74,7 +73,7 @@ struct Win32Backend::Impl {
   HFONT police(const Font& font);
   HANDLE image(Picture picture);
   static bool estBitmap(Picture picture);
-  HWND creeUtilitaire(WindowProcedure procedure);
+  HWND creeUtilitaire(const std::string& classe, WindowProcedure procedure);
 
   // Nested loop until `fini` holds; false when the program is ending (WM_QUIT re-posted).
   bool boucleModale(HWND fenetre, const std::function<bool()>& fini);
