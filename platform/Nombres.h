@@ -1,6 +1,6 @@
 // The numbers of the Windows interface that the portable code passes to the platform or
-// gets from it, under names of our own: <windows.h> takes the system's names for its macros.
-// The Win32 platform checks each against <windows.h>.
+// gets from it, under names of our own: the system's header takes the system's names for its
+// macros. The Win32 platform checks each against them.
 #pragma once
 
 namespace plat {
