@@ -290,7 +290,7 @@ void TFrmConfig::iBbtActivationClick() {
 
 void TFrmConfig::Button1Click() {
   if (iEdExe.text().empty()) {
-    const std::string courant = principal_.Plateforme().GetCurrentDirectory();
+    const std::string courant = principal_.Plateforme().GetCurrentDirectoryA();
     iODlgChoix.initialDir = tk::MajusculesAZ(courant.substr(0, 1)) + ":\\";
     iODlgChoix.fileName.clear();
   } else {

@@ -104,14 +104,14 @@ void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
 void Lancement(tk::Application& application, plat::Plateforme& plateforme,
                const std::string& executable, const std::string& parametres,
                const std::string& repertoire) {
-  const std::string memorise = plateforme.GetCurrentDirectory();
-  if (!repertoire.empty() && plateforme.SetCurrentDirectory(repertoire) != 0)
+  const std::string memorise = plateforme.GetCurrentDirectoryA();
+  if (!repertoire.empty() && plateforme.SetCurrentDirectoryA(repertoire) != 0)
     tk::MessageErreur(application,
                       "Impossible de se placer dans le répertoire " + repertoire + " !");
   // No length limit of our own: the whole command line goes to the system.
   const std::string ligne = parametres.empty() ? executable : executable + " " + parametres;
-  if (plateforme.WinExec(ligne, plat::SW_SHOW) < 32)
+  if (plateforme.WinExec(ligne, plat::kSwShow) < 32)
     tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
-  if (const int code = plateforme.SetCurrentDirectory(memorise); code != 0)
+  if (const int code = plateforme.SetCurrentDirectoryA(memorise); code != 0)
     throw plat::EInOutError(code);
 }

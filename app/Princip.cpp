@@ -14,7 +14,6 @@ static_assert(std::string_view(TFrmPrincip::kTitre) == "Vivelance " VIVLAN_VERSI
 
 namespace {
 
-constexpr unsigned MOD_ALT = 1, MOD_CONTROL = 2, MOD_SHIFT = 4, MOD_WIN = 8;
 constexpr int kResultatActivation = tk::mrYes;
 
 const char* const kSuiteSansCombinaison =
@@ -35,8 +34,8 @@ void Separateur(tk::PopupMenu& menu) {
 }
 
 unsigned Masque(const Enreg& r) {
-  return (r.Alt ? MOD_ALT : 0) | (r.Ctrl ? MOD_CONTROL : 0) | (r.Shift ? MOD_SHIFT : 0) |
-         (r.Win ? MOD_WIN : 0);
+  return (r.Alt ? plat::kModAlt : 0) | (r.Ctrl ? plat::kModControl : 0) |
+         (r.Shift ? plat::kModShift : 0) | (r.Win ? plat::kModWin : 0);
 }
 
 }  // namespace
@@ -54,7 +53,7 @@ std::string TexteCombinaison(const Enreg& r) {
 }
 
 TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& plateforme)
-    : tk::Form(application, "TFrmPrincip", kTitre, 203, 56),
+    : tk::Form(application, kClasse, kTitre, 203, 56),
       iPmGauche(application),
       iPmDroit(application),
       iTITray(application, plateforme),
@@ -75,11 +74,7 @@ TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& platefo
   OnHelp = [this](unsigned command, int data, bool& callHelp) {
     return FormHelp(command, data, callHelp);
   };
-  OnMessage = [this](unsigned message, std::uintptr_t wParam, std::intptr_t) {
-    if (message != WM_HOTKEY) return false;
-    GestionHotKey(wParam);
-    return true;
-  };
+  OnHotKey = [this](int id) { GestionHotKey(id); };
 
   // What the window's description sets on the tray icon, then its after-load step.
   iTITray.SetCycleInterval(0);
@@ -225,12 +220,12 @@ void TFrmPrincip::Lance(Enreg r) {
   Lancement(application(), plateforme_, r.Executable, r.Parametres, r.Repertoire);
 }
 
-void TFrmPrincip::GestionHotKey(std::uintptr_t wParam) {
+void TFrmPrincip::GestionHotKey(int id) {
   if (!ListeRaccourcis || ListeRaccourcis->empty()) {
     tk::MessageErreur(application(), "Erreur interne 1 !");
     return;
   }
-  TraiteRaccourci(static_cast<std::uint16_t>(wParam & 0xFFFF));
+  TraiteRaccourci(static_cast<std::uint16_t>(id & 0xFFFF));
 }
 
 void TFrmPrincip::GestionClickMenu(tk::MenuItem& sender) {
@@ -273,7 +268,7 @@ void TFrmPrincip::iMiAProposClick() {
 }
 
 void TFrmPrincip::iMiAideClick() {
-  if (plateforme_.WinExec("Notepad.exe LisezMoi.txt", plat::SW_SHOW) < 32)
+  if (plateforme_.WinExec("Notepad.exe LisezMoi.txt", plat::kSwShow) < 32)
     tk::MessageErreur(application(),
                       "Impossible de trouver le bloc-notes ou le fichier LisezMoi.txt !");
 }

@@ -17,8 +17,9 @@ class TFrmAPropos;
 
 class TFrmPrincip : public tk::Form {
  public:
-  static constexpr unsigned WM_HOTKEY = 0x0312;
-  // A second start finds the first by this title: fixed text, not made from the version.
+  // A second start, the tests and the benchmark find the window by these: fixed text, the title
+  // not made from the version.
+  static constexpr char kClasse[] = "TFrmPrincip";
   static constexpr char kTitre[] = "Vivelance 1.0";
 
   TFrmPrincip(tk::Application& application, plat::Plateforme& plateforme);
@@ -59,7 +60,7 @@ class TFrmPrincip : public tk::Form {
   void Recharge();
 
   void TraiteRaccourci(std::uint16_t index);
-  void GestionHotKey(std::uintptr_t wParam);
+  void GestionHotKey(int id);
   void GestionClickMenu(tk::MenuItem& sender);
 
   void iMiActiveDesactiveClick();

@@ -8,7 +8,7 @@
 int Vivlan(tk::Backend& backend, plat::Plateforme& plateforme, const std::string& cheminProgramme) {
   tk::Application application(backend, cheminProgramme);
   // A running launcher is found by its main window, hidden as it is.
-  if (plateforme.FindWindowA("TFrmPrincip", TFrmPrincip::kTitre)) {
+  if (plateforme.FindWindowA(TFrmPrincip::kClasse, TFrmPrincip::kTitre)) {
     tk::MessageErreur(application, "Vivelance est déjà en cours d'exécution !");
     return 0;
   }

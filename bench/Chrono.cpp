@@ -150,15 +150,12 @@ HWND FenetreNommee(DWORD pid, const char* classe, const char* titre) {
   });
 }
 
-// The tray icon's callback window: hidden, zero-size, tool-window popup.
+// The tray icon's callback window.
 bool AFenetreIcone(DWORD pid) {
   return FenetreDe(pid, [](HWND fenetre) {
-           const LONG style = GetWindowLongA(fenetre, GWL_STYLE);
-           const LONG etendu = GetWindowLongA(fenetre, GWL_EXSTYLE);
-           RECT r{};
-           GetWindowRect(fenetre, &r);
-           return (style & WS_POPUP) && (etendu & WS_EX_TOOLWINDOW) && !(style & WS_VISIBLE) &&
-                  r.right == r.left && r.bottom == r.top;
+           char c[64] = {};
+           GetClassNameA(fenetre, c, sizeof c);
+           return std::string(c) == TIconeNotification::kClasse;
          }) != nullptr;
 }
 
@@ -278,7 +275,7 @@ void MesureDemarrages(const std::string& racine) {
   cas[0].dossier = racine;
   for (int n : kTailles) {
     Cas c;
-    c.programme = {"\"" + kVivlan + "\"", "TFrmPrincip", "Vivelance 1.0", n};
+    c.programme = {"\"" + kVivlan + "\"", TFrmPrincip::kClasse, TFrmPrincip::kTitre, n};
     c.dossier = racine + "\\n" + std::to_string(n);
     cas.push_back(std::move(c));
   }
@@ -348,7 +345,7 @@ void MesureRaccourci(const std::string& racine) {
   const Combinaison c = CombinaisonNumero(0);
   HWND principale = nullptr;
   if (!vivlan.Demarre() || !Attends([&] {
-        principale = FenetreNommee(vivlan.Pid(), "TFrmPrincip", "Vivelance 1.0");
+        principale = FenetreNommee(vivlan.Pid(), TFrmPrincip::kClasse, TFrmPrincip::kTitre);
         return principale && Tenue(CombinaisonNumero(99));
       })) {
     Ligne("Vivlan.exe did not start", -1, 0);
@@ -610,7 +607,7 @@ void MesureGrosFichier(const std::string& racine) {
   const double mo = static_cast<double>(std::filesystem::file_size(dossier + "\\Vivlan.ini")) /
                     (1024.0 * 1024.0);
   std::printf("A settings file of %.0f MB: 15 million short lines, then 3,498 sections\n", mo);
-  const Programme vivlan{"\"" + kVivlan + "\"", "TFrmPrincip", "Vivelance 1.0", 3498};
+  const Programme vivlan{"\"" + kVivlan + "\"", TFrmPrincip::kClasse, TFrmPrincip::kTitre, 3498};
   const Programme plancher{"\"" + kPlancher + "\"", "TPlancher", "Plancher", -1};
   Memoire memoire;
   const double normal = Demarrage(vivlan, racine + "\\n3498");

@@ -2,32 +2,15 @@
 
 #include <cstring>
 
-namespace {
-
-constexpr unsigned WM_NULL = 0x0000;
-constexpr unsigned WM_QUERYENDSESSION = 0x0011;
-constexpr unsigned WM_MOUSEMOVE = 0x0200;
-constexpr unsigned WM_LBUTTONDOWN = 0x0201;
-constexpr unsigned WM_LBUTTONUP = 0x0202;
-constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
-constexpr unsigned WM_RBUTTONDOWN = 0x0204;
-constexpr unsigned WM_RBUTTONUP = 0x0205;
-constexpr unsigned WM_MBUTTONDOWN = 0x0207;
-constexpr unsigned WM_MBUTTONUP = 0x0208;
-
-constexpr unsigned NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4;
-
-}  // namespace
-
 TIconeNotification::TIconeNotification(tk::Application& application, plat::Plateforme& plateforme)
     : application_(application), plateforme_(plateforme), cycleTimer_(application) {
   iconData_.cbSize = sizeof(plat::NotifyIconData);
   iconData_.hWnd = application_.backend().createUtilityWindow(
-      [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+      kClasse, [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
         return HandleTrayMessage(message, wParam, lParam);
       });
   iconData_.uID = 1;
-  iconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  iconData_.uFlags = plat::kNifMessage | plat::kNifIcon | plat::kNifTip;
   iconData_.uCallbackMessage = WM_TRAYICON;
   cycleTimer_.OnTimer = [this] { CycleTick(); };
   taskbarCreated_ = plateforme_.RegisterWindowMessageA("TaskbarCreated");
@@ -42,7 +25,7 @@ void TIconeNotification::Loaded() {
   SetIconVisible(iconVisible_);
   if (StartMinimized) {
     application_.showMainForm = false;
-    plateforme_.ShowWindow(application_.backend().applicationHandle(), plat::SW_HIDE);
+    plateforme_.ShowWindow(application_.backend().applicationHandle(), plat::kSwHide);
   }
   UpdateIcon();
 }
@@ -104,21 +87,21 @@ bool TIconeNotification::Notify(unsigned message) {
 
 bool TIconeNotification::AddIcon() {
   if (!settingPreview_) iconVisible_ = true;
-  return Notify(plat::NIM_ADD);
+  return Notify(plat::kNimAdd);
 }
 
 bool TIconeNotification::DeleteIcon() {
   if (!settingPreview_) iconVisible_ = false;
-  return Notify(plat::NIM_DELETE);
+  return Notify(plat::kNimDelete);
 }
 
-bool TIconeNotification::UpdateIcon() { return Notify(plat::NIM_MODIFY); }
+bool TIconeNotification::UpdateIcon() { return Notify(plat::kNimModify); }
 
 TShiftState TIconeNotification::CurrentShiftState() {
   TShiftState state = 0;
-  if (plateforme_.GetKeyState(plat::VK_SHIFT) < 0) state |= ssShift;
-  if (plateforme_.GetKeyState(plat::VK_CONTROL) < 0) state |= ssCtrl;
-  if (plateforme_.GetKeyState(plat::VK_MENU) < 0) state |= ssAlt;
+  if (plateforme_.GetKeyState(plat::kVkShift) < 0) state |= ssShift;
+  if (plateforme_.GetKeyState(plat::kVkControl) < 0) state |= ssCtrl;
+  if (plateforme_.GetKeyState(plat::kVkMenu) < 0) state |= ssAlt;
   return state;
 }
 
@@ -131,31 +114,31 @@ std::optional<std::intptr_t> TIconeNotification::HandleTrayMessage(unsigned mess
     plat::Point p;
     plateforme_.GetCursorPos(p);
     switch (static_cast<unsigned>(lParam)) {
-      case WM_MOUSEMOVE:
+      case plat::kWmMouseMove:
         DoMouseMove(shift, p.x, p.y);
         break;
-      case WM_LBUTTONDOWN:
+      case plat::kWmLButtonDown:
         DoMouseDown(TMouseButton::mbLeft, shift | ssLeft, p.x, p.y);
         break;
-      case WM_LBUTTONUP:
+      case plat::kWmLButtonUp:
         DoMouseUp(TMouseButton::mbLeft, shift | ssLeft, p.x, p.y);
         DoClick();
         ShowMenuAtCursor(TMouseButton::mbLeft);
         break;
-      case WM_LBUTTONDBLCLK:
+      case plat::kWmLButtonDblClk:
         LeftDoubleClick();
         break;
-      case WM_RBUTTONDOWN:
+      case plat::kWmRButtonDown:
         DoMouseDown(TMouseButton::mbRight, shift | ssRight, p.x, p.y);
         break;
-      case WM_RBUTTONUP:
+      case plat::kWmRButtonUp:
         DoMouseUp(TMouseButton::mbRight, shift | ssRight, p.x, p.y);
         ShowMenuAtCursor(TMouseButton::mbRight);
         break;
-      case WM_MBUTTONDOWN:
+      case plat::kWmMButtonDown:
         DoMouseDown(TMouseButton::mbMiddle, shift | ssMiddle, p.x, p.y);
         break;
-      case WM_MBUTTONUP:
+      case plat::kWmMButtonUp:
         DoMouseUp(TMouseButton::mbMiddle, shift | ssMiddle, p.x, p.y);
         break;
       default:
@@ -163,7 +146,7 @@ std::optional<std::intptr_t> TIconeNotification::HandleTrayMessage(unsigned mess
     }
     return 0;
   }
-  if (message == WM_QUERYENDSESSION) return 1;
+  if (message == plat::kWmQueryEndSession) return 1;
   // The shell's notification area restarted: our icon went with it.
   if (taskbarCreated_ != 0 && message == taskbarCreated_) {
     if (iconVisible_) AddIcon();
@@ -184,7 +167,7 @@ void TIconeNotification::ShowMenuAtCursor(TMouseButton button) {
   plateforme_.SetForegroundWindow(mainHandle);
   menu->popupComponent = this;
   menu->popup(p.x, p.y);
-  plateforme_.PostMessageA(mainHandle, WM_NULL, 0, 0);
+  plateforme_.PostMessageA(mainHandle, plat::kWmNull, 0, 0);
 }
 
 void TIconeNotification::LeftDoubleClick() {
@@ -198,17 +181,17 @@ void TIconeNotification::LeftDoubleClick() {
 }
 
 void TIconeNotification::RestoreMainForm() {
-  plateforme_.ShowWindow(application_.backend().applicationHandle(), plat::SW_RESTORE);
+  plateforme_.ShowWindow(application_.backend().applicationHandle(), plat::kSwRestore);
   tk::Form* main = application_.mainForm();
   if (main == nullptr) return;
-  plateforme_.ShowWindow(main->handle(), plat::SW_RESTORE);
+  plateforme_.ShowWindow(main->handle(), plat::kSwRestore);
   if (mainFormShown_) return;
   // Windowed controls of the main form and their own, in creation order.
   for (tk::Control* c : main->children()) {
     if (c->native == 0) continue;
-    plateforme_.ShowWindow(c->native, plat::SW_SHOWDEFAULT);
+    plateforme_.ShowWindow(c->native, plat::kSwShowDefault);
     for (tk::Control* d : c->children())
-      if (d->native != 0) plateforme_.ShowWindow(d->native, plat::SW_SHOWDEFAULT);
+      if (d->native != 0) plateforme_.ShowWindow(d->native, plat::kSwShowDefault);
   }
   mainFormShown_ = true;
 }

@@ -38,6 +38,8 @@ class TIconeNotification {
   using TCycleEvent = std::function<void(TIconeNotification& sender, int current)>;
 
   static constexpr unsigned WM_TRAYICON = 0x0800;
+  // The class of the window that gets the shell's notifications: one of its own, to be found by.
+  static constexpr char kClasse[] = "TIconeNotification";
   static constexpr unsigned kTipSize = 64;
 
   TIconeNotification(tk::Application& application, plat::Plateforme& plateforme);

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/Nombres.h"
+
 namespace plat {
 
 using Handle = std::uintptr_t;
@@ -46,22 +48,6 @@ struct NotifyIconData {
   char szTip[64] = {};
 };
 
-// Shell_NotifyIconA messages.
-constexpr unsigned NIM_ADD = 0;
-constexpr unsigned NIM_MODIFY = 1;
-constexpr unsigned NIM_DELETE = 2;
-
-// Virtual keys read by the tray icon.
-constexpr int VK_SHIFT = 0x10;
-constexpr int VK_CONTROL = 0x11;
-constexpr int VK_MENU = 0x12;
-
-// ShowWindow commands.
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOW = 5;
-constexpr int SW_RESTORE = 9;
-constexpr int SW_SHOWDEFAULT = 10;
-
 // A text file being written. Nothing replaces the target until Ferme has
 // succeeded: destroying the object before that leaves the previous file whole.
 class FichierEcriture {
@@ -82,9 +68,9 @@ class Plateforme {
   // Result below 32 (WinExec's numbers): the program was not started.
   virtual unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) = 0;
 
-  virtual std::string GetCurrentDirectory() = 0;
+  virtual std::string GetCurrentDirectoryA() = 0;
   // 0 when done, otherwise the system's error code.
-  virtual int SetCurrentDirectory(const std::string& repertoire) = 0;
+  virtual int SetCurrentDirectoryA(const std::string& repertoire) = 0;
   // The absolute form of a path relative to the current directory.
   virtual std::string CheminAbsolu(const std::string& chemin) = 0;
 

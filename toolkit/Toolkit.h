@@ -241,8 +241,8 @@ class Form : public Control {
   std::function<void()> OnClose;
   // Help request from a menu entry (help context in `data`); returns whether handled.
   std::function<bool(unsigned command, int data, bool& callHelp)> OnHelp;
-  // Any other message of the form's window; returns true when it was handled.
-  std::function<bool(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)> OnMessage;
+  // A hotkey registered for the form's window was pressed; `id` is the one it was registered with.
+  std::function<void(int id)> OnHotKey;
 
   // Backend side.
   void setVisibleFromBackend(bool visible) { visible_ = visible; }
@@ -396,7 +396,8 @@ class Backend {
   // Icons held in the resources, as handles the shell accepts.
   virtual Handle icon(Picture picture) = 0;
 
-  virtual Handle createUtilityWindow(WindowProcedure procedure) = 0;
+  // Other programs can find the window by `className`.
+  virtual Handle createUtilityWindow(const std::string& className, WindowProcedure procedure) = 0;
   virtual void destroyUtilityWindow(Handle window) = 0;
 
   // The top-level window that carries the program's taskbar button.

@@ -138,13 +138,13 @@ bool PlateformePortable::UnregisterHotKey(Handle fenetre, int id) {
 
 unsigned PlateformePortable::WinExec(const std::string&, unsigned) { return kFichierIntrouvable; }
 
-std::string PlateformePortable::GetCurrentDirectory() {
+std::string PlateformePortable::GetCurrentDirectoryA() {
   std::error_code erreur;
   const fs::path courant = fs::current_path(erreur);
   return erreur ? std::string() : courant.string();
 }
 
-int PlateformePortable::SetCurrentDirectory(const std::string& repertoire) {
+int PlateformePortable::SetCurrentDirectoryA(const std::string& repertoire) {
   std::error_code erreur;
   fs::current_path(Chemin(repertoire), erreur);
   if (!erreur) return 0;

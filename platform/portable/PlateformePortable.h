@@ -24,8 +24,8 @@ class PlateformePortable : public Plateforme {
   bool UnregisterHotKey(Handle fenetre, int id) override;
   // No shell to start programs with: always 2, "file not found".
   unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) override;
-  std::string GetCurrentDirectory() override;
-  int SetCurrentDirectory(const std::string& repertoire) override;
+  std::string GetCurrentDirectoryA() override;
+  int SetCurrentDirectoryA(const std::string& repertoire) override;
   std::string CheminAbsolu(const std::string& chemin) override;
   // There are no other windows.
   bool FindWindowA(const std::string& classe, const std::string& titre) override;

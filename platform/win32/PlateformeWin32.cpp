@@ -8,11 +8,26 @@
 #endif
 #include <windows.h>
 #include <shellapi.h>
-// The ANSI/wide macros would rename our own methods.
-#undef GetCurrentDirectory
-#undef SetCurrentDirectory
+
+#include "platform/Nombres.h"
 
 namespace plat {
+
+// The portable code's names for the system's numbers.
+static_assert(kWmNull == WM_NULL && kWmQueryEndSession == WM_QUERYENDSESSION &&
+              kWmHotKey == WM_HOTKEY && kWmMouseMove == WM_MOUSEMOVE &&
+              kWmLButtonDown == WM_LBUTTONDOWN && kWmLButtonUp == WM_LBUTTONUP &&
+              kWmLButtonDblClk == WM_LBUTTONDBLCLK && kWmRButtonDown == WM_RBUTTONDOWN &&
+              kWmRButtonUp == WM_RBUTTONUP && kWmRButtonDblClk == WM_RBUTTONDBLCLK &&
+              kWmMButtonDown == WM_MBUTTONDOWN && kWmMButtonUp == WM_MBUTTONUP &&
+              kWmMButtonDblClk == WM_MBUTTONDBLCLK);
+static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT &&
+              kModWin == MOD_WIN);
+static_assert(kVkShift == VK_SHIFT && kVkControl == VK_CONTROL && kVkMenu == VK_MENU);
+static_assert(kSwHide == SW_HIDE && kSwShow == SW_SHOW && kSwRestore == SW_RESTORE &&
+              kSwShowDefault == SW_SHOWDEFAULT);
+static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NIM_DELETE &&
+              kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP);
 
 namespace {
 
@@ -102,7 +117,7 @@ unsigned PlateformeWin32::WinExec(const std::string& ligneDeCommande, unsigned a
   return 33;
 }
 
-std::string PlateformeWin32::GetCurrentDirectory() {
+std::string PlateformeWin32::GetCurrentDirectoryA() {
   const DWORD taille = ::GetCurrentDirectoryA(0, nullptr);
   if (taille == 0) return {};
   std::vector<char> tampon(taille + 1);
@@ -111,7 +126,7 @@ std::string PlateformeWin32::GetCurrentDirectory() {
   return std::string(tampon.data(), lu);
 }
 
-int PlateformeWin32::SetCurrentDirectory(const std::string& repertoire) {
+int PlateformeWin32::SetCurrentDirectoryA(const std::string& repertoire) {
   return ::SetCurrentDirectoryA(repertoire.c_str()) ? 0 : DerniereErreur();
 }
 

@@ -10,8 +10,8 @@ class PlateformeWin32 : public Plateforme {
   bool RegisterHotKey(Handle fenetre, int id, unsigned modificateurs, unsigned touche) override;
   bool UnregisterHotKey(Handle fenetre, int id) override;
   unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) override;
-  std::string GetCurrentDirectory() override;
-  int SetCurrentDirectory(const std::string& repertoire) override;
+  std::string GetCurrentDirectoryA() override;
+  int SetCurrentDirectoryA(const std::string& repertoire) override;
   std::string CheminAbsolu(const std::string& chemin) override;
   bool FindWindowA(const std::string& classe, const std::string& titre) override;
   std::optional<std::string> LitFichier(const std::string& chemin) override;

@@ -2,7 +2,6 @@
 // that the launcher would read the same shortcuts either way; and reads what the launcher writes
 // both ways.
 
-// Ours first: the system's macros would rename the platform's own names.
 #include "app/Declars.h"
 #include "platform/Profil.h"
 #include "platform/portable/PlateformePortable.h"

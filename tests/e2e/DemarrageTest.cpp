@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "Pilote.h"
+#include "app/Princip.h"
 
 using namespace pilote;
 
@@ -34,7 +35,7 @@ void VerifieRefus(Processus& refuse) {
   EXPECT_TRUE(AttendsVisible(boite));
   EXPECT_NE(TextesEnfants(boite).find(kDejaEnCours), std::string::npos) << TextesEnfants(boite);
   EXPECT_TRUE(refuse.EnCours()) << "the process must wait for the box to be closed";
-  EXPECT_EQ(FenetreDe(refuse.Pid(), "TFrmPrincip"), nullptr);
+  EXPECT_EQ(FenetreDe(refuse.Pid(), TFrmPrincip::kClasse), nullptr);
 
   HWND ok = Enfant(boite, "Button", "OK");
   ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
@@ -49,7 +50,7 @@ TEST(Demarrage, FenetrePrincipaleCacheeEtIconeDansLaZoneDeNotification) {
   ASSERT_TRUE(vivelance.Demarre());
   const DWORD pid = vivelance.Instance().Pid();
 
-  HWND principale = Trouve("TFrmPrincip", "Vivelance 1.0");
+  HWND principale = Trouve(TFrmPrincip::kClasse, TFrmPrincip::kTitre);
   ASSERT_NE(principale, nullptr);
   EXPECT_EQ(PidDe(principale), pid);
   EXPECT_FALSE(Visible(principale));
@@ -82,25 +83,25 @@ TEST(Demarrage, UneSecondeInstanceSignaleEtSeTermine) {
   VerifieRefus(seconde);
 
   EXPECT_TRUE(vivelance.Instance().EnCours());
-  EXPECT_EQ(Trouve("TFrmPrincip", "Vivelance 1.0"), principale);
+  EXPECT_EQ(Trouve(TFrmPrincip::kClasse, TFrmPrincip::kTitre), principale);
   EXPECT_TRUE(IconeAffichee());
   VerifieMenuDesCommandes(vivelance.Instance().Pid(), [] { CliqueIcone(Bouton::Droit); });
 }
 
 TEST(Demarrage, UneFenetreCacheeDeMemesClasseEtTitreEmpecheLeDemarrage) {
-  FenetreTemoin temoin("TFrmPrincip", "Vivelance 1.0");
+  FenetreTemoin temoin(TFrmPrincip::kClasse, TFrmPrincip::kTitre);
   Vivelance vivelance(kIni);
   VerifieRefus(vivelance.Lance());
-  EXPECT_EQ(Trouve("TFrmPrincip", "Vivelance 1.0"), temoin.Handle());
+  EXPECT_EQ(Trouve(TFrmPrincip::kClasse, TFrmPrincip::kTitre), temoin.Handle());
 }
 
 TEST(Demarrage, LaClasseOuLeTitreSeulsNEmpechentPasLeDemarrage) {
-  FenetreTemoin autreClasse("TAutreFenetre", "Vivelance 1.0");
-  FenetreTemoin autreTitre("TFrmPrincip", "Vivelance 1.1");
+  FenetreTemoin autreClasse("TAutreFenetre", TFrmPrincip::kTitre);
+  FenetreTemoin autreTitre(TFrmPrincip::kClasse, "Vivelance 1.1");
   Vivelance vivelance(kIni);
   ASSERT_TRUE(vivelance.Demarre());
   EXPECT_EQ(FenetreDe(vivelance.Instance().Pid(), "", "Erreur"), nullptr);
-  EXPECT_EQ(PidDe(Trouve("TFrmPrincip", "Vivelance 1.0")), vivelance.Instance().Pid());
+  EXPECT_EQ(PidDe(Trouve(TFrmPrincip::kClasse, TFrmPrincip::kTitre)), vivelance.Instance().Pid());
 }
 
 TEST(APropos, SOuvreUneSeuleFoisEtSeFermeParOk) {
@@ -144,6 +145,6 @@ TEST(Quitter, TermineLeProgrammeEtRetireSonIcone) {
   ASSERT_TRUE(vivelance.Quitte());
   EXPECT_EQ(vivelance.Instance().CodeSortie(), 0u);
   EXPECT_FALSE(IsWindow(icone));
-  EXPECT_TRUE(AttendsAbsence("TFrmPrincip", "Vivelance 1.0"));
+  EXPECT_TRUE(AttendsAbsence(TFrmPrincip::kClasse, TFrmPrincip::kTitre));
   EXPECT_TRUE(Attends([] { return !IconeAffichee(); }));
 }

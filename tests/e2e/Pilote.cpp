@@ -1,5 +1,8 @@
 #include "Pilote.h"
 
+#include "app/Princip.h"
+#include "components/IconeNotification.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -423,7 +426,7 @@ void CliqueEcranX11(POINT point, Bouton bouton) {
 void CliqueIcone(Bouton bouton) { CliqueEcran(PositionIcone(), bouton); }
 
 bool PosteNotification(HWND fenetreIcone, UINT messageSouris) {
-  return PostMessageW(fenetreIcone, 0x0800, 1, static_cast<LPARAM>(messageSouris));
+  return PostMessageW(fenetreIcone, TIconeNotification::WM_TRAYICON, 1, static_cast<LPARAM>(messageSouris));
 }
 
 // ---- Linux
@@ -580,7 +583,7 @@ Processus& Vivelance::Lance() {
 }
 
 bool Vivelance::Demarre() {
-  if (processus_.empty() && Trouve("TFrmPrincip", "Vivelance 1.0")) {
+  if (processus_.empty() && Trouve(TFrmPrincip::kClasse, TFrmPrincip::kTitre)) {
     ADD_FAILURE() << "a Vivelance started elsewhere is running";
     return false;
   }
@@ -593,23 +596,12 @@ bool Vivelance::Demarre() {
 
 HWND Vivelance::FenetrePrincipale() const {
   if (processus_.empty()) return nullptr;
-  return FenetreDe(processus_.front().Pid(), "TFrmPrincip", "Vivelance 1.0");
+  return FenetreDe(processus_.front().Pid(), TFrmPrincip::kClasse, TFrmPrincip::kTitre);
 }
 
 HWND Vivelance::FenetreIcone() const {
   if (processus_.empty()) return nullptr;
-  // The component makes its window after the toolkit's own utility windows of the same kind,
-  // and the newest window comes first in the Z order.
-  for (HWND fenetre : FenetresDe(processus_.front().Pid())) {
-    LONG style = GetWindowLongW(fenetre, GWL_STYLE);
-    LONG etendu = GetWindowLongW(fenetre, GWL_EXSTYLE);
-    RECT r = RectFenetre(fenetre);
-    if ((style & WS_POPUP) && (etendu & WS_EX_TOOLWINDOW) && !(style & WS_VISIBLE) &&
-        r.right == r.left && r.bottom == r.top) {
-      return fenetre;
-    }
-  }
-  return nullptr;
+  return FenetreDe(processus_.front().Pid(), TIconeNotification::kClasse);
 }
 
 bool Vivelance::Commande(WORD toucheAcces) {

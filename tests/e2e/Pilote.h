@@ -118,7 +118,7 @@ bool IconeAffichee();
 void CliqueEcran(POINT point, Bouton bouton);     // SendInput, through Wine's desktop
 void CliqueEcranX11(POINT point, Bouton bouton);  // xdotool on the X display, like a mouse
 void CliqueIcone(Bouton bouton);                  // a real click on the tray icon
-// The tray callback message (0x0800) with a mouse message, as the shell would post it.
+// The tray callback message with a mouse message, as the shell would post it.
 bool PosteNotification(HWND fenetreIcone, UINT messageSouris);
 
 // Linux, under Wine. `commande` runs in /bin/sh and holds no double quote; its exit code, or
@@ -174,7 +174,7 @@ class Vivelance {
   bool Demarre();
   Processus& Instance() { return processus_.front(); }
 
-  HWND FenetrePrincipale() const;  // "TFrmPrincip" / "Vivelance 1.0" of the instance
+  HWND FenetrePrincipale() const;  // the instance's main window, by class and title
   // The tray icon's callback window: the newest hidden, zero-size, tool-window popup of the
   // instance.
   HWND FenetreIcone() const;

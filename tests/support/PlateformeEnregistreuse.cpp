@@ -82,12 +82,12 @@ unsigned PlateformeEnregistreuse::WinExec(const std::string& ligneDeCommande, un
   return it != resultatsWinExec.end() ? it->second : resultatWinExec;
 }
 
-std::string PlateformeEnregistreuse::GetCurrentDirectory() {
+std::string PlateformeEnregistreuse::GetCurrentDirectoryA() {
   appels.push_back("GetCurrentDirectory");
   return repertoireCourant;
 }
 
-int PlateformeEnregistreuse::SetCurrentDirectory(const std::string& repertoire) {
+int PlateformeEnregistreuse::SetCurrentDirectoryA(const std::string& repertoire) {
   appels.push_back(Appel("SetCurrentDirectory", repertoire));
   const auto it = repertoiresRefuses.find(repertoire);
   if (it != repertoiresRefuses.end()) return it->second;

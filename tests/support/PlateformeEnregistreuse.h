@@ -4,7 +4,7 @@
 // "RegisterHotKey(100,0,3,75)", "WinExec(notepad.exe x,5)", "SetCurrentDirectory(C:\x)",
 // "Shell_NotifyIconA(0,hIcon=0,tip=)", "GetCursorPos". Files are real (PlateformePortable)
 // and relative paths resolve against `repertoireCourant`, a fake current directory that
-// SetCurrentDirectory changes without touching the test process's own. Build it on a
+// SetCurrentDirectoryA changes without touching the test process's own. Build it on a
 // temporary folder, set the public fields to script answers and failures, run the code,
 // then compare `appels` and the files:
 //
@@ -30,8 +30,8 @@ class PlateformeEnregistreuse : public plat::Plateforme {
                       unsigned touche) override;
   bool UnregisterHotKey(plat::Handle fenetre, int id) override;
   unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) override;
-  std::string GetCurrentDirectory() override;
-  int SetCurrentDirectory(const std::string& repertoire) override;
+  std::string GetCurrentDirectoryA() override;
+  int SetCurrentDirectoryA(const std::string& repertoire) override;
   std::string CheminAbsolu(const std::string& chemin) override;
   bool FindWindowA(const std::string& classe, const std::string& titre) override;
   std::optional<std::string> LitFichier(const std::string& chemin) override;
@@ -50,7 +50,7 @@ class PlateformeEnregistreuse : public plat::Plateforme {
 
   // The current directory the code under test sees; relative paths resolve against it.
   std::string repertoireCourant;
-  // Directories that SetCurrentDirectory refuses, with the error code it returns.
+  // Directories that SetCurrentDirectoryA refuses, with the error code it returns.
   std::map<std::string, int> repertoiresRefuses;
 
   // WinExec's result per command line, and for any other one.

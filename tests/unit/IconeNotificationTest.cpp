@@ -6,11 +6,6 @@ using ::testing::IsEmpty;
 
 namespace {
 
-constexpr unsigned WM_MOUSEMOVE = 0x0200, WM_LBUTTONDOWN = 0x0201, WM_LBUTTONUP = 0x0202,
-                   WM_LBUTTONDBLCLK = 0x0203, WM_RBUTTONDOWN = 0x0204, WM_RBUTTONUP = 0x0205,
-                   WM_RBUTTONDBLCLK = 0x0206, WM_MBUTTONDOWN = 0x0207, WM_MBUTTONUP = 0x0208,
-                   WM_MBUTTONDBLCLK = 0x0209;
-
 struct Principale : tk::Form {
   explicit Principale(tk::Application& a) : tk::Form(a, "TPrincipale", "P", 10, 10) {}
 };
@@ -57,16 +52,16 @@ class Icone : public ::testing::Test {
 TEST_F(Icone, BoutonsEtEtatDesTouches) {
   icone->PopupMenuGauche = &gauche;
   icone->PopupMenuDroit = &droit;
-  plateforme.etatsTouches[plat::VK_CONTROL] = -128;
-  Souris(WM_MOUSEMOVE);
-  Souris(WM_LBUTTONDOWN);
-  Souris(WM_LBUTTONUP);
-  Souris(WM_RBUTTONDOWN);
-  Souris(WM_RBUTTONUP);
-  Souris(WM_MBUTTONDOWN);
-  Souris(WM_MBUTTONUP);
-  Souris(WM_RBUTTONDBLCLK);
-  Souris(WM_MBUTTONDBLCLK);
+  plateforme.etatsTouches[plat::kVkControl] = -128;
+  Souris(plat::kWmMouseMove);
+  Souris(plat::kWmLButtonDown);
+  Souris(plat::kWmLButtonUp);
+  Souris(plat::kWmRButtonDown);
+  Souris(plat::kWmRButtonUp);
+  Souris(plat::kWmMButtonDown);
+  Souris(plat::kWmMButtonUp);
+  Souris(plat::kWmRButtonDblClk);
+  Souris(plat::kWmMButtonDblClk);
   // Shift 1, Alt 2, Ctrl 4, left 8, right 16, middle 32: the button's flag even on release.
   EXPECT_THAT(evenements, ElementsAre("move 4", "down 0 12 12,34", "up 0 12", "down 1 20 12,34",
                                       "up 1 20", "down 2 36 12,34", "up 2 36"));
@@ -82,13 +77,13 @@ TEST_F(Icone, BoutonsEtEtatDesTouches) {
 }
 
 TEST_F(Icone, SansMenuNiCurseurRienNeSOuvre) {
-  Souris(WM_LBUTTONUP);
+  Souris(plat::kWmLButtonUp);
   icone->PopupMenuGauche = &gauche;
   gauche.autoPopup = false;
-  Souris(WM_LBUTTONUP);
+  Souris(plat::kWmLButtonUp);
   gauche.autoPopup = true;
   plateforme.curseurEchoue = true;
-  Souris(WM_LBUTTONUP);
+  Souris(plat::kWmLButtonUp);
   EXPECT_THAT(menus, IsEmpty());
   EXPECT_EQ(evenements.size(), 3u) << "the mouse events are still raised";
   EXPECT_THAT(AppelsDe(plateforme, "SetForegroundWindow"), IsEmpty());
@@ -98,7 +93,7 @@ TEST_F(Icone, SansMenuNiCurseurRienNeSOuvre) {
 TEST_F(Icone, MenuOuvertAuPremierPlanPuisMessageNul) {
   icone->PopupMenuDroit = &droit;
   plateforme.appels.clear();
-  Souris(WM_RBUTTONUP);
+  Souris(plat::kWmRButtonUp);
   const std::string h = std::to_string(principale.handle());
   EXPECT_THAT(plateforme.appels,
               ElementsAre("GetKeyState(16)", "GetKeyState(17)", "GetKeyState(18)", "GetCursorPos",
@@ -109,9 +104,9 @@ TEST_F(Icone, MenuOuvertAuPremierPlanPuisMessageNul) {
 TEST_F(Icone, DesactiveIgnoreLaSouris) {
   icone->PopupMenuDroit = &droit;
   icone->Enabled = false;
-  Souris(WM_RBUTTONDOWN);
-  Souris(WM_RBUTTONUP);
-  Souris(WM_LBUTTONDBLCLK);
+  Souris(plat::kWmRButtonDown);
+  Souris(plat::kWmRButtonUp);
+  Souris(plat::kWmLButtonDblClk);
   EXPECT_THAT(evenements, IsEmpty());
   EXPECT_THAT(menus, IsEmpty());
 }
@@ -127,22 +122,22 @@ TEST_F(Icone, DoubleClicGaucheLancePremiereEntreeParDefautActive) {
     auto& e = droit.add(std::make_unique<tk::MenuItem>(c));
     e.OnClick = [&lances, c](tk::MenuItem&) { lances = lances * 10 + (c[0] - 'a' + 1); };
   }
-  Souris(WM_LBUTTONDBLCLK);
+  Souris(plat::kWmLButtonDblClk);
   EXPECT_THAT(evenements, ElementsAre("dblclick"));
   icone->PopupMenuDroit = &droit;
-  Souris(WM_LBUTTONDBLCLK);
+  Souris(plat::kWmLButtonDblClk);
   EXPECT_EQ(lances, 0) << "no default entry";
   droit.item(1).isDefault = droit.item(2).isDefault = true;
-  Souris(WM_LBUTTONDBLCLK);
+  Souris(plat::kWmLButtonDblClk);
   EXPECT_EQ(lances, 2);
   droit.item(1).enabled = false;
-  Souris(WM_LBUTTONDBLCLK);
+  Souris(plat::kWmLButtonDblClk);
   EXPECT_EQ(lances, 2) << "a disabled default entry does nothing";
   EXPECT_THAT(menus, IsEmpty()) << "the menu itself is not shown";
   EXPECT_THAT(AppelsDe(plateforme, "ShowWindow"), IsEmpty());
 
   icone->ShowOnLeftDblClick = true;
-  Souris(WM_LBUTTONDBLCLK);
+  Souris(plat::kWmLButtonDblClk);
   const std::string h = std::to_string(principale.handle());
   EXPECT_THAT(AppelsDe(plateforme, "ShowWindow"), ElementsAre("ShowWindow(7,9)", "ShowWindow(" + h + ",9)"));
   EXPECT_TRUE(icone->MainFormShown());

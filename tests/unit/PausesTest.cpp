@@ -100,7 +100,7 @@ class Pauses : public Banc,
     // The system sends it only for a registered combination.
     if (!P().ListeRaccourcis || plateforme.raccourcis.count({P().handle(), 0}) == 0) return;
     lancesAttendus_.push_back((*P().ListeRaccourcis)[0]->Executable);
-    backend.envoie(P(), TFrmPrincip::WM_HOTKEY, 0, 0);
+    backend.envoie(P(), plat::kWmHotKey, 0, 0);
   }
   void F1() {
     tk::MenuItem* entree = PremiereEntree();

@@ -54,13 +54,13 @@ TEST_F(Enregistreuse, NoteChaqueAppelAvecSesArguments) {
   p.RegisterHotKey(100, 0, 3, 75);
   p.UnregisterHotKey(100, 0);
   p.WinExec("notepad.exe x", 5);
-  p.SetCurrentDirectory("C:\\x");
-  p.Shell_NotifyIconA(plat::NIM_MODIFY, icone);
+  p.SetCurrentDirectoryA("C:\\x");
+  p.Shell_NotifyIconA(plat::kNimModify, icone);
   p.GetCursorPos(point);
   p.SetForegroundWindow(100);
   p.PostMessageA(100, 0, 0, 0);
-  p.ShowWindow(7, plat::SW_HIDE);
-  p.GetKeyState(plat::VK_CONTROL);
+  p.ShowWindow(7, plat::kSwHide);
+  p.GetKeyState(plat::kVkControl);
   p.FindWindowA("TFrmPrincip", "Vivelance");
   EXPECT_EQ(p.appels, (std::vector<std::string>{
                           "RegisterHotKey(100,0,3,75)", "UnregisterHotKey(100,0)",
@@ -87,11 +87,11 @@ TEST_F(Enregistreuse, RepertoireCourantFictif) {
   const fs::path reel = fs::current_path();
   PlateformeEnregistreuse p(dossier_.string());
   p.repertoiresRefuses["C:\\parti"] = 2;
-  EXPECT_EQ(p.SetCurrentDirectory("C:\\parti"), 2);
-  EXPECT_EQ(p.GetCurrentDirectory(), dossier_.string());
+  EXPECT_EQ(p.SetCurrentDirectoryA("C:\\parti"), 2);
+  EXPECT_EQ(p.GetCurrentDirectoryA(), dossier_.string());
   EXPECT_EQ(p.LitFichier(".\\Vivlan.ini"), "ancien") << "relative to the fake directory";
   fs::create_directory(dossier_ / "sous");
-  EXPECT_EQ(p.SetCurrentDirectory((dossier_ / "sous").string()), 0);
+  EXPECT_EQ(p.SetCurrentDirectoryA((dossier_ / "sous").string()), 0);
   EXPECT_EQ(p.LitFichier("..\\Vivlan.ini"), "ancien");
   EXPECT_EQ(p.LitFichier("Vivlan.ini"), std::nullopt);
   EXPECT_EQ(fs::current_path(), reel) << "the test process stays where it is";
@@ -127,9 +127,9 @@ TEST_F(Enregistreuse, ReponsesReglables) {
   p.resultatsWinExec["absent.exe"] = 2;
   EXPECT_EQ(p.WinExec("absent.exe", 5), 2u);
   EXPECT_EQ(p.WinExec("notepad.exe", 5), 33u);
-  p.etatsTouches[plat::VK_SHIFT] = -128;
-  EXPECT_EQ(p.GetKeyState(plat::VK_SHIFT), -128);
-  EXPECT_EQ(p.GetKeyState(plat::VK_MENU), 0);
+  p.etatsTouches[plat::kVkShift] = -128;
+  EXPECT_EQ(p.GetKeyState(plat::kVkShift), -128);
+  EXPECT_EQ(p.GetKeyState(plat::kVkMenu), 0);
   p.curseur = {10, 20};
   plat::Point point;
   EXPECT_TRUE(p.GetCursorPos(point));

@@ -118,24 +118,24 @@ TEST_F(PlateformePortableFichiers, FermetureImpossibleGardeLaCibleEtNettoie) {
 using PlateformePortableRepertoire = DossierTemporaire;
 
 TEST_F(PlateformePortableRepertoire, ChangeEtRetrouveLeRepertoireCourant) {
-  const std::string avant = plateforme_.GetCurrentDirectory();
+  const std::string avant = plateforme_.GetCurrentDirectoryA();
   ASSERT_FALSE(avant.empty());
-  ASSERT_EQ(plateforme_.SetCurrentDirectory(dossier_.string()), 0);
-  EXPECT_TRUE(fs::equivalent(plateforme_.GetCurrentDirectory(), dossier_));
+  ASSERT_EQ(plateforme_.SetCurrentDirectoryA(dossier_.string()), 0);
+  EXPECT_TRUE(fs::equivalent(plateforme_.GetCurrentDirectoryA(), dossier_));
   Ecris(Chemin("Vivlan.ini"), "x");
   EXPECT_EQ(plateforme_.LitFichier(".\\Vivlan.ini"), "x") << "a path written the Windows way";
   EXPECT_TRUE(fs::equivalent(plateforme_.CheminAbsolu(".\\Vivlan.ini"), Chemin("Vivlan.ini")));
-  EXPECT_EQ(plateforme_.SetCurrentDirectory(avant), 0);
-  EXPECT_EQ(plateforme_.GetCurrentDirectory(), avant);
+  EXPECT_EQ(plateforme_.SetCurrentDirectoryA(avant), 0);
+  EXPECT_EQ(plateforme_.GetCurrentDirectoryA(), avant);
 }
 
 TEST_F(PlateformePortableRepertoire, CodesDesRepertoiresIntrouvables) {
-  const std::string avant = plateforme_.GetCurrentDirectory();
+  const std::string avant = plateforme_.GetCurrentDirectoryA();
   Ecris(Chemin("fichier"), "x");
-  EXPECT_EQ(plateforme_.SetCurrentDirectory(Chemin("absent")), 2);
-  EXPECT_EQ(plateforme_.SetCurrentDirectory(Chemin("absent/sous")), 3);
-  EXPECT_EQ(plateforme_.SetCurrentDirectory(Chemin("fichier")), 267);
-  EXPECT_EQ(plateforme_.GetCurrentDirectory(), avant);
+  EXPECT_EQ(plateforme_.SetCurrentDirectoryA(Chemin("absent")), 2);
+  EXPECT_EQ(plateforme_.SetCurrentDirectoryA(Chemin("absent/sous")), 3);
+  EXPECT_EQ(plateforme_.SetCurrentDirectoryA(Chemin("fichier")), 267);
+  EXPECT_EQ(plateforme_.GetCurrentDirectoryA(), avant);
 }
 
 TEST(PlateformePortable, RaccourcisRetenusEtDoublonsRefuses) {
@@ -153,8 +153,8 @@ TEST(PlateformePortable, UneMachineSansShellNiAutresFenetres) {
   PlateformePortable p;
   EXPECT_EQ(p.WinExec("notepad.exe", 5), 2u);
   EXPECT_FALSE(p.FindWindowA("TFrmPrincip", "Vivelance"));
-  EXPECT_FALSE(p.Shell_NotifyIconA(plat::NIM_ADD, plat::NotifyIconData{}));
-  EXPECT_EQ(p.GetKeyState(plat::VK_SHIFT), 0);
+  EXPECT_FALSE(p.Shell_NotifyIconA(plat::kNimAdd, plat::NotifyIconData{}));
+  EXPECT_EQ(p.GetKeyState(plat::kVkShift), 0);
   plat::Point point{5, 6};
   EXPECT_TRUE(p.GetCursorPos(point));
   EXPECT_EQ(point.x, 0);

@@ -45,7 +45,7 @@ TEST_F(Demarrage, LeFichierEstCeluiDuRepertoireDeDepart) {
   EXPECT_EQ(principal->CheminIni(), ini);
   // A launch that cannot come back to its directory leaves it elsewhere...
   plateforme.repertoiresRefuses[dossier.chemin] = 3;
-  backend.envoie(*principal, TFrmPrincip::WM_HOTKEY, 0, 0);
+  backend.envoie(*principal, plat::kWmHotKey, 0, 0);
   EXPECT_THAT(Messages(), ElementsAre("Nom de fichier incorrect."));
   EXPECT_EQ(plateforme.repertoireCourant, "C:\\");
   // ...but the settings file is still the one beside the start.
@@ -354,7 +354,7 @@ TEST_F(Lancements, RetourImpossibleAuRepertoireMemorise) {
   Demarre({{"A", "x", "x.exe", "", "C:\\"}});
   plateforme.repertoiresRefuses[dossier.chemin] = 2;
   plateforme.appels.clear();
-  backend.envoie(*principal, TFrmPrincip::WM_HOTKEY, 0, 0);
+  backend.envoie(*principal, plat::kWmHotKey, 0, 0);
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].caption, "Vivlan");
   EXPECT_EQ(backend.messages[0].text, "Fichier introuvable.");
@@ -363,14 +363,14 @@ TEST_F(Lancements, RetourImpossibleAuRepertoireMemorise) {
 
 TEST_F(Lancements, MessageDeRaccourciClavier) {
   Demarre();
-  backend.envoie(*principal, TFrmPrincip::WM_HOTKEY, 0, 0);
+  backend.envoie(*principal, plat::kWmHotKey, 0, 0);
   EXPECT_THAT(Messages(), ElementsAre("Erreur interne 1 !"));
   TearDown();
   Demarre({{"A", "x", "x.exe"}, {"A", "y", "y.exe"}});
   plateforme.appels.clear();
-  backend.envoie(*principal, TFrmPrincip::WM_HOTKEY, 0x20001, 0x4B0003);  // low 16 bits: 1
-  backend.envoie(*principal, TFrmPrincip::WM_HOTKEY, 2, 0);               // names no record
-  backend.envoie(*principal, TFrmPrincip::WM_HOTKEY, 0xFFFF, 0);
+  backend.envoie(*principal, plat::kWmHotKey, 0x20001, 0x4B0003);  // low 16 bits: 1
+  backend.envoie(*principal, plat::kWmHotKey, 2, 0);               // names no record
+  backend.envoie(*principal, plat::kWmHotKey, 0xFFFF, 0);
   EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(y.exe,5)"));
   EXPECT_THAT(Messages(), IsEmpty());
   EXPECT_FALSE(backend.envoie(*principal, 0x0010, 0, 0)) << "other messages are left alone";

@@ -21,9 +21,6 @@
 #include "toolkit/win32/Win32Backend.h"
 
 #include <windows.h>
-// The ANSI/wide macros would rename the platform's methods.
-#undef GetCurrentDirectory
-#undef SetCurrentDirectory
 
 namespace {
 
@@ -702,7 +699,7 @@ TEST_F(Win32BackendTest, TimersTickThroughTheMessageLoopUntilStopped) {
 TEST_F(Win32BackendTest, UtilityWindowsGetTheirMessagesAndTheDefaultOtherwise) {
   unsigned recu = 0;
   const Handle h = backend.createUtilityWindow(
-      [&](unsigned message, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
+      "VivEssai", [&](unsigned message, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
         if (message != WM_APP + 1) return std::nullopt;
         recu = message;
         return 42;
@@ -803,12 +800,12 @@ TEST_F(PlateformeWin32Test, FailuresCarryTheSystemsCode) {
   } catch (const plat::EInOutError& e) {
     EXPECT_EQ(e.code, ERROR_PATH_NOT_FOUND);
   }
-  const std::string avant = p.GetCurrentDirectory();
-  EXPECT_EQ(p.SetCurrentDirectory(dossier + "\\absent"), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(p.GetCurrentDirectory(), avant);
-  EXPECT_EQ(p.SetCurrentDirectory(dossier), 0);
-  EXPECT_EQ(p.CheminAbsolu("Vivlan.ini"), p.GetCurrentDirectory() + "\\Vivlan.ini");
-  EXPECT_EQ(p.SetCurrentDirectory(avant), 0);
+  const std::string avant = p.GetCurrentDirectoryA();
+  EXPECT_EQ(p.SetCurrentDirectoryA(dossier + "\\absent"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(p.GetCurrentDirectoryA(), avant);
+  EXPECT_EQ(p.SetCurrentDirectoryA(dossier), 0);
+  EXPECT_EQ(p.CheminAbsolu("Vivlan.ini"), p.GetCurrentDirectoryA() + "\\Vivlan.ini");
+  EXPECT_EQ(p.SetCurrentDirectoryA(avant), 0);
 }
 
 TEST_F(PlateformeWin32Test, LongCommandLinesStart) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Nombres.h"
+
 namespace tk {
 
 std::optional<std::intptr_t> BackendMemoire::envoie(Handle window, unsigned message,
@@ -11,12 +13,10 @@ std::optional<std::intptr_t> BackendMemoire::envoie(Handle window, unsigned mess
   return it->second(message, wParam, lParam);
 }
 
-bool BackendMemoire::envoie(Form& form, unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) {
-  bool traite = false;
-  if (form.OnMessage)
-    form.application().dispatch([&] { traite = form.OnMessage(message, wParam, lParam); });
-  return traite;
+bool BackendMemoire::envoie(Form& form, unsigned message, std::uintptr_t wParam, std::intptr_t) {
+  if (message != plat::kWmHotKey || !form.OnHotKey) return false;
+  form.application().dispatch([&] { form.OnHotKey(static_cast<int>(wParam)); });
+  return true;
 }
 
 std::vector<Handle> BackendMemoire::fenetresUtilitaires() const {
@@ -106,7 +106,7 @@ bool BackendMemoire::timerChanged(Timer& timer) {
 
 Handle BackendMemoire::icon(Picture picture) { return 1000 + static_cast<Handle>(picture); }
 
-Handle BackendMemoire::createUtilityWindow(WindowProcedure procedure) {
+Handle BackendMemoire::createUtilityWindow(const std::string&, WindowProcedure procedure) {
   Handle h = next_++;
   utilitaires_[h] = std::move(procedure);
   return h;

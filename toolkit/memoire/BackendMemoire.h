@@ -49,7 +49,7 @@ class BackendMemoire : public Backend {
   std::optional<std::intptr_t> envoie(Handle window, unsigned message, std::uintptr_t wParam = 0,
                                       std::intptr_t lParam = 0);
   // Delivers a message to a form's window, through the application's dispatch as the
-  // system's message loop would; whether the form handled it.
+  // system's message loop would (a hotkey becomes OnHotKey); whether the form handled it.
   bool envoie(Form& form, unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
   std::vector<Handle> fenetresUtilitaires() const;
   std::vector<Timer*> timersEnMarche() const;
@@ -70,7 +70,7 @@ class BackendMemoire : public Backend {
   MenuItem* popup(PopupMenu& menu, int x, int y) override;
   bool timerChanged(Timer& timer) override;
   Handle icon(Picture picture) override;
-  Handle createUtilityWindow(WindowProcedure procedure) override;
+  Handle createUtilityWindow(const std::string& className, WindowProcedure procedure) override;
   void destroyUtilityWindow(Handle window) override;
   Handle applicationHandle() override { return 7; }
   Form* activeForm() override { return active; }

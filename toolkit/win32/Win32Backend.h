@@ -35,7 +35,7 @@ class Win32Backend : public Backend {
   bool timerChanged(Timer& timer) override;
   Handle icon(Picture picture) override;
 
-  Handle createUtilityWindow(WindowProcedure procedure) override;
+  Handle createUtilityWindow(const std::string& className, WindowProcedure procedure) override;
   void destroyUtilityWindow(Handle window) override;
   Handle applicationHandle() override;
   Form* activeForm() override;

@@ -33,24 +33,18 @@ void Termine(Dialogue& d, int id) {
   d.fini = true;
 }
 
-LRESULT TraiteDialogue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* d = reinterpret_cast<Dialogue*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (d == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+LRESULT TraiteDialogue(Dialogue& d, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       if (id == IDOK && lParam == 0) {
         // Enter: the focused button, otherwise the default one.
         const int focus = GetDlgCtrlID(GetFocus());
-        Termine(*d, d->resultats.count(focus) != 0 ? focus : d->idDefaut);
+        Termine(d, d.resultats.count(focus) != 0 ? focus : d.idDefaut);
       } else if (id == IDCANCEL && lParam == 0) {
-        Termine(*d, d->idAnnuler);
+        Termine(d, d.idAnnuler);
       } else if (HIWORD(wParam) == BN_CLICKED) {
-        Termine(*d, id);
+        Termine(d, id);
       }
       return 0;
     }
@@ -59,29 +53,25 @@ LRESULT TraiteDialogue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd, focus)) d->focus = focus;
-      } else if (d->focus != nullptr) {
-        SetFocus(d->focus);
+        if (focus != nullptr && IsChild(hwnd, focus)) d.focus = focus;
+      } else if (d.focus != nullptr) {
+        SetFocus(d.focus);
       }
       return 0;
     case WM_CLOSE:
       // The close box of the title bar.
-      d->resultat = mrCancel;
-      d->fini = true;
+      d.resultat = mrCancel;
+      d.fini = true;
       return 0;
     default:
       return DefWindowProcA(hwnd, message, wParam, lParam);
   }
 }
 
-LRESULT CALLBACK ProcedureDialogue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return Protege([&] { return TraiteDialogue(hwnd, message, wParam, lParam); });
-}
-
 HWND CreeFenetre(Win32Backend::Impl& impl, const char* classe, const std::string& titre,
                  Dialogue& d) {
   impl.chargeControlesCommuns();
-  impl.enregistreClasse(classe, ProcedureDialogue, false);
+  impl.enregistreClasse(classe, Procedure<Dialogue, TraiteDialogue>, false);
   return CreateWindowExA(WS_EX_DLGMODALFRAME, classe, titre.c_str(),
                          WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, impl.proprietaire(),
                          nullptr, impl.instance, &d);

@@ -1,5 +1,4 @@
-// What the parts of the Windows backend share. Our own headers come before
-// <windows.h>: its macros (VK_SHIFT, SW_HIDE...) would rewrite their constants.
+// What the parts of the Windows backend share.
 #pragma once
 
 #include <exception>
@@ -17,8 +16,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <commctrl.h>
 
 namespace tk {
+
+inline HWND Hwnd(std::uintptr_t native) { return reinterpret_cast<HWND>(native); }
 
 // A form's window and what its window procedure needs.
 struct FenetreForm {
@@ -67,6 +69,12 @@ struct Win32Backend::Impl {
   // the theme library with it): loaded with the first window that has controls, not at start.
   bool controlesCommuns = false;
   void chargeControlesCommuns();
+  // Their subclassing of a window, found with them; null if they could not be loaded.
+  struct SousClassement {
+    decltype(&SetWindowSubclass) pose = nullptr;
+    decltype(&RemoveWindowSubclass) retire = nullptr;
+    decltype(&DefSubclassProc) suite = nullptr;
+  } sousClassement;
 
   void connait(Application& app);
   void dispatch(const std::function<void()>& handler);
@@ -74,7 +82,8 @@ struct Win32Backend::Impl {
   HFONT police(const Font& font);
   HANDLE image(Picture picture);
   static bool estBitmap(Picture picture);
-  HWND creeUtilitaire(WindowProcedure procedure);
+  void libereRessources();
+  HWND creeUtilitaire(const std::string& classe, WindowProcedure procedure);
 
   // Nested loop until `fini` holds; false when the program is ending (WM_QUIT re-posted).
   bool boucleModale(HWND fenetre, const std::function<bool()>& fini);
@@ -103,6 +112,32 @@ LRESULT Protege(Corps&& corps) {
     return 0;
   }
 }
+
+// The one window procedure of our window classes: the object given to CreateWindowEx rides in
+// GWLP_USERDATA from WM_NCCREATE on, and every message goes with it to `Traite`.
+template <class Objet, LRESULT (*Traite)(Objet&, HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Protege([&] {
+    if (message == WM_NCCREATE) {
+      const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* objet = reinterpret_cast<Objet*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (objet == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return Traite(*objet, hwnd, message, wParam, lParam);
+  });
+}
+// Cut from its object first: a window's last messages must not reach an object on its way out.
+void Detruit(HWND hwnd);
+
+// The procedures of the forms' classes (a FenetreForm each) and the utility windows' ones.
+extern const WNDPROC kProcedureForm;
+extern const WNDPROC kProcedureUtilitaire;
+
+// A control is usable only while its containers are: they are flattened into the form.
+bool ActifEffectif(const Control& c);
+// The control's share of a WM_COMMAND: what the user did to it, for its object.
+void Notifie(Win32Backend::Impl& impl, Control& c, HWND controle, WORD code);
 
 // A function of a library loaded when first needed; through void (*)(), which converts to any
 // function pointer without a warning.

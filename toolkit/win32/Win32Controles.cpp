@@ -1,0 +1,369 @@
+// The control factory: each kind of control as a window, and the two ways between them.
+#include "toolkit/win32/Win32Interne.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace tk {
+
+namespace {
+
+constexpr int kPremierId = 100;  // below: IDOK and IDCANCEL from the dialog keys
+
+bool EstConteneur(const Control& c) {
+  return c.kind() == Kind::GroupBox || c.kind() == Kind::Panel;
+}
+
+std::vector<Control*> DansLOrdre(const Control& parent) {
+  std::vector<Control*> enfants = parent.children();
+  std::stable_sort(enfants.begin(), enfants.end(),
+                   [](const Control* a, const Control* b) { return a->tabOrder < b->tabOrder; });
+  return enfants;
+}
+
+// Whether the window's text had to change.
+bool MetTexte(HWND hwnd, const Control& c) {
+  if (Win32Backend::Impl::texteFenetre(hwnd) == c.text()) return false;
+  SetWindowTextA(hwnd, c.text().c_str());
+  return true;
+}
+
+// A label laid out without a size takes the size of its text.
+void AjusteEtiquette(Win32Backend::Impl& impl, HWND hwnd, const Control& c) {
+  const Rect b = c.bounds();
+  if (b.width != 0 || b.height != 0) return;
+  const SIZE taille = Win32Backend::Impl::mesureTexte(impl.police(c.font), c.text(), DT_LEFT, 0);
+  SetWindowPos(hwnd, nullptr, 0, 0, taille.cx, taille.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Every row in one pass: storage for all of them at once, drawn once at the end.
+void RemplitListe(HWND hwnd, const ListBox& liste) {
+  SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
+  const int haut = static_cast<int>(SendMessageA(hwnd, LB_GETTOPINDEX, 0, 0));
+  SendMessageA(hwnd, LB_RESETCONTENT, 0, 0);
+  std::size_t octets = 0;
+  for (const ListBox::Row& ligne : liste.rows()) octets += ligne.text.size() + 1;
+  SendMessageA(hwnd, LB_INITSTORAGE, liste.rows().size(), static_cast<LPARAM>(octets));
+  for (const ListBox::Row& ligne : liste.rows())
+    SendMessageA(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ligne.text.c_str()));
+  SendMessageA(hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(haut, 0)), 0);
+  SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
+  SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void SelectionListe(HWND hwnd, const ListBox& liste) {
+  if (SendMessageA(hwnd, LB_GETCURSEL, 0, 0) != liste.itemIndex())
+    SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
+}
+
+// Small picture buttons give the focus back to whoever had it before the click.
+constexpr char kFocusAvant[] = "VivFocusAvant";
+
+LRESULT CALLBACK ProcedureBoutonRapide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR donnees) {
+  return Protege([&] {
+    const auto& sc = *reinterpret_cast<const Win32Backend::Impl::SousClassement*>(donnees);
+    if (message == WM_LBUTTONDOWN) {
+      SetPropA(hwnd, kFocusAvant, GetFocus());
+    } else if (message == WM_NCDESTROY) {
+      RemovePropA(hwnd, kFocusAvant);
+      sc.retire(hwnd, ProcedureBoutonRapide, 0);
+    }
+    const LRESULT resultat = sc.suite(hwnd, message, wParam, lParam);
+    if (message == WM_LBUTTONUP) {
+      HWND avant = static_cast<HWND>(RemovePropA(hwnd, kFocusAvant));
+      if (avant != nullptr && avant != hwnd && IsWindow(avant) && GetFocus() == hwnd)
+        SetFocus(avant);
+    }
+    return resultat;
+  });
+}
+
+void ImageBouton(Win32Backend::Impl& impl, HWND hwnd, Control& c) {
+  const Picture picture = static_cast<const Button&>(c).picture;
+  if (picture != Picture::None)
+    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(impl.image(picture)));
+}
+
+void CliqueBouton(Win32Backend::Impl&, Control& c, HWND, WORD code) {
+  if (code == BN_CLICKED) static_cast<Button&>(c).click();
+}
+
+void MiroirTexte(Win32Backend::Impl&, HWND hwnd, Control& c) { MetTexte(hwnd, c); }
+
+// What each kind of control is on the screen. `style` and `exStyle` come on top of a visible
+// child's; the hooks, where there are any: the styles that depend on the object, what follows
+// the window's creation, what the user did (a WM_COMMAND's notification code, which comes
+// while the backend itself writes to the control too), and a change of the object to show.
+struct Genre {
+  const char* classe;  // null: the form, not a control
+  DWORD style;
+  DWORD exStyle;
+  bool texte;           // shows the control's text
+  bool horsTabulation;  // never in the keyboard order
+  DWORD (*styleDe)(const Control&);
+  void (*cree)(Win32Backend::Impl&, HWND, Control&);
+  void (*notification)(Win32Backend::Impl&, Control&, HWND, WORD code);
+  void (*miroir)(Win32Backend::Impl&, HWND, Control&);
+};
+
+// In the order of Kind.
+const Genre kGenres[] = {
+    // Form: its caption only
+    {nullptr, 0, 0, false, false, nullptr, nullptr, nullptr, MiroirTexte},
+    // Label
+    {"STATIC", SS_LEFT, 0, true, false, nullptr,
+     [](Win32Backend::Impl& impl, HWND hwnd, Control& c) { AjusteEtiquette(impl, hwnd, c); },
+     nullptr,
+     [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
+       if (MetTexte(hwnd, c)) AjusteEtiquette(impl, hwnd, c);
+     }},
+    // Edit
+    {"EDIT", ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE, true, false,
+     [](const Control& c) -> DWORD {
+       return static_cast<const Edit&>(c).readOnly ? ES_READONLY : 0;
+     },
+     [](Win32Backend::Impl&, HWND hwnd, Control& c) {
+       // 0 lifts the system's default limit of 30000 characters.
+       SendMessageA(hwnd, EM_LIMITTEXT, static_cast<const Edit&>(c).maxLength, 0);
+     },
+     [](Win32Backend::Impl& impl, Control& c, HWND controle, WORD code) {
+       if (code != EN_CHANGE || impl.miroir != 0) return;
+       auto& edit = static_cast<Edit&>(c);
+       const std::string texte = Win32Backend::Impl::texteFenetre(controle);
+       impl.dispatch([&] { edit.textFromScreen(texte); });
+     },
+     [](Win32Backend::Impl&, HWND hwnd, Control& c) {
+       if (!MetTexte(hwnd, c)) return;
+       const auto fin = static_cast<WPARAM>(c.text().size());
+       SendMessageA(hwnd, EM_SETSEL, fin, static_cast<LPARAM>(fin));
+     }},
+    // CheckBox
+    {"BUTTON", BS_CHECKBOX, 0, true, false, nullptr, nullptr,
+     [](Win32Backend::Impl&, Control& c, HWND, WORD code) {
+       if (code != BN_CLICKED) return;
+       auto& coche = static_cast<CheckBox&>(c);
+       coche.setChecked(!coche.checked());
+     },
+     [](Win32Backend::Impl&, HWND hwnd, Control& c) {
+       MetTexte(hwnd, c);
+       SendMessageA(hwnd, BM_SETCHECK,
+                    static_cast<CheckBox&>(c).checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+     }},
+    // GroupBox
+    {"BUTTON", BS_GROUPBOX, 0, true, false, nullptr, nullptr, nullptr, MiroirTexte},
+    // Panel
+    {"STATIC", SS_OWNERDRAW, 0, false, false, nullptr, nullptr, nullptr, nullptr},
+    // Button
+    {"BUTTON", 0, 0, true, false,
+     [](const Control& c) -> DWORD {
+       return static_cast<const Button&>(c).isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+     },
+     ImageBouton, CliqueBouton, MiroirTexte},
+    // SpeedButton
+    {"BUTTON", BS_PUSHBUTTON, 0, true, true,
+     [](const Control& c) -> DWORD { return c.text().empty() ? BS_ICON : 0; },
+     [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
+       ImageBouton(impl, hwnd, c);
+       const auto& sc = impl.sousClassement;
+       if (sc.pose != nullptr && sc.retire != nullptr && sc.suite != nullptr)
+         sc.pose(hwnd, ProcedureBoutonRapide, 0, reinterpret_cast<DWORD_PTR>(&sc));
+     },
+     CliqueBouton, MiroirTexte},
+    // ListBox
+    {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE, true, false,
+     nullptr,
+     [](Win32Backend::Impl&, HWND hwnd, Control& c) {
+       RemplitListe(hwnd, static_cast<ListBox&>(c));
+     },
+     [](Win32Backend::Impl& impl, Control& c, HWND controle, WORD code) {
+       if (impl.miroir != 0 || (code != LBN_SELCHANGE && code != LBN_DBLCLK)) return;
+       auto& liste = static_cast<ListBox&>(c);
+       const int ligne = static_cast<int>(SendMessageA(controle, LB_GETCURSEL, 0, 0));
+       if (code == LBN_SELCHANGE)
+         liste.clickFromScreen(ligne);
+       else
+         liste.doubleClickFromScreen(ligne);
+     },
+     [](Win32Backend::Impl&, HWND hwnd, Control& c) {
+       SelectionListe(hwnd, static_cast<ListBox&>(c));
+     }},
+    // Image
+    {"STATIC", SS_ICON, 0, false, false, nullptr,
+     [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
+       SendMessageA(hwnd, STM_SETICON,
+                    reinterpret_cast<WPARAM>(impl.image(static_cast<const Image&>(c).picture)), 0);
+     },
+     nullptr, nullptr},
+};
+static_assert(std::size(kGenres) == static_cast<std::size_t>(Kind::Image) + 1,
+              "one description for each kind of control");
+
+const Genre& GenreDe(const Control& c) { return kGenres[static_cast<std::size_t>(c.kind())]; }
+
+void CreeControle(Win32Backend::Impl& impl, FenetreForm& f, HWND parent, Control& c, int x,
+                  int y, int id) {
+  const Genre& genre = GenreDe(c);
+  if (genre.classe == nullptr) return;
+  // Containers lie under their contents: each control paints only its own part.
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | genre.style;
+  if (c.tabStop) style |= (genre.horsTabulation ? 0 : WS_TABSTOP) | WS_GROUP;
+  if (genre.styleDe != nullptr) style |= genre.styleDe(c);
+  const HFONT police = impl.police(c.font);
+  HWND hwnd = CreateWindowExA(genre.exStyle, genre.classe, genre.texte ? c.text().c_str() : "",
+                              style, x, y, c.bounds().width, c.bounds().height, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.instance,
+                              nullptr);
+  if (hwnd == nullptr) return;
+  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(police), FALSE);
+  c.native = reinterpret_cast<std::uintptr_t>(hwnd);
+  f.controles[id] = &c;
+  if (genre.cree != nullptr) genre.cree(impl, hwnd, c);
+}
+
+void CreeControles(Win32Backend::Impl& impl, FenetreForm& f, HWND fenetre, Control& parent, int dx,
+                   int dy, int& id) {
+  for (Control* c : DansLOrdre(parent)) {
+    const int x = dx + c->bounds().left;
+    const int y = dy + c->bounds().top;
+    CreeControle(impl, f, fenetre, *c, x, y, id++);
+    if (EstConteneur(*c) || !c->children().empty()) CreeControles(impl, f, fenetre, *c, x, y, id);
+  }
+}
+
+void OublieNatifs(Control& c) {
+  c.native = 0;
+  for (Control* enfant : c.children()) OublieNatifs(*enfant);
+}
+
+void MiroirActif(Control& c) {
+  if (c.native != 0 && c.kind() != Kind::Form) EnableWindow(Hwnd(c.native), ActifEffectif(c));
+  for (Control* enfant : c.children()) MiroirActif(*enfant);
+}
+
+}  // namespace
+
+bool ActifEffectif(const Control& c) {
+  for (const Control* p = &c; p != nullptr && p->kind() != Kind::Form; p = p->parent())
+    if (!p->enabled()) return false;
+  return true;
+}
+
+void Notifie(Win32Backend::Impl& impl, Control& c, HWND controle, WORD code) {
+  const Genre& genre = GenreDe(c);
+  if (genre.notification != nullptr) genre.notification(impl, c, controle, code);
+}
+
+LRESULT Win32Backend::Impl::couleurStatique(WPARAM dc) {
+  SetTextColor(reinterpret_cast<HDC>(dc), GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(reinterpret_cast<HDC>(dc), GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+std::string Win32Backend::Impl::texteFenetre(HWND fenetre) {
+  const int longueur = GetWindowTextLengthA(fenetre);
+  std::string texte(static_cast<std::size_t>(longueur) + 1, '\0');
+  const int lu = GetWindowTextA(fenetre, texte.data(), longueur + 1);
+  texte.resize(static_cast<std::size_t>(std::max(lu, 0)));
+  return texte;
+}
+
+SIZE Win32Backend::Impl::mesureTexte(HFONT police, const std::string& texte, UINT format,
+                                     int largeurMax) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ avant = SelectObject(dc, police);
+  RECT r{0, 0, largeurMax, 0};
+  // An empty text still takes one line, as a label does.
+  const std::string mesure = texte.empty() ? std::string(" ") : texte;
+  DrawTextA(dc, mesure.c_str(), static_cast<int>(mesure.size()), &r, format | DT_CALCRECT);
+  SelectObject(dc, avant);
+  ReleaseDC(nullptr, dc);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+Handle Win32Backend::realize(Form& form) {
+  if (form.native != 0) return form.native;
+  Impl& impl = *impl_;
+  impl.connait(form.application());
+  if (!form.children().empty()) impl.chargeControlesCommuns();
+  impl.enregistreClasse(form.className(), kProcedureForm, true);
+
+  auto f = std::make_unique<FenetreForm>();
+  f->impl = &impl;
+  f->form = &form;
+  // A fixed border and no title-bar buttons. Not clipping its children: the
+  // form's own background shows through the group boxes.
+  const DWORD style = WS_POPUP | WS_CAPTION;
+  ++impl.miroir;
+  HWND hwnd = CreateWindowExA(0, form.className().c_str(), form.text().c_str(), style, 0, 0, 0, 0,
+                              impl.fenetreApplication, nullptr, impl.instance, f.get());
+  if (hwnd == nullptr) {
+    --impl.miroir;
+    return 0;
+  }
+  FenetreForm& fr = *f;
+  impl.forms[hwnd] = std::move(f);
+  Impl::centre(hwnd, form.clientWidth(), form.clientHeight());
+  int id = kPremierId;
+  CreeControles(impl, fr, hwnd, form, 0, 0, id);
+  // The keyboard order walks the children from the top; containers take no
+  // focus, so they can go to the bottom, the outermost last.
+  for (auto it = fr.controles.rbegin(); it != fr.controles.rend(); ++it)
+    if (EstConteneur(*it->second))
+      SetWindowPos(Hwnd(it->second->native), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  form.native = reinterpret_cast<std::uintptr_t>(hwnd);
+  for (auto& [cid, c] : fr.controles) controlChanged(*c);
+  --impl.miroir;
+  return form.native;
+}
+
+void Win32Backend::destroy(Form& form) {
+  HWND hwnd = Hwnd(form.native);
+  if (hwnd == nullptr) return;
+  Detruit(hwnd);
+  impl_->forms.erase(hwnd);
+  OublieNatifs(form);
+}
+
+void Win32Backend::controlChanged(Control& control) {
+  HWND hwnd = Hwnd(control.native);
+  if (hwnd == nullptr) return;
+  Impl& impl = *impl_;
+  ++impl.miroir;
+  const Genre& genre = GenreDe(control);
+  if (genre.miroir != nullptr) genre.miroir(impl, hwnd, control);
+  MiroirActif(control);
+  --impl.miroir;
+}
+
+void Win32Backend::rowsChanged(ListBox& liste, RowChange change) {
+  HWND hwnd = Hwnd(liste.native);
+  if (hwnd == nullptr) return;
+  ++impl_->miroir;
+  const auto texte = [&liste](int ligne) {
+    return reinterpret_cast<LPARAM>(liste.rows()[static_cast<std::size_t>(ligne)].text.c_str());
+  };
+  const auto ligne = static_cast<WPARAM>(change.index);
+  switch (change.what) {
+    case RowChange::Inserted:
+      SendMessageA(hwnd, LB_INSERTSTRING, ligne, texte(change.index));
+      break;
+    case RowChange::Removed:
+      SendMessageA(hwnd, LB_DELETESTRING, ligne, 0);
+      break;
+    case RowChange::Replaced:
+      SendMessageA(hwnd, LB_DELETESTRING, ligne, 0);
+      SendMessageA(hwnd, LB_INSERTSTRING, ligne, texte(change.index));
+      break;
+    case RowChange::All:
+      RemplitListe(hwnd, liste);
+      break;
+  }
+  SelectionListe(hwnd, liste);
+  --impl_->miroir;
+}
+
+}  // namespace tk
