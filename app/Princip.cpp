@@ -141,8 +141,7 @@ void TFrmPrincip::LibereRaccourcis() {
 }
 
 void TFrmPrincip::LectureIni() {
-  const auto contenu = plateforme_.LitFichier(cheminIni_);
-  ::LectureIni(contenu ? &*contenu : nullptr, *ListeRaccourcis);
+  ::LectureIni(plateforme_.LitFichier(cheminIni_), *ListeRaccourcis);
 }
 
 void TFrmPrincip::EffacementsMenus() {
