@@ -109,7 +109,7 @@ void TFrmPrincip::FormCreate() {
   ListeRaccourcis = std::make_unique<ListeEnreg>();
   LectureIni();
   ConstructionMenus();
-  EtatActif = false;
+  // From the inactive state the window starts in, to the active one.
   iMiActiveDesactiveClick();
 }
 

@@ -47,16 +47,6 @@ void TIconeNotification::Loaded() {
   UpdateIcon();
 }
 
-void TIconeNotification::SetDesignPreview(bool value) {
-  designPreview_ = value;
-  settingPreview_ = true;
-  if (value)
-    AddIcon();
-  else
-    DeleteIcon();
-  settingPreview_ = false;
-}
-
 void TIconeNotification::SetCycleIcons(bool value) {
   cycleIcons_ = value;
   if (value) cycleIndex_ = 0;
@@ -103,12 +93,12 @@ bool TIconeNotification::Notify(unsigned message) {
 }
 
 bool TIconeNotification::AddIcon() {
-  if (!settingPreview_) iconVisible_ = true;
+  iconVisible_ = true;
   return Notify(plat::NIM_ADD);
 }
 
 bool TIconeNotification::DeleteIcon() {
-  if (!settingPreview_) iconVisible_ = false;
+  iconVisible_ = false;
   return Notify(plat::NIM_DELETE);
 }
 
