@@ -1,8 +1,9 @@
 // Settings files as the tests give them to the launcher and expect it to write them. The layout
-// is stated here on its own, apart from the program's writer, so that a test can catch it.
+// is written here again on purpose, apart from the program's: a change to that one fails a test.
 // Header only: the e2e tests and the benchmark use it without linking the program.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
