@@ -10,10 +10,7 @@ TFrmAPropos::TFrmAPropos(tk::Application& application)
   iBbtOk.OnClick = [this] { iBbtOkClick(); };
   // However the box closes, it can be opened again.
   OnClose = [this] { Ouvert = false; };
-  FormCreate();
 }
-
-void TFrmAPropos::FormCreate() { Ouvert = false; }
 
 void TFrmAPropos::Init() { Ouvert = true; }
 

@@ -9,7 +9,6 @@ class TFrmAPropos : public tk::Form {
 
   bool Ouvert = false;
   void Init();
-  void FormCreate();
   void iBbtOkClick();
 
   tk::Panel Panel1{this, "Panel1", {16, 16, 290, 125}};

@@ -44,10 +44,7 @@ TFrmConfig::TFrmConfig(tk::Application& application, TFrmPrincip& principal)
   iBbtParcourir.OnClick = [this] { Button1Click(); };
   iEdTouche.OnChange = [this] { iEdToucheChange(); };
   OnClose = [this] { FormClose(); };
-  FormCreate();
 }
-
-void TFrmConfig::FormCreate() { Ouvert = false; }
 
 void TFrmConfig::FormClose() {
   ListeTravail.reset();
@@ -78,11 +75,6 @@ void TFrmConfig::Init() {
   if (!ListeTravail->empty()) iLixMenusClick();
 }
 
-Enreg* TFrmConfig::RecordDeLigne(int ligne) const {
-  if (ligne < 0 || ligne >= iLixItems.count()) return nullptr;
-  return static_cast<Enreg*>(iLixItems.rows()[static_cast<std::size_t>(ligne)].object);
-}
-
 void TFrmConfig::iLixMenusClick() {
   if (iLixItems.itemIndex() != -1) SauvegardeItem();
   iLixItems.beginUpdate();
@@ -90,7 +82,7 @@ void TFrmConfig::iLixMenusClick() {
   if (ListeTravail && !ListeTravail->empty() && iLixMenus.itemIndex() != -1) {
     const std::string& menu = iLixMenus.rows()[static_cast<std::size_t>(iLixMenus.itemIndex())].text;
     for (const auto& r : *ListeTravail)
-      if (r->Menu == menu) iLixItems.add(r->Item, r.get());
+      if (r->Menu == menu) iLixItems.add(r->Item, *r);
     if (iLixItems.count() > 0) iLixItems.setItemIndex(0);
   }
   iLixItems.endUpdate();
@@ -100,7 +92,7 @@ void TFrmConfig::iLixMenusClick() {
 
 void TFrmConfig::iLixItemsClick() {
   SauvegardeItem();
-  const Enreg* r = RecordDeLigne(iLixItems.itemIndex());
+  const Enreg* r = iLixItems.object(iLixItems.itemIndex());
   if (r == nullptr) {
     iEdExe.setText("");
     iEdParam.setText("");
@@ -121,7 +113,7 @@ void TFrmConfig::iLixItemsClick() {
 }
 
 void TFrmConfig::SauvegardeItem() {
-  Enreg* r = RecordDeLigne(ItemCourant);
+  Enreg* r = iLixItems.object(ItemCourant);
   if (r == nullptr) return;
   r->Executable = iEdExe.text();
   r->Parametres = iEdParam.text();
@@ -134,8 +126,8 @@ void TFrmConfig::SauvegardeItem() {
 }
 
 void TFrmConfig::PermutationItem(short a, short b) {
-  const Enreg* ra = RecordDeLigne(a);
-  const Enreg* rb = RecordDeLigne(b);
+  const Enreg* ra = iLixItems.object(a);
+  const Enreg* rb = iLixItems.object(b);
   auto position = [this](const Enreg* r) {
     return std::find_if(ListeTravail->begin(), ListeTravail->end(),
                         [r](const auto& p) { return p.get() == r; });
@@ -237,7 +229,7 @@ void TFrmConfig::iSbtItemPlusClick() {
   auto r = std::make_unique<Enreg>();
   r->Menu = iLixMenus.rows()[static_cast<std::size_t>(menu)].text;
   r->Item = libelle;
-  Enreg* nouveau = r.get();
+  Enreg& nouveau = *r;
   ListeTravail->push_back(std::move(r));
   iLixItems.add(libelle, nouveau);
   iLixItems.setItemIndex(iLixItems.count() - 1);
@@ -251,7 +243,7 @@ void TFrmConfig::iSbtItemMoinsClick() {
   if (tk::MessageConfirmation(application(), "Etes-vous sûr(e) de vouloir effacer l'item '" +
                                                  libelle + "' ?") == tk::mrNo)
     return;
-  const Enreg* r = RecordDeLigne(ligne);
+  const Enreg* r = iLixItems.object(ligne);
   ListeTravail->erase(std::remove_if(ListeTravail->begin(), ListeTravail->end(),
                                      [r](const auto& p) { return p.get() == r; }),
                       ListeTravail->end());
@@ -269,7 +261,7 @@ void TFrmConfig::iLixItemsDblClick() {
                        libelle))
     return;
   iLixItems.setRowText(ligne, libelle);
-  if (Enreg* r = RecordDeLigne(ligne)) r->Item = libelle;
+  if (Enreg* r = iLixItems.object(ligne)) r->Item = libelle;
 }
 
 void TFrmConfig::iBbtOkClick() {

@@ -19,7 +19,6 @@ class TFrmConfig : public tk::Form {
   bool Ouvert = false;
 
   void Init();
-  void FormCreate();
   void FormClose();
 
   void iLixMenusClick();
@@ -56,7 +55,7 @@ class TFrmConfig : public tk::Form {
                            "", tk::Picture::Moins};
 
   tk::GroupBox GroupBox5{this, "GroupBox5", {316, 3, 300, 170}, " Sous-Menu "};
-  tk::ListBox iLixItems{&GroupBox5, "iLixItems", {48, 16, 240, 123}};
+  tk::ListBoxDe<Enreg> iLixItems{&GroupBox5, "iLixItems", {48, 16, 240, 123}};
   tk::Button iSbtItemHaut{&GroupBox5, tk::Kind::SpeedButton, "iSbtItemHaut", {12, 50, 23, 22}, "",
                           tk::Picture::FlecheHaut};
   tk::Button iSbtItemBas{&GroupBox5, tk::Kind::SpeedButton, "iSbtItemBas", {12, 83, 23, 22}, "",
@@ -95,7 +94,6 @@ class TFrmConfig : public tk::Form {
   tk::OpenDialog iODlgChoix;
 
  private:
-  Enreg* RecordDeLigne(int ligne) const;
   void DeplaceItem(int decalage);
   void DeplaceMenu(int decalage);
 

@@ -1,5 +1,6 @@
 #include "app/Declars.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -10,8 +11,25 @@ const char* const kNomFichierIni = "Vivlan.ini";
 
 namespace {
 
-constexpr std::size_t kTailleNoms = 16384;
-constexpr std::size_t kTailleValeur = 2048;
+constexpr char kOui[] = "Oui";
+constexpr char kNon[] = "Non";
+
+}  // namespace
+
+const CleIni kClesIni[kNombreClesIni] = {
+    {"Menu", "Vivlan", &Enreg::Menu, nullptr},
+    {"Item", "Vivlan", &Enreg::Item, nullptr},
+    {"Exécutable", "<Aucun>", &Enreg::Executable, nullptr},
+    {"Paramètre(s)", "", &Enreg::Parametres, nullptr},
+    {"Répertoire de travail", "", &Enreg::Repertoire, nullptr},
+    {"Shift", kNon, nullptr, &Enreg::Shift},
+    {"Ctrl", kNon, nullptr, &Enreg::Ctrl},
+    {"Alt", kNon, nullptr, &Enreg::Alt},
+    {"Win", kNon, nullptr, &Enreg::Win},
+    {"Touche", "", &Enreg::Touche, nullptr},
+};
+
+namespace {
 
 // The reader drops the blanks at the ends of a value and one pair of matching quotes around
 // it: a value that would not come back as it is goes between quotes, which the reader removes.
@@ -23,61 +41,56 @@ std::string Protege(const std::string& v) {
   return blanc(v.front()) || blanc(v.back()) || guillemets ? '"' + v + '"' : v;
 }
 
+// The key is one character: what follows it is neither read nor written.
+void CoupeTouche(Enreg& r) { r.Touche.resize(std::min<std::size_t>(r.Touche.size(), 1)); }
+
 // One section, its lines ending with CR LF; written in one piece.
-std::string Section(unsigned n, const Enreg& r) {
-  auto oui = [](bool b) { return b ? "Oui" : "Non"; };
-  std::string s;
-  for (const std::string& ligne :
-       {"[" + std::to_string(n) + "]", "Menu = " + Protege(r.Menu), "Item = " + Protege(r.Item),
-        "Exécutable = " + Protege(r.Executable), "Paramètre(s) = " + Protege(r.Parametres),
-        "Répertoire de travail = " + Protege(r.Repertoire), std::string("Shift = ") + oui(r.Shift),
-        std::string("Ctrl = ") + oui(r.Ctrl), std::string("Alt = ") + oui(r.Alt),
-        std::string("Win = ") + oui(r.Win), "Touche = " + Protege(r.Touche.substr(0, 1)),
-        std::string()})
-    s += ligne + "\r\n";
-  return s;
+std::string Section(unsigned n, Enreg r) {
+  CoupeTouche(r);
+  std::string s = "[" + std::to_string(n) + "]\r\n";
+  for (const CleIni& c : kClesIni) {
+    const std::string valeur = c.drapeau ? (r.*c.drapeau ? kOui : kNon) : Protege(r.*c.texte);
+    s += std::string(c.nom) + " = " + valeur + "\r\n";
+  }
+  return s + "\r\n";
 }
 
 }  // namespace
 
-void LectureIni(const std::string* contenu, ListeEnreg& liste) {
-  if (contenu == nullptr) return;
+void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste) {
+  for (std::size_t v = 0; v + kNombreClesIni <= valeurs.size(); v += kNombreClesIni) {
+    auto r = std::make_unique<Enreg>();
+    for (std::size_t k = 0; k < kNombreClesIni; ++k) {
+      const CleIni& c = kClesIni[k];
+      std::string& valeur = valeurs[v + k];
+      // The reader has dropped the blanks at the ends; the word is case-sensitive.
+      if (c.drapeau)
+        (*r).*c.drapeau = valeur == kOui;
+      else
+        (*r).*c.texte = std::move(valeur);
+    }
+    CoupeTouche(*r);
+    liste.push_back(std::move(r));
+  }
+}
+
+void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste) {
+  if (!contenu) return;
   const auto cp1252 = plat::Cp1252DepuisUtf8(*contenu);
   const plat::Profil profil(cp1252 ? *cp1252 : *contenu);
-  const auto noms = profil.NomsDeSections(kTailleNoms);
+  const auto noms = profil.NomsDeSections(kTailleNomsIni);
   // A count of shortcuts is a 16-bit number.
   const unsigned n = static_cast<std::uint16_t>(noms.size());
-  enum { kMenu, kItem, kExe, kParam, kRepertoire, kShift, kCtrl, kAlt, kWin, kTouche, kNombre };
-  static const char* const kCles[kNombre][2] = {
-      {"Menu", "Vivlan"}, {"Item", "Vivlan"}, {"Exécutable", "<Aucun>"}, {"Paramètre(s)", ""},
-      {"Répertoire de travail", ""}, {"Shift", "Non"}, {"Ctrl", "Non"}, {"Alt", "Non"},
-      {"Win", "Non"}, {"Touche", ""}};
-  // Every key of every section in one walk over the file.
+  // Every key of every section in one walk over the file; the questions name their
+  // sections in place, so the names outlive the walk.
   std::vector<std::string> sections;
   sections.reserve(n);
   for (unsigned k = 1; k <= n; ++k) sections.push_back(std::to_string(k));
   std::vector<plat::Profil::Question> questions;
-  questions.reserve(std::size_t{n} * kNombre);
+  questions.reserve(std::size_t{n} * kNombreClesIni);
   for (const std::string& section : sections)
-    for (const auto& [cle, defaut] : kCles) questions.push_back({section, cle, defaut, kTailleValeur});
-  std::vector<std::string> valeurs = profil.Valeurs(questions);
-  for (unsigned k = 0; k < n; ++k) {
-    std::string* v = &valeurs[std::size_t{k} * kNombre];
-    // The reader has dropped the blanks at the ends; the word is case-sensitive.
-    auto oui = [&](int cle) { return v[cle] == "Oui"; };
-    auto r = std::make_unique<Enreg>();
-    r->Menu = std::move(v[kMenu]);
-    r->Item = std::move(v[kItem]);
-    r->Executable = std::move(v[kExe]);
-    r->Parametres = std::move(v[kParam]);
-    r->Repertoire = std::move(v[kRepertoire]);
-    r->Shift = oui(kShift);
-    r->Ctrl = oui(kCtrl);
-    r->Alt = oui(kAlt);
-    r->Win = oui(kWin);
-    r->Touche = v[kTouche].substr(0, 1);
-    liste.push_back(std::move(r));
-  }
+    for (const CleIni& c : kClesIni) questions.push_back({section, c.nom, c.defaut, kTailleValeurIni});
+  AjouteEnregs(profil.Valeurs(questions), liste);
 }
 
 void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,

@@ -1,7 +1,9 @@
 // The shortcut record, the list of shortcuts and the settings file.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,9 +30,27 @@ using ListeEnreg = std::vector<std::unique_ptr<Enreg>>;
 // The settings file's name, in the directory current at start.
 extern const char* const kNomFichierIni;
 
+// A key of a section: its name, what a missing one reads as, and the field it fills, a text
+// or a flag written "Oui" or "Non". The keys of kClesIni stand in the order they are written.
+struct CleIni {
+  const char* nom;
+  const char* defaut;
+  std::string Enreg::*texte;
+  bool Enreg::*drapeau;
+};
+constexpr std::size_t kNombreClesIni = 10;
+extern const CleIni kClesIni[kNombreClesIni];
+// The buffers the file is read with: the list of section names, one value.
+constexpr std::size_t kTailleNomsIni = 16384;
+constexpr std::size_t kTailleValeurIni = 2048;
+
+// Appends one record per section to `liste`, from the values read for the keys of kClesIni,
+// section after section.
+void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste);
+
 // Reads the file's bytes (none when it is missing) and appends one record per
 // section to `liste`, from the sections "1", "2", … whatever the names found.
-void LectureIni(const std::string* contenu, ListeEnreg& liste);
+void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste);
 
 // Writes the records of `travail`, menu label by menu label in the order of
 // `menus`, into a new file that replaces `chemin` once complete. A label

@@ -104,7 +104,7 @@ void TFrmPrincip::FormCreate() {
   ListeRaccourcis = std::make_unique<ListeEnreg>();
   LectureIni();
   ConstructionMenus();
-  EtatActif = false;
+  // From the inactive state the window starts in, to the active one.
   iMiActiveDesactiveClick();
 }
 
@@ -136,8 +136,7 @@ void TFrmPrincip::LibereRaccourcis() {
 }
 
 void TFrmPrincip::LectureIni() {
-  const auto contenu = plateforme_.LitFichier(cheminIni_);
-  ::LectureIni(contenu ? &*contenu : nullptr, *ListeRaccourcis);
+  ::LectureIni(plateforme_.LitFichier(cheminIni_), *ListeRaccourcis);
 }
 
 void TFrmPrincip::EffacementsMenus() {

@@ -39,6 +39,7 @@ class TFrmPrincip : public tk::Form {
   tk::Picture iImgDesactive = tk::Picture::IconeInactive;
   tk::PopupMenu iPmGauche;
   tk::PopupMenu iPmDroit;
+  // Entries of iPmDroit, which owns them.
   tk::MenuItem* iMiActiveDesactive = nullptr;
   tk::MenuItem* iMiConfig = nullptr;
   tk::MenuItem* iMiAPropos = nullptr;
@@ -80,6 +81,7 @@ class TFrmPrincip : public tk::Form {
   // if another pass ran meanwhile, since the list or the state it worked for is gone.
   unsigned passe_ = 0;
   std::string cheminIni_;
+  // Not owned: made after this window and gone before it (Relie).
   TFrmInfo* frmInfo_ = nullptr;
   TFrmConfig* frmConfig_ = nullptr;
   TFrmAPropos* frmAPropos_ = nullptr;

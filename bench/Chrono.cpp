@@ -29,6 +29,7 @@
 #include "app/Princip.h"
 #include "platform/portable/PlateformePortable.h"
 #include "platform/win32/PlateformeWin32.h"
+#include "support/FichierIni.h"
 #include "toolkit/memoire/BackendMemoire.h"
 #include "toolkit/win32/Win32Backend.h"
 
@@ -98,18 +99,18 @@ Combinaison CombinaisonNumero(int i) { return {kMasques[i / 36], kTouches[i % 36
 
 // `parMenu` shortcuts to a menu.
 std::string Ini(int n, int parMenu = 10) {
-  std::string ini;
+  std::vector<Raccourci> raccourcis;
   for (int i = 0; i < n; ++i) {
-    const bool clavier = i < kCombinaisons;
-    const Combinaison c = CombinaisonNumero(clavier ? i : 0);
-    auto oui = [&](UINT mod) { return clavier && (c.masque & mod) ? "Oui" : "Non"; };
-    ini += "[" + std::to_string(i + 1) + "]\r\nMenu = Menu " + std::to_string(i / parMenu) +
-           "\r\nItem = Raccourci " + std::to_string(i) + "\r\nExécutable = " + kMarqueur +
-           "\r\nParamètre(s) = p" + std::to_string(i) + "\r\nRépertoire de travail = \r\nShift = " +
-           oui(MOD_SHIFT) + "\r\nCtrl = " + oui(MOD_CONTROL) + "\r\nAlt = " + oui(MOD_ALT) +
-           "\r\nWin = Non\r\nTouche = " + (clavier ? std::string(1, c.touche) : "") + "\r\n\r\n";
+    Raccourci r("Menu " + std::to_string(i / parMenu), "Raccourci " + std::to_string(i),
+                kMarqueur, "p" + std::to_string(i));
+    if (i < kCombinaisons) {
+      const Combinaison c = CombinaisonNumero(i);
+      r.Shift(c.masque & MOD_SHIFT).Ctrl(c.masque & MOD_CONTROL).Alt(c.masque & MOD_ALT);
+      r.Touche(std::string(1, c.touche));
+    }
+    raccourcis.push_back(std::move(r));
   }
-  return ini;
+  return FichierIni(raccourcis);
 }
 
 // Another program holds the combination: this process cannot register it.
@@ -401,35 +402,26 @@ class PlateformeBanc : public plat::PlateformePortable {
 
 // The sections the way the system's profile functions give them: one call per key.
 size_t LectureParCle(const std::string& fichier) {
-  std::vector<char> noms(16384);
-  const DWORD lus =
-      GetPrivateProfileStringA(nullptr, nullptr, "", noms.data(), 16384, fichier.c_str());
+  std::vector<char> noms(kTailleNomsIni);
+  const DWORD lus = GetPrivateProfileStringA(nullptr, nullptr, "", noms.data(), kTailleNomsIni,
+                                             fichier.c_str());
   size_t n = 0;
   for (DWORD i = 0; i < lus && noms[i] != '\0'; i += static_cast<DWORD>(std::strlen(&noms[i])) + 1)
     ++n;
   n = static_cast<std::uint16_t>(n);
-  ListeEnreg liste;
-  std::vector<char> valeur(2048);
+  std::vector<std::string> valeurs;
+  valeurs.reserve(n * kNombreClesIni);
+  std::vector<char> valeur(kTailleValeurIni);
   for (size_t k = 1; k <= n; ++k) {
     const std::string section = std::to_string(k);
-    auto lis = [&](const char* cle, const char* defaut) {
-      const DWORD l = GetPrivateProfileStringA(section.c_str(), cle, defaut, valeur.data(), 2048,
-                                               fichier.c_str());
-      return std::string(valeur.data(), l);
-    };
-    auto r = std::make_unique<Enreg>();
-    r->Menu = lis("Menu", "Vivlan");
-    r->Item = lis("Item", "Vivlan");
-    r->Executable = lis("Exécutable", "<Aucun>");
-    r->Parametres = lis("Paramètre(s)", "");
-    r->Repertoire = lis("Répertoire de travail", "");
-    r->Shift = lis("Shift", "Non") == "Oui";
-    r->Ctrl = lis("Ctrl", "Non") == "Oui";
-    r->Alt = lis("Alt", "Non") == "Oui";
-    r->Win = lis("Win", "Non") == "Oui";
-    r->Touche = lis("Touche", "").substr(0, 1);
-    liste.push_back(std::move(r));
+    for (const CleIni& cle : kClesIni) {
+      const DWORD l = GetPrivateProfileStringA(section.c_str(), cle.nom, cle.defaut, valeur.data(),
+                                               kTailleValeurIni, fichier.c_str());
+      valeurs.emplace_back(valeur.data(), l);
+    }
   }
+  ListeEnreg liste;
+  AjouteEnregs(std::move(valeurs), liste);
   return liste.size();
 }
 

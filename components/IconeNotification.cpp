@@ -30,16 +30,6 @@ void TIconeNotification::Loaded() {
   UpdateIcon();
 }
 
-void TIconeNotification::SetDesignPreview(bool value) {
-  designPreview_ = value;
-  settingPreview_ = true;
-  if (value)
-    AddIcon();
-  else
-    DeleteIcon();
-  settingPreview_ = false;
-}
-
 void TIconeNotification::SetCycleIcons(bool value) {
   cycleIcons_ = value;
   if (value) cycleIndex_ = 0;
@@ -86,12 +76,12 @@ bool TIconeNotification::Notify(unsigned message) {
 }
 
 bool TIconeNotification::AddIcon() {
-  if (!settingPreview_) iconVisible_ = true;
+  iconVisible_ = true;
   return Notify(plat::kNimAdd);
 }
 
 bool TIconeNotification::DeleteIcon() {
-  if (!settingPreview_) iconVisible_ = false;
+  iconVisible_ = false;
   return Notify(plat::kNimDelete);
 }
 

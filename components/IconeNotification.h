@@ -51,9 +51,7 @@ class TIconeNotification {
   // hides the main window and the taskbar button when StartMinimized.
   void Loaded();
 
-  bool DesignPreview() const { return designPreview_; }
-  void SetDesignPreview(bool value);
-  TImageList* IconList = nullptr;
+  TImageList* IconList = nullptr;  // not owned
   bool CycleIcons() const { return cycleIcons_; }
   void SetCycleIcons(bool value);
   unsigned CycleInterval() const { return cycleInterval_; }
@@ -68,6 +66,7 @@ class TIconeNotification {
   void SetIcon(tk::Handle icon);
   bool IconVisible() const { return iconVisible_; }
   void SetIconVisible(bool value);
+  // Not owned: the owner of the menus clears these before they go.
   tk::PopupMenu* PopupMenuGauche = nullptr;
   tk::PopupMenu* PopupMenuDroit = nullptr;
   bool ShowOnLeftDblClick = false;
@@ -117,8 +116,6 @@ class TIconeNotification {
   tk::Handle icon_ = 0;
   bool mainFormShown_ = false;
   tk::Timer cycleTimer_;
-  bool designPreview_ = false;
-  bool settingPreview_ = false;
   bool cycleIcons_ = false;
   unsigned cycleInterval_ = 0;
   int cycleIndex_ = 0;

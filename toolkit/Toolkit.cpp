@@ -111,8 +111,8 @@ void ListBox::endUpdate() {
   rowsChanged({RowChange::All});
 }
 
-void ListBox::add(const std::string& text, void* object) {
-  rows_.push_back({text, object});
+void ListBox::addRow(Row row) {
+  rows_.push_back(std::move(row));
   rowsChanged({RowChange::Inserted, count() - 1});
 }
 
@@ -240,7 +240,6 @@ void MenuItem::click() {
 
 void PopupMenu::popup(int x, int y) {
   MenuItem* chosen = application_.backend().popup(*this, x, y);
-  application_.hint.clear();
   if (chosen != nullptr) application_.dispatch([chosen] { chosen->click(); });
 }
 

@@ -3,6 +3,7 @@
 // the objects to the screen and turns what the user does into their events.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -66,6 +67,7 @@ class Control {
 
   Kind kind() const { return kind_; }
   const std::string& name() const { return name_; }
+  // Neither is owned: controls are members of their form and register with their parent.
   Control* parent() const { return parent_; }
   const std::vector<Control*>& children() const { return children_; }
   Form& form();
@@ -179,14 +181,14 @@ class ListBox : public Control {
 
   struct Row {
     std::string text;
-    void* object = nullptr;
+    std::any object;  // what ListBoxDe keeps for the row
   };
   const std::vector<Row>& rows() const { return rows_; }
   int count() const { return static_cast<int>(rows_.size()); }
   int itemIndex() const { return itemIndex_; }
   // Setting the selection from the program raises no event.
   void setItemIndex(int index);
-  void add(const std::string& text, void* object = nullptr);
+  void add(const std::string& text) { addRow({text, {}}); }
   void clear();
   void remove(int index);
   void move(int from, int to);
@@ -205,6 +207,9 @@ class ListBox : public Control {
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
 
+ protected:
+  void addRow(Row row);
+
  private:
   void rowsChanged(RowChange change);
 
@@ -212,6 +217,20 @@ class ListBox : public Control {
   int itemIndex_ = -1;
   int updating_ = 0;
   bool pending_ = false;  // changed during an update
+};
+
+// A list box whose rows each refer to an object of type T, owned elsewhere.
+template <typename T>
+class ListBoxDe : public ListBox {
+ public:
+  using ListBox::ListBox;
+  void add(const std::string& text, T& object) { addRow({text, &object}); }
+  // The object of row `index`; nullptr when there is no such row or it carries none.
+  T* object(int index) const {
+    if (index < 0 || index >= count()) return nullptr;
+    T* const* objet = std::any_cast<T*>(&rows()[static_cast<std::size_t>(index)].object);
+    return objet ? *objet : nullptr;
+  }
 };
 
 // A top-level window, created hidden once and shown modally.
@@ -272,7 +291,7 @@ class MenuItem {
   bool enabled = true;
   std::function<void(MenuItem& sender)> OnClick;
 
-  MenuItem* parent() const { return parent_; }
+  MenuItem* parent() const { return parent_; }  // not owned: it owns this entry
   int count() const { return static_cast<int>(items_.size()); }
   MenuItem& item(int index) const { return *items_[static_cast<std::size_t>(index)]; }
   int indexOf(const MenuItem& child) const;
@@ -291,7 +310,7 @@ class PopupMenu : public MenuItem {
  public:
   explicit PopupMenu(Application& application) : application_(application) {}
   bool autoPopup = true;
-  const void* popupComponent = nullptr;  // who opened it last
+  const void* popupComponent = nullptr;  // who opened it last; not owned, only compared
   // Shows the menu with its top-left corner at a screen point and returns once
   // it has closed; a chosen entry's click has run by then.
   void popup(int x, int y);
@@ -420,9 +439,9 @@ class Application {
   Backend& backend() { return backend_; }
   const std::string& title() const { return title_; }
 
+  // Not owned, like forms(): forms register and unregister themselves.
   Form* mainForm() const { return mainForm_; }
   bool showMainForm = true;
-  std::string hint;  // hint of the highlighted menu entry
 
   // Runs an event handler: an input/output error ends it and is reported with
   // the generic error box; the caller goes on. Any other exception is reported

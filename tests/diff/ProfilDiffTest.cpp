@@ -5,6 +5,7 @@
 #include "app/Declars.h"
 #include "platform/Profil.h"
 #include "platform/portable/PlateformePortable.h"
+#include "support/FichierIni.h"
 #include "toolkit/memoire/BackendMemoire.h"
 
 #include <windows.h>
@@ -27,16 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kTailleNoms = 16384;
-constexpr std::size_t kTailleValeur = 2048;
-
-// The keys the launcher reads from every section, with its defaults.
-const std::pair<const char*, const char*> kCles[] = {
-    {"Menu", "Vivlan"}, {"Item", "Vivlan"}, {"Exécutable", "<Aucun>"},
-    {"Paramètre(s)", ""}, {"Répertoire de travail", ""}, {"Shift", "Non"},
-    {"Ctrl", "Non"}, {"Alt", "Non"}, {"Win", "Non"}, {"Touche", ""},
-};
-
 struct Fichier {
   std::string nom;
   std::optional<std::string> octets;  // none: the file does not exist
@@ -53,10 +44,8 @@ std::string Section(int n, const std::string& corps) {
 
 // A section as the launcher writes it.
 std::string Ecrite(int n, const std::string& menu, const std::string& item) {
-  return Section(n, "Menu = " + menu + "\r\nItem = " + item +
-                        "\r\nExécutable = C:\\x\\" + item + ".exe\r\nParamètre(s) = -a \"b c\"\r\n"
-                        "Répertoire de travail = C:\\x\r\nShift = Oui\r\nCtrl = Non\r\n"
-                        "Alt = Oui\r\nWin = Non\r\nTouche = K\r\n\r\n");
+  const std::string exe = "C:\\x\\" + item + ".exe";
+  return SectionIni(n, Raccourci(menu, item, exe, "-a \"b c\"", "C:\\x").Shift().Alt().Touche("K"));
 }
 
 std::string Numerotees(int nombre) {
@@ -223,14 +212,14 @@ class Diff : public ::testing::TestWithParam<Fichier> {
 
 TEST_P(Diff, LectureDuLanceur) {
   const plat::Profil profil = Lu();
-  const std::vector<std::string> noms = NomsSysteme(kTailleNoms);
-  ASSERT_EQ(profil.NomsDeSections(kTailleNoms), noms);
+  const std::vector<std::string> noms = NomsSysteme(kTailleNomsIni);
+  ASSERT_EQ(profil.NomsDeSections(kTailleNomsIni), noms);
   for (std::size_t k = 1; k <= noms.size(); ++k) {
     const std::string section = std::to_string(k);
-    for (const auto& [cle, defaut] : kCles) {
-      ASSERT_EQ(profil.Valeur(section, cle, defaut, kTailleValeur),
-                ValeurSysteme(section, cle, defaut, kTailleValeur))
-          << "section " << section << ", key " << cle;
+    for (const CleIni& cle : kClesIni) {
+      ASSERT_EQ(profil.Valeur(section, cle.nom, cle.defaut, kTailleValeurIni),
+                ValeurSysteme(section, cle.nom, cle.defaut, kTailleValeurIni))
+          << "section " << section << ", key " << cle.nom;
     }
   }
 }
@@ -256,8 +245,8 @@ TEST_P(Diff, AutresQuestions) {
   };
   for (const auto& [section, cle] : questions)
     for (const char* defaut : {"", "d", "  x  ", "\"q\"", "'", "\"\"", " ", "a'"})
-      EXPECT_EQ(profil.Valeur(section, cle, defaut, kTailleValeur),
-                ValeurSysteme(section, cle, defaut, kTailleValeur))
+      EXPECT_EQ(profil.Valeur(section, cle, defaut, kTailleValeurIni),
+                ValeurSysteme(section, cle, defaut, kTailleValeurIni))
           << "[" << section << "] " << cle << " default <" << defaut << ">";
 }
 
@@ -310,14 +299,13 @@ TEST(DiffEcriture, CeQueLeLanceurEcritSeRelitCommeTape) {
   plat::PlateformePortable plateforme;
   ListeEnreg travail;
   std::vector<std::string> menus;
+  // The texts of a record, in the order of the launcher's keys.
+  std::vector<std::string Enreg::*> textes;
+  for (const CleIni& cle : kClesIni)
+    if (cle.texte) textes.push_back(cle.texte);
   for (const auto& v : cas) {
     auto r = std::make_unique<Enreg>();
-    r->Menu = v[0];
-    r->Item = v[1];
-    r->Executable = v[2];
-    r->Parametres = v[3];
-    r->Repertoire = v[4];
-    r->Touche = v[5];
+    for (std::size_t k = 0; k < textes.size(); ++k) (*r).*textes[k] = v[k];
     menus.push_back(v[0]);
     travail.push_back(std::move(r));
   }
@@ -330,21 +318,19 @@ TEST(DiffEcriture, CeQueLeLanceurEcritSeRelitCommeTape) {
     contenu.assign(std::istreambuf_iterator<char>(lu), std::istreambuf_iterator<char>());
   }
   ListeEnreg relue;
-  LectureIni(&contenu, relue);
+  LectureIni(contenu, relue);
   ASSERT_EQ(relue.size(), cas.size());
   for (std::size_t i = 0; i < cas.size(); ++i) {
     const std::string section = std::to_string(i + 1);
-    const Enreg& r = *relue[i];
-    const std::pair<const char*, std::string> lues[] = {
-        {"Menu", r.Menu},           {"Item", r.Item},
-        {"Exécutable", r.Executable}, {"Paramètre(s)", r.Parametres},
-        {"Répertoire de travail", r.Repertoire}, {"Touche", r.Touche}};
-    for (std::size_t k = 0; k < std::size(lues); ++k) {
-      char tampon[kTailleValeur] = {};
-      GetPrivateProfileStringA(section.c_str(), lues[k].first, "-", tampon, sizeof tampon,
+    std::size_t k = 0;
+    for (const CleIni& cle : kClesIni) {
+      if (!cle.texte) continue;
+      char tampon[kTailleValeurIni] = {};
+      GetPrivateProfileStringA(section.c_str(), cle.nom, "-", tampon, sizeof tampon,
                                chemin.string().c_str());
-      EXPECT_EQ(tampon, cas[i][k]) << "system: [" << section << "] " << lues[k].first;
-      EXPECT_EQ(lues[k].second, cas[i][k]) << "ours: [" << section << "] " << lues[k].first;
+      EXPECT_EQ(tampon, cas[i][k]) << "system: [" << section << "] " << cle.nom;
+      EXPECT_EQ((*relue[i]).*cle.texte, cas[i][k]) << "ours: [" << section << "] " << cle.nom;
+      ++k;
     }
   }
   fs::remove(chemin);

@@ -2,18 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "Pilote.h"
 #include "app/Princip.h"
+#include "support/FichierIni.h"
 
 using namespace pilote;
 
 namespace {
 
-const char kIni[] =
-    "[1]\r\nMenu = Outils\r\nItem = Marqueur\r\nExécutable = Marqueur.exe\r\n"
-    "Paramètre(s) = \r\nRépertoire de travail = \r\nShift = Non\r\nCtrl = Non\r\n"
-    "Alt = Non\r\nWin = Non\r\nTouche = \r\n\r\n";
+const std::string kIni = SectionIni(1, {"Outils", "Marqueur", "Marqueur.exe"});
 
 const char kDejaEnCours[] = "Vivelance est déjà en cours d'exécution !";
 

@@ -7,37 +7,15 @@
 #include <vector>
 
 #include "Pilote.h"
+#include "support/FichierIni.h"
 
 using namespace pilote;
 
 namespace {
 
-struct Raccourci {
-  std::string menu, item, exe, params, dir;
-  bool shift = false, ctrl = false, alt = false, win = false;
-  std::string touche;
-};
-
-// One section exactly as the launcher writes it.
-std::string Section(int n, const Raccourci& r) {
-  auto oui = [](bool b) { return b ? std::string("Oui") : std::string("Non"); };
-  return "[" + std::to_string(n) + "]\r\nMenu = " + r.menu + "\r\nItem = " + r.item +
-         "\r\nExécutable = " + r.exe + "\r\nParamètre(s) = " + r.params +
-         "\r\nRépertoire de travail = " + r.dir + "\r\nShift = " + oui(r.shift) +
-         "\r\nCtrl = " + oui(r.ctrl) + "\r\nAlt = " + oui(r.alt) + "\r\nWin = " + oui(r.win) +
-         "\r\nTouche = " + r.touche + "\r\n\r\n";
-}
-
 // Started by Ctrl+Alt+K.
 Raccourci Ancien() {
-  Raccourci r;
-  r.menu = "Outils";
-  r.item = "Ancien";
-  r.exe = CheminMarqueur();
-  r.params = "ancien";
-  r.ctrl = r.alt = true;
-  r.touche = "K";
-  return r;
+  return Raccourci("Outils", "Ancien", CheminMarqueur(), "ancien").Ctrl().Alt().Touche("K");
 }
 
 // The form lays its group boxes flat: every control is a child of the window, placed in the
@@ -252,7 +230,7 @@ void ErreurDEnregistrement(Vivelance& vivelance, const Editeur& e, const std::st
 
 TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussitot) {
   const Raccourci ancien = Ancien();
-  Vivelance vivelance(Section(1, ancien));
+  Vivelance vivelance(SectionIni(1, ancien));
   ASSERT_TRUE(vivelance.Demarre());
   const DWORD pid = vivelance.Instance().Pid();
 
@@ -287,14 +265,9 @@ TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussit
   EXPECT_TRUE(Devient([&] { return LignesListe(e.Items()); }, Lignes{"Essai"}));
   EXPECT_TRUE(Devient([&] { return SelectionListe(e.Items()); }, 0));
 
-  Raccourci essai;
-  essai.menu = "Jeux vidéo";
-  essai.item = "Essai";
-  essai.exe = CheminMarqueur();
-  essai.params = "nouveau é";
-  essai.dir = vivelance.Dossier();
-  essai.ctrl = essai.alt = true;
-  essai.touche = "J";
+  const Raccourci essai =
+      Raccourci("Jeux vidéo", "Essai", CheminMarqueur(), "nouveau é", vivelance.Dossier())
+          .Ctrl().Alt().Touche("J");
   EcrisTexte(e.Exe(), essai.exe);
   EcrisTexte(e.Param(), essai.params);
   EcrisTexte(e.Chemin(), essai.dir);
@@ -308,7 +281,7 @@ TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussit
 
   Clique(e.Bouton("OK"));
   ASSERT_TRUE(AttendsVisible(e.fenetre, false));
-  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), Section(1, ancien) + Section(2, essai));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), SectionIni(1, ancien) + SectionIni(2, essai));
   EXPECT_EQ(FichiersDe(vivelance.Dossier()), Lignes{"Vivlan.ini"});
 
   // Taken up at once: the new combination starts its program where the field says.
@@ -320,7 +293,7 @@ TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussit
 
 TEST(Editeur, UnMenuSansItemEstSignalePendantLEnregistrementPuisLaisseDeCote) {
   const Raccourci ancien = Ancien();
-  Vivelance vivelance(Section(1, ancien));
+  Vivelance vivelance(SectionIni(1, ancien));
   ASSERT_TRUE(vivelance.Demarre());
   const DWORD pid = vivelance.Instance().Pid();
 
@@ -342,7 +315,7 @@ TEST(Editeur, UnMenuSansItemEstSignalePendantLEnregistrementPuisLaisseDeCote) {
   Clique(Enfant(boite, "Button", std::string("OK")));
   EXPECT_TRUE(AttendsDestruction(boite));
   ASSERT_TRUE(AttendsVisible(e.fenetre, false));
-  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), Section(1, ancien));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), SectionIni(1, ancien));
 
   Editeur encore = OuvreEditeur(vivelance);
   ASSERT_EQ(encore.fenetre, e.fenetre);
@@ -351,7 +324,7 @@ TEST(Editeur, UnMenuSansItemEstSignalePendantLEnregistrementPuisLaisseDeCote) {
 
 TEST(Editeur, AnnulerLaisseLeFichierEtLeLanceurCommeIlsEtaient) {
   const Raccourci ancien = Ancien();
-  const std::string ini = Section(1, ancien);
+  const std::string ini = SectionIni(1, ancien);
   Vivelance vivelance(ini);
   ASSERT_TRUE(vivelance.Demarre());
   const DWORD pid = vivelance.Instance().Pid();
@@ -391,7 +364,7 @@ TEST(Editeur, AnnulerLaisseLeFichierEtLeLanceurCommeIlsEtaient) {
 
 TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
   const Raccourci ancien = Ancien();
-  const std::string ini = Section(1, ancien);
+  const std::string ini = SectionIni(1, ancien);
   Vivelance vivelance(ini);
   LectureSeule protege(vivelance.Chemin("Vivlan.ini"));
   ASSERT_TRUE(vivelance.Demarre());
@@ -428,7 +401,7 @@ TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
   EXPECT_TRUE(Devient([&] { return Texte(e.Touche()); }, std::string("L")));
   Clique(e.Bouton("OK"));
   ASSERT_TRUE(AttendsVisible(e.fenetre, false));
-  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), Section(1, nouveau));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), SectionIni(1, nouveau));
   Combinaison(vivelance, 'L');
   EXPECT_TRUE(Devient([&] { return vivelance.LignesMarqueur(); },
                       Lignes{ancien.exe + " ancien", vivelance.Dossier(),
@@ -437,7 +410,7 @@ TEST(Editeur, UnFichierQuiNePeutEtreEcritGardeLAncienEtLesAnciensRaccourcis) {
 
 TEST(Editeur, QuitterPendantLeMessageDeLEnregistrementFermeSansFauteEtLaisseUnFichierEntier) {
   const Raccourci ancien = Ancien();
-  Vivelance vivelance(Section(1, ancien));
+  Vivelance vivelance(SectionIni(1, ancien));
   ASSERT_TRUE(vivelance.Demarre());
   const DWORD pid = vivelance.Instance().Pid();
 
@@ -458,23 +431,15 @@ TEST(Editeur, QuitterPendantLeMessageDeLEnregistrementFermeSansFauteEtLaisseUnFi
   EXPECT_EQ(vivelance.Instance().CodeSortie(), 0u);
   EXPECT_TRUE(Attends([] { return !IconeAffichee(); }));
   const auto fichier = vivelance.LisFichier("Vivlan.ini");
-  EXPECT_TRUE(fichier == Section(1, ancien) || fichier == Section(1, nouveau))
+  EXPECT_TRUE(fichier == SectionIni(1, ancien) || fichier == SectionIni(1, nouveau))
       << fichier.value_or("(none)");
   EXPECT_EQ(FichiersDe(vivelance.Dossier()), Lignes{"Vivlan.ini"});
 }
 
 TEST(Editeur, ActivationLanceLeRaccourciQueMontreInformationsMemeSiUnEnregistrementLesAReordonnes) {
-  Raccourci a1 = Ancien();
-  a1.menu = "A";
-  a1.item = "a1";
-  a1.params = "a1";
-  a1.ctrl = a1.alt = false;
-  a1.touche.clear();
-  Raccourci b1 = a1;
-  b1.menu = "B";
-  b1.item = "b1";
-  b1.params = "b1";
-  Vivelance vivelance(Section(1, a1) + Section(2, b1));
+  const Raccourci a1("A", "a1", CheminMarqueur(), "a1");
+  const Raccourci b1("B", "b1", CheminMarqueur(), "b1");
+  Vivelance vivelance(SectionIni(1, a1) + SectionIni(2, b1));
   ASSERT_TRUE(vivelance.Demarre());
   const DWORD pid = vivelance.Instance().Pid();
 
@@ -498,7 +463,7 @@ TEST(Editeur, ActivationLanceLeRaccourciQueMontreInformationsMemeSiUnEnregistrem
   EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"B", "A"}));
   Clique(e.Bouton("OK"));
   ASSERT_TRUE(AttendsVisible(e.fenetre, false));
-  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), Section(1, b1) + Section(2, a1));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), SectionIni(1, b1) + SectionIni(2, a1));
 
   ASSERT_TRUE(Visible(info));
   Clique(Enfant(info, "Button", std::string("Activation")));
@@ -508,7 +473,7 @@ TEST(Editeur, ActivationLanceLeRaccourciQueMontreInformationsMemeSiUnEnregistrem
 }
 
 TEST(Editeur, UnDisquePleinEstSignaleEtGardeLAncienFichier) {
-  const std::string ini = Section(1, Ancien());
+  const std::string ini = SectionIni(1, Ancien());
   Vivelance vivelance;
   PetitDisque disque(vivelance.Dossier());
   if (!disque.Monte()) GTEST_SKIP() << "no tmpfs can be mounted here (mount needs root)";
@@ -529,7 +494,7 @@ TEST(Editeur, UnDisquePleinEstSignaleEtGardeLAncienFichier) {
 
 TEST(Editeur, UnParametreEntreGuillemetsEtLaToucheEspaceSeRelisentCommeTapes) {
   Raccourci r = Ancien();
-  Vivelance vivelance(Section(1, r));
+  Vivelance vivelance(SectionIni(1, r));
   ASSERT_TRUE(vivelance.Demarre());
   r.params = "\"" + vivelance.Dossier() + "\\a b.txt\"";
   r.touche = " ";

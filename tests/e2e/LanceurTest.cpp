@@ -7,52 +7,17 @@
 #include <vector>
 
 #include "Pilote.h"
+#include "support/FichierIni.h"
 
 using namespace pilote;
 
 namespace {
 
-struct Raccourci {
-  std::string menu;
-  std::string item;
-  std::string exe;
-  std::string params;
-  std::string dir;
-  bool ctrl = false;
-  bool alt = false;
-  bool shift = false;
-  bool win = false;
-  std::string touche;
-};
-
-const char* OuiNon(bool b) { return b ? "Oui" : "Non"; }
-
-std::string Ini(const std::vector<Raccourci>& raccourcis) {
-  std::string ini;
-  int n = 0;
-  for (const Raccourci& r : raccourcis) {
-    ini += "[" + std::to_string(++n) + "]\r\nMenu = " + r.menu + "\r\nItem = " + r.item +
-           "\r\nExécutable = " + r.exe + "\r\nParamètre(s) = " + r.params +
-           "\r\nRépertoire de travail = " + r.dir + "\r\nShift = " + OuiNon(r.shift) +
-           "\r\nCtrl = " + OuiNon(r.ctrl) + "\r\nAlt = " + OuiNon(r.alt) +
-           "\r\nWin = " + OuiNon(r.win) + "\r\nTouche = " + r.touche + "\r\n\r\n";
-  }
-  return ini;
-}
-
 // A Marqueur.exe shortcut started by Ctrl + Alt + `touche` (none: menu only).
 Raccourci Marque(const std::string& menu, const std::string& item, const std::string& params,
                  const std::string& dir = "", char touche = 0) {
-  Raccourci r;
-  r.menu = menu;
-  r.item = item;
-  r.exe = CheminMarqueur();
-  r.params = params;
-  r.dir = dir;
-  if (touche) {
-    r.ctrl = r.alt = true;
-    r.touche = std::string(1, touche);
-  }
+  Raccourci r(menu, item, CheminMarqueur(), params, dir);
+  if (touche) r.Ctrl().Alt().Touche(std::string(1, touche));
   return r;
 }
 
@@ -143,7 +108,8 @@ bool ChoisitDansLeMenuGauche(std::initializer_list<WORD> touches) {
 }  // namespace
 
 TEST(Lanceur, UnProgrammeLentADemarrerNeRetientPasLesAutresRaccourcis) {
-  Vivelance v(Ini({Marque("A", "Lent", "--lent", "", 'K'), Marque("A", "Vif", "vif", "", 'L')}));
+  Vivelance v(
+      FichierIni({Marque("A", "Lent", "--lent", "", 'K'), Marque("A", "Vif", "vif", "", 'L')}));
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');
@@ -160,8 +126,9 @@ TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
   Vivelance v;
   const std::string travail = v.Chemin("travail");
   ASSERT_TRUE(CreateDirectoryA(travail.c_str(), nullptr));
-  v.EcrisFichier("Vivlan.ini", Ini({Marque("Outils", "Dans travail", "un  deux", travail, 'K'),
-                                    Marque("Outils", "Sans répertoire", "", "", 'L')}));
+  v.EcrisFichier("Vivlan.ini",
+                 FichierIni({Marque("Outils", "Dans travail", "un  deux", travail, 'K'),
+                             Marque("Outils", "Sans répertoire", "", "", 'L')}));
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');
@@ -176,7 +143,7 @@ TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
 
 TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
   // Sub-menus in order of first appearance: A (x, z), then B (y).
-  Vivelance v(Ini({Marque("A", "x", "x"), Marque("B", "y", "y"), Marque("A", "z", "z")}));
+  Vivelance v(FichierIni({Marque("A", "x", "x"), Marque("B", "y", "y"), Marque("A", "z", "z")}));
   ASSERT_TRUE(v.Demarre());
 
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}));
@@ -188,7 +155,7 @@ TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
 }
 
 TEST(Lanceur, UnLibelleTiretEstUnSousMenuEtUneEntreeCommeLesAutres) {
-  Vivelance v(Ini({Marque("-", "-", "tiret")}));
+  Vivelance v(FichierIni({Marque("-", "-", "tiret")}));
   ASSERT_TRUE(v.Demarre());
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_RETURN}));
   ASSERT_TRUE(AttendsTraces(v, 1));
@@ -205,10 +172,9 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   const std::string travail = v.Chemin("travail");
   ASSERT_TRUE(CreateDirectoryA(travail.c_str(), nullptr));
   Raccourci z = Marque("A", "z", "zz", travail);
-  z.ctrl = z.win = true;
-  z.touche = "Z";
+  z.Ctrl().Win().Touche("Z");
   v.EcrisFichier("Vivlan.ini",
-                 Ini({Marque("A", "x", "xx", "", 'X'), Marque("B", "y", "yy", "", 'Y'), z}));
+                 FichierIni({Marque("A", "x", "xx", "", 'X'), Marque("B", "y", "yy", "", 'Y'), z}));
   ASSERT_TRUE(v.Demarre());
   const DWORD pid = v.Instance().Pid();
 
@@ -265,8 +231,8 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
 TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLanceur) {
   Vivelance v;
   const std::string absent = v.Chemin("absent");
-  v.EcrisFichier("Vivlan.ini", Ini({Marque("A", "Perdu", "perdu", absent, 'K'),
-                                    Marque("A", "Ici", "ici", "", 'L')}));
+  v.EcrisFichier("Vivlan.ini", FichierIni({Marque("A", "Perdu", "perdu", absent, 'K'),
+                                           Marque("A", "Ici", "ici", "", 'L')}));
   ASSERT_TRUE(v.Demarre());
   const DWORD pid = v.Instance().Pid();
 
@@ -295,8 +261,8 @@ TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLance
 TEST(Lanceur, UnProgrammeQuiNePeutDemarrerEstSignaleSansSesParametres) {
   Vivelance v;
   const std::string exe = v.Chemin("Absent.exe");
-  Raccourci absent{"A", "Absent", exe, "--parametre-tu", "", true, true, false, false, "K"};
-  v.EcrisFichier("Vivlan.ini", Ini({absent, Marque("A", "Ensuite", "ensuite", "", 'L')}));
+  const Raccourci absent = Raccourci("A", "Absent", exe, "--parametre-tu").Ctrl().Alt().Touche("K");
+  v.EcrisFichier("Vivlan.ini", FichierIni({absent, Marque("A", "Ensuite", "ensuite", "", 'L')}));
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');
@@ -315,7 +281,8 @@ TEST(Lanceur, UnProgrammeQuiNePeutDemarrerEstSignaleSansSesParametres) {
 }
 
 TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
-  Vivelance v(Ini({Marque("A", "Clavier", "clavier", "", 'K'), Marque("A", "Menu", "menu")}));
+  Vivelance v(
+      FichierIni({Marque("A", "Clavier", "clavier", "", 'K'), Marque("A", "Menu", "menu")}));
   ASSERT_TRUE(v.Demarre());
   const DWORD pid = v.Instance().Pid();
 
@@ -353,8 +320,8 @@ TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
 }
 
 TEST(Lanceur, DeuxRaccourcisDeMemeCombinaisonLeSecondEstSignale) {
-  Vivelance v(Ini({Marque("A", "Premier", "premier", "", 'K'),
-                   Marque("A", "Second", "second", "", 'K')}));
+  Vivelance v(FichierIni({Marque("A", "Premier", "premier", "", 'K'),
+                          Marque("A", "Second", "second", "", 'K')}));
   Processus& instance = v.Lance();
   HWND boite = AttendsErreur(instance.Pid());
   ASSERT_NE(boite, nullptr);
@@ -391,7 +358,7 @@ TEST(Lanceur, UneLigneDeCommandeDePlusieursMilliersDeCaracteresPartEntiere) {
   moitie2 += "fin2";
   Raccourci long_ = Marque("A", "Long", moitie2, "", 'K');
   long_.exe = CheminMarqueur() + " " + moitie1;
-  Vivelance v(Ini({long_}));
+  Vivelance v(FichierIni({long_}));
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');

@@ -43,24 +43,8 @@ void EcritTout(const std::string& chemin, const std::string& octets) {
   f << octets;
 }
 
-std::string Section(int n, const R& r) {
-  auto oui = [](bool b) { return b ? "Oui" : "Non"; };
-  return "[" + std::to_string(n) + "]\r\n" + "Menu = " + r.menu + "\r\n" + "Item = " + r.item +
-         "\r\n" + "Exécutable = " + r.exe + "\r\n" + "Paramètre(s) = " + r.params + "\r\n" +
-         "Répertoire de travail = " + r.dir + "\r\n" + "Shift = " + oui(r.shift) + "\r\n" +
-         "Ctrl = " + oui(r.ctrl) + "\r\n" + "Alt = " + oui(r.alt) + "\r\n" + "Win = " +
-         oui(r.win) + "\r\n" + "Touche = " + r.touche + "\r\n" + "\r\n";
-}
-
-std::string Fichier(const std::vector<R>& raccourcis) {
-  std::string f;
-  for (std::size_t i = 0; i < raccourcis.size(); ++i)
-    f += Section(static_cast<int>(i + 1), raccourcis[i]);
-  return f;
-}
-
-void Banc::Demarre(const std::vector<R>& raccourcis) {
-  EcritTout(ini, Fichier(raccourcis));
+void Banc::Demarre(const std::vector<Raccourci>& raccourcis) {
+  EcritTout(ini, FichierIni(raccourcis));
   Demarre();
 }
 

@@ -13,29 +13,9 @@
 #include "app/Config.h"
 #include "app/Info.h"
 #include "app/Princip.h"
+#include "support/FichierIni.h"
 #include "support/PlateformeEnregistreuse.h"
 #include "toolkit/memoire/BackendMemoire.h"
-
-// A shortcut as the test writes it.
-struct R {
-  R(std::string menu = {}, std::string item = {}, std::string exe = "prog.exe",
-    std::string params = {}, std::string dir = {}, bool shift = false, bool ctrl = false,
-    bool alt = false, bool win = false, std::string touche = {})
-      : menu(std::move(menu)), item(std::move(item)), exe(std::move(exe)),
-        params(std::move(params)), dir(std::move(dir)), shift(shift), ctrl(ctrl), alt(alt),
-        win(win), touche(std::move(touche)) {}
-  std::string menu;
-  std::string item;
-  std::string exe;
-  std::string params;
-  std::string dir;
-  bool shift, ctrl, alt, win;
-  std::string touche;
-};
-
-// One section exactly as the launcher writes it.
-std::string Section(int n, const R& r);
-std::string Fichier(const std::vector<R>& raccourcis);
 
 // A fresh folder of its own for each test, removed afterwards.
 struct DossierTemporaire {
@@ -69,7 +49,7 @@ class Banc : public ::testing::Test {
   std::vector<std::string> Appels(const std::string& prefixe) const {
     return AppelsDe(plateforme, prefixe);
   }
-  void Demarre(const std::vector<R>& raccourcis);
+  void Demarre(const std::vector<Raccourci>& raccourcis);
   void Demarre();
   void TearDown() override;
 

@@ -81,7 +81,7 @@ TEST_F(Editeur, FenetreEtControles) {
 }
 
 TEST_F(Editeur, OuvertureSurLePremierMenuEtSonPremierItem) {
-  Demarre({{"B", "b1", "b.exe", "-b", "C:\\b", false, true, false, true, "q"},
+  Demarre({Raccourci("B", "b1", "b.exe", "-b", "C:\\b").Ctrl().Win().Touche("q"),
            {"A", "a1"},
            {"B", "b2"},
            {"b", "minuscule"}});
@@ -144,7 +144,8 @@ TEST_F(Editeur, LesSaisiesSuiventLeurItemEtAnnulerLesPerd) {
     EXPECT_EQ(config->iEdExe.text(), "1.exe") << "the next opening shows the main window's values";
     config->iBbtAnnuler.click();
   });
-  EXPECT_EQ(LitTout(ini), Fichier({{"A", "a1", "1.exe"}, {"A", "a2", "2.exe"}, {"B", "b1", "3.exe"}}));
+  EXPECT_EQ(LitTout(ini),
+            FichierIni({{"A", "a1", "1.exe"}, {"A", "a2", "2.exe"}, {"B", "b1", "3.exe"}}));
 }
 
 TEST_F(Editeur, DeplacerMenusEtItems) {
@@ -171,9 +172,9 @@ TEST_F(Editeur, DeplacerMenusEtItems) {
     config->iBbtOk.click();
   });
   // Sections follow the menu list, then the working order.
-  EXPECT_EQ(LitTout(ini), Fichier({{"B", "B1", "2.exe"},
-                                   {"A", "A2", "3.exe", "modifié"},
-                                   {"A", "A1", "1.exe"}}));
+  EXPECT_EQ(LitTout(ini), FichierIni({{"B", "B1", "2.exe"},
+                                      {"A", "A2", "3.exe", "modifié"},
+                                      {"A", "A1", "1.exe"}}));
   EXPECT_EQ(MenuGauche(), "B[B1] A[A2,A1]");
   EXPECT_EQ(Entree(1, 0).tag, 1);
 }
@@ -316,7 +317,7 @@ TEST_F(Editeur, RenommerUnMenuEnSonPropreLibelleMalgreUnAutreEnCapitales) {
 }
 
 TEST_F(Editeur, OkEcritRechargeEtEnregistreLesRaccourcis) {
-  Demarre({{"A", "a1", "1.exe", "", "", false, true, false, false, "K"}});
+  Demarre({Raccourci("A", "a1", "1.exe").Ctrl().Touche("K")});
   Edite([&] {
     Saisit("Vide 1");
     config->iSbtMenuPlusClick();
@@ -334,8 +335,8 @@ TEST_F(Editeur, OkEcritRechargeEtEnregistreLesRaccourcis) {
   EXPECT_THAT(Messages(),
               ElementsAre("Le menu Vide 1 n'est pas pris en compte car il ne contient aucun item !",
                           "Le menu Vide 2 n'est pas pris en compte car il ne contient aucun item !"));
-  EXPECT_EQ(LitTout(ini), Fichier({{"A", "a1", "1.exe", "", "", false, true, false, false, "K"},
-                                   {"A", "a2", "2.exe", "", "", false, false, true, false, "J"}}));
+  EXPECT_EQ(LitTout(ini), FichierIni({Raccourci("A", "a1", "1.exe").Ctrl().Touche("K"),
+                                      Raccourci("A", "a2", "2.exe").Alt().Touche("J")}));
   const auto h = std::to_string(principal->handle());
   EXPECT_THAT(Appels("RegisterHotKey"),
               ElementsAre("RegisterHotKey(" + h + ",0,2,75)", "RegisterHotKey(" + h + ",1,1,74)"));
@@ -349,7 +350,7 @@ TEST_F(Editeur, OkEcritRechargeEtEnregistreLesRaccourcis) {
 }
 
 TEST_F(Editeur, OkInactifNEnregistreRienEtToutVideDonneUnFichierVide) {
-  Demarre({{"A", "a1", "1.exe", "", "", false, true, false, false, "K"}});
+  Demarre({Raccourci("A", "a1", "1.exe").Ctrl().Touche("K")});
   principal->iMiActiveDesactiveClick();
   plateforme.appels.clear();
   Edite([&] {
@@ -364,7 +365,7 @@ TEST_F(Editeur, OkInactifNEnregistreRienEtToutVideDonneUnFichierVide) {
 }
 
 TEST_F(Editeur, UnEnregistrementRateGardeToutEtLEditeurSeRouvre) {
-  Demarre({{"A", "a1", "1.exe", "", "", false, true, false, false, "K"}});
+  Demarre({Raccourci("A", "a1", "1.exe").Ctrl().Touche("K")});
   const std::string avant = LitTout(ini);
   plateforme.echecFichier = {PlateformeEnregistreuse::Echec::Ecriture, 5, 1};
   plateforme.appels.clear();
@@ -408,7 +409,7 @@ TEST_F(Editeur, EssaiDExecution) {
     EXPECT_EQ(Record(0).Executable, "1.exe") << "the fields are not stored by a test run";
     config->iBbtAnnuler.click();
   });
-  EXPECT_EQ(LitTout(ini), Fichier({{"A", "a1", "1.exe"}}));
+  EXPECT_EQ(LitTout(ini), FichierIni({{"A", "a1", "1.exe"}}));
 }
 
 TEST_F(Editeur, Parcourir) {
@@ -436,7 +437,7 @@ TEST_F(Editeur, Parcourir) {
 }
 
 TEST_F(Editeur, ChampTouche) {
-  Demarre({{"A", "a1", "1.exe", "", "", false, true, false, false, "K"}});
+  Demarre({Raccourci("A", "a1", "1.exe").Ctrl().Touche("K")});
   Edite([&] {
     struct {
       const char* tape;

@@ -8,7 +8,7 @@ namespace {
 
 ListeEnreg Lit(const std::string& contenu) {
   ListeEnreg liste;
-  LectureIni(&contenu, liste);
+  LectureIni(contenu, liste);
   return liste;
 }
 
@@ -26,7 +26,7 @@ void AttendDefauts(const Enreg& r) {
 
 TEST(LectureIni, FichierAbsentOuVide) {
   ListeEnreg liste;
-  LectureIni(nullptr, liste);
+  LectureIni(std::nullopt, liste);
   EXPECT_TRUE(liste.empty());
   EXPECT_TRUE(Lit("").empty());
 }
@@ -75,9 +75,9 @@ TEST(LectureIni, ValeursCoupeesEtNomsLimitesA16384Octets) {
   ASSERT_EQ(l.size(), 1u);
   EXPECT_EQ(l[0]->Parametres, std::string(2047, 'p'));
 
-  std::vector<R> raccourcis;
+  std::vector<Raccourci> raccourcis;
   for (int i = 0; i < 3600; ++i) raccourcis.push_back({"M", "i" + std::to_string(i + 1)});
-  std::string f = Fichier(raccourcis);
+  std::string f = FichierIni(raccourcis);
   const auto grande = Lit(f);
   ASSERT_EQ(grande.size(), 3498u);
   EXPECT_EQ(grande.back()->Item, "i3498");
@@ -87,7 +87,8 @@ TEST(LectureIni, OctetsQuelconquesNeFontRienTomber) {
   std::string binaire;
   for (int i = 0; i < 20000; ++i) binaire.push_back(static_cast<char>((i * 7919) % 256));
   Lit(binaire);
-  const std::string section = Section(1, {"Menu", "Item", "x.exe", "p", "d", true, true, true, true, "K"});
+  const std::string section =
+      SectionIni(1, Raccourci("Menu", "Item", "x.exe", "p", "d").Shift().Ctrl().Alt().Win().Touche("K"));
   for (std::size_t n = 0; n <= section.size(); ++n) {
     const auto l = Lit(section.substr(0, n));
     ASSERT_LE(l.size(), 1u);
@@ -117,9 +118,9 @@ class Ecriture : public ::testing::Test {
   PlateformeEnregistreuse plateforme{dossier.chemin};
   tk::Application application{backend, "C:\\x\\Vivlan.exe"};
 
-  static ListeEnreg Liste(const std::vector<R>& raccourcis) {
+  static ListeEnreg Liste(const std::vector<Raccourci>& raccourcis) {
     ListeEnreg l;
-    for (const R& r : raccourcis) {
+    for (const Raccourci& r : raccourcis) {
       auto e = std::make_unique<Enreg>();
       e->Menu = r.menu;
       e->Item = r.item;
@@ -138,10 +139,11 @@ class Ecriture : public ::testing::Test {
 };
 
 TEST_F(Ecriture, OctetsExactsParMenuDansLOrdreDeLaListe) {
-  const auto travail = Liste({{"B", "b1", "b.exe", "-x", "C:\\b", true, false, true, false, "Z"},
-                              {"A", "a1", "a.exe"},
-                              {"B", "b2", "c.exe", "", "", false, true, false, true, "9"},
-                              {"Perdu", "p", "p.exe"}});
+  const auto travail =
+      Liste({Raccourci("B", "b1", "b.exe", "-x", "C:\\b").Shift().Alt().Touche("Z"),
+             {"A", "a1", "a.exe"},
+             Raccourci("B", "b2", "c.exe").Ctrl().Win().Touche("9"),
+             {"Perdu", "p", "p.exe"}});
   EcritureIni(application, plateforme, ini, {"Vide", "B", "A"}, travail);
   EXPECT_THAT(backend.textes(),
               ElementsAre("Le menu Vide n'est pas pris en compte car il ne contient aucun item !"));
@@ -200,10 +202,9 @@ TEST_F(Ecriture, UnEchecGardeLAncienFichierEntier) {
 }
 
 TEST_F(Ecriture, CeQuiEstEcritSeRelitCommeTape) {
-  const auto travail = Liste({{" A", "\"i\"", "'x.exe'", "\"C:\\a b.txt\"", "C:\\ ", false, true,
-                               true, false, " "},
-                              {"B", "\"", "\"in.txt\" \"out.txt\"", "\t", "\"\"", false, false,
-                               false, false, "'"}});
+  const auto travail =
+      Liste({Raccourci(" A", "\"i\"", "'x.exe'", "\"C:\\a b.txt\"", "C:\\ ").Ctrl().Alt().Touche(" "),
+             Raccourci("B", "\"", "\"in.txt\" \"out.txt\"", "\t", "\"\"").Touche("'")});
   EcritureIni(application, plateforme, ini, {" A", "B"}, travail);
   EXPECT_NE(LitTout(ini).find("\r\nParamètre(s) = \"\"C:\\a b.txt\"\"\r\n"), std::string::npos);
   const auto relu = Lit(LitTout(ini));

@@ -168,11 +168,6 @@ TEST_F(Icone, AjoutsRetraitsEtIconeRemplaceeAussitot) {
   EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconA(0,hIcon=43,tip=)"));
   EXPECT_FALSE(icone->AddIcon());
 
-  // Previewing adds or removes without touching IconVisible.
-  icone->SetDesignPreview(false);
-  EXPECT_TRUE(icone->IconVisible());
-  EXPECT_EQ(plateforme.appels.back(), "Shell_NotifyIconA(2,hIcon=43,tip=)");
-
   // The shell restarted: the icon comes back.
   plateforme.appels.clear();
   plateforme.resultatNotifyIcon = true;

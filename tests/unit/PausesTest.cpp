@@ -11,14 +11,14 @@ using ::testing::UnorderedElementsAreArray;
 namespace {
 
 // 0 and 1 registered; 2 a key without modifier; 3 refused by the system; 4 cannot be started.
-const std::vector<R> kRaccourcis = {
-    {"A", "a1", "a1.exe", "", "", false, true, false, false, "K"},
-    {"B", "b1", "b1.exe", "", "", false, true, false, false, "L"},
-    {"A", "c", "c.exe", "", "", false, false, false, false, "M"},
-    {"A", "d", "d.exe", "", "", false, true, false, false, "N"},
+const std::vector<Raccourci> kRaccourcis = {
+    Raccourci("A", "a1", "a1.exe").Ctrl().Touche("K"),
+    Raccourci("B", "b1", "b1.exe").Ctrl().Touche("L"),
+    Raccourci("A", "c", "c.exe").Touche("M"),
+    Raccourci("A", "d", "d.exe").Ctrl().Touche("N"),
     {"B", "e", "e.exe", "", "C:\\Refuse"}};
 // What the editor's session saves: "c" removed, menu B moved above A, an empty menu left out.
-const std::vector<R> kApresSession = {kRaccourcis[1], kRaccourcis[4], kRaccourcis[0],
+const std::vector<Raccourci> kApresSession = {kRaccourcis[1], kRaccourcis[4], kRaccourcis[0],
                                       kRaccourcis[3]};
 
 struct Pause {
@@ -135,7 +135,7 @@ class Pauses : public Banc,
   // Brings the launcher to the pause, `commande` armed for it.
   void Ouvre(const Pause& pause, std::function<void()> commande) {
     if (pause.ouverture == 0) {
-      EcritTout(ini, Fichier(kRaccourcis));
+      EcritTout(ini, FichierIni(kRaccourcis));
       Arme(pause.signe, std::move(commande));
       return Demarre();
     }
@@ -225,7 +225,7 @@ TEST_P(Pauses, LesInvariantsTiennentUneFoisToutDeroule) {
   EXPECT_EQ(Inscrits(), Attendus()) << "actif: " << P().EtatActif;
   EXPECT_THAT(Lances(), UnorderedElementsAreArray(lancesAttendus_));
   const std::string fichier = LitTout(ini);
-  EXPECT_TRUE(fichier == Fichier(kRaccourcis) || fichier == Fichier(kApresSession)) << fichier;
+  EXPECT_TRUE(fichier == FichierIni(kRaccourcis) || fichier == FichierIni(kApresSession)) << fichier;
   for (const std::string& m : backend.textes()) {
     if (m.rfind("Impossible d'initialiser", 0) == 0 || m.rfind("Impossible de désactiver", 0) == 0) {
       EXPECT_EQ(m.substr(m.size() - 4), " d !") << "registered twice or unregistered unheld: " << m;

@@ -118,7 +118,7 @@ TEST(Programme, QuatreFenetresPuisQuitterRetireLIcone) {
   tk::BackendMemoire backend;
   PlateformeEnregistreuse plateforme(dossier.chemin);
   EcritTout(dossier.Fichier("Vivlan.ini"),
-      Fichier({{"A", "x", "x.exe", "", "", false, true, true, false, "K"}}));
+            FichierIni({Raccourci("A", "x", "x.exe").Ctrl().Alt().Touche("K")}));
   backend.onRun = [&] {
     // Started and active; quit from the command menu.
     ASSERT_EQ(AppelsDe(plateforme, "RegisterHotKey").size(), 1u);
@@ -168,7 +168,7 @@ TEST_F(Menus, LesLibellesSontComparesALaLettre) {
 }
 
 TEST_F(Menus, PlusDe255LibellesOntChacunLeurSousMenu) {
-  std::vector<R> raccourcis;
+  std::vector<Raccourci> raccourcis;
   for (int i = 0; i < 300; ++i) raccourcis.push_back({"M" + std::to_string(i), "x"});
   Demarre(raccourcis);
   ASSERT_EQ(principal->iPmGauche.count(), 300);
@@ -193,7 +193,7 @@ TEST_F(Menus, TexteDeLaCombinaison) {
   r.Shift = true;
   EXPECT_EQ(TexteCombinaison(r), "Shift + ");
   // Each entry carries its own.
-  Demarre({{"A", "x", "x.exe", "", "", true, true, false, false, "K"}});
+  Demarre({Raccourci("A", "x", "x.exe").Shift().Ctrl().Touche("K")});
   EXPECT_EQ(Entree(0, 0).hint, "Ctrl + Shift + K");
 }
 
@@ -217,9 +217,9 @@ TEST_F(Menus, UnClicSurUneEntreeLanceSonRaccourci) {
 using Raccourcis = Banc;
 
 TEST_F(Raccourcis, CombinaisonsEnregistrees) {
-  Demarre({{"A", "k", "k.exe", "", "", false, true, true, false, "K"},
-           {"A", "minuscule", "m.exe", "", "", false, false, true, false, "a"},
-           {"A", "tout", "t.exe", "", "", true, true, true, true, "9"},
+  Demarre({Raccourci("A", "k", "k.exe").Ctrl().Alt().Touche("K"),
+           Raccourci("A", "minuscule", "m.exe").Alt().Touche("a"),
+           Raccourci("A", "tout", "t.exe").Shift().Ctrl().Alt().Win().Touche("9"),
            {"A", "menu seul", "s.exe"}});
   EXPECT_THAT(Messages(), IsEmpty());
   const auto h = std::to_string(principal->handle());
@@ -232,10 +232,10 @@ TEST_F(Raccourcis, CombinaisonsEnregistrees) {
 }
 
 TEST_F(Raccourcis, CombinaisonsIncompletesEtRefuseesSontSignaleesDansLOrdre) {
-  Demarre({{"A", "sans modificateur", "a.exe", "", "", false, false, false, false, "B"},
-           {"A", "sans touche", "b.exe", "", "", true, false, false, true, ""},
-           {"A", "premier", "c.exe", "", "", false, true, false, false, "P"},
-           {"A", "second", "d.exe", "", "", false, true, false, false, "P"}});
+  Demarre({Raccourci("A", "sans modificateur", "a.exe").Touche("B"),
+           Raccourci("A", "sans touche", "b.exe").Shift().Win(),
+           Raccourci("A", "premier", "c.exe").Ctrl().Touche("P"),
+           Raccourci("A", "second", "d.exe").Ctrl().Touche("P")});
   EXPECT_THAT(Messages(),
               ElementsAre("Aucune touche spéciale n'a été définie pour le raccourci clavier sans modificateur" + kSuite,
                           "Aucune touche n'a été définie pour le raccourci clavier sans touche" + kSuite,
@@ -289,8 +289,7 @@ TEST_F(Raccourcis, ListeVideNiEnregistrementNiMessage) {
 }
 
 TEST_F(Raccourcis, QuitterActifDesenregistreInactifNon) {
-  Demarre({{"A", "x", "x.exe", "", "", false, true, false, false, "X"},
-           {"A", "y", "y.exe", "", "", false, false, false, false, ""}});
+  Demarre({Raccourci("A", "x", "x.exe").Ctrl().Touche("X"), {"A", "y", "y.exe"}});
   principal->iMiQuitterClick();
   EXPECT_TRUE(backend.termine);
   EXPECT_EQ(Appels("UnregisterHotKey").size(), 1u);
@@ -438,7 +437,7 @@ using Aide = Banc;
 TEST_F(Aide, F1SurUneEntreeMontreSonRaccourci) {
   Demarre({{"A", "x", "x.exe"},
            {"B", "y", "y.exe"},
-           {"A", "z", "z.exe", "-v", "C:\\", false, true, false, true, "Z"}});
+           Raccourci("A", "z", "z.exe", "-v", "C:\\").Ctrl().Win().Touche("Z")});
   backend.active = principal.get();
   int demandes = 0;
   backend.onShowModal = [&](tk::Form& f) {

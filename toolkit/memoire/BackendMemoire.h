@@ -41,7 +41,7 @@ class BackendMemoire : public Backend {
   // The user's session inside the message loop.
   std::function<void()> onRun;
 
-  Form* active = nullptr;
+  Form* active = nullptr;  // not owned
   bool timersDisponibles = true;
   bool termine = false;
 
@@ -80,7 +80,7 @@ class BackendMemoire : public Backend {
  private:
   Handle next_ = 100;
   std::map<Handle, WindowProcedure> utilitaires_;
-  std::vector<Timer*> timers_;
+  std::vector<Timer*> timers_;  // not owned: the running ones, each leaves as it stops
 };
 
 }  // namespace tk

@@ -55,18 +55,9 @@ int ContexteAide(const MenuItem* entree) {
 }  // namespace
 
 std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,
-                                          std::uintptr_t wParam, std::intptr_t lParam) {
+                                          std::uintptr_t, std::intptr_t lParam) {
   if (impl.application == nullptr) return std::nullopt;
   switch (message) {
-    case WM_MENUSELECT: {
-      const UINT options = HIWORD(wParam);
-      MenuItem* entree = nullptr;
-      if (impl.menu != nullptr && !(options == 0xFFFF && lParam == 0) &&
-          !(options & (MF_POPUP | MF_SEPARATOR)))
-        entree = Entree(*impl.menu, LOWORD(wParam));
-      impl.application->hint = entree != nullptr ? entree->hint : std::string();
-      return 0;
-    }
     case WM_HELP: {
       const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
       // Wine follows the entry's request with a second one for id -1: no entry, ignored.
