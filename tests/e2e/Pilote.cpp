@@ -485,8 +485,11 @@ HWND MenuOuvert() {
 
 HWND AttendsMenu(DWORD delai) {
   HWND menu = nullptr;
-  Attends([&] { return (menu = MenuOuvert()) != nullptr; }, delai);
-  return menu;
+  // Open, and its program in the foreground: keys sent before that go to the window that had
+  // the focus, and the menu never sees them.
+  return Attends([&] {
+    return (menu = MenuOuvert()) != nullptr && PidDe(GetForegroundWindow()) == PidDe(menu);
+  }, delai) ? menu : nullptr;
 }
 
 bool AttendsMenuFerme(DWORD delai) {
