@@ -226,6 +226,14 @@ void ErreurDEnregistrement(Vivelance& vivelance, const Editeur& e, const std::st
   EXPECT_TRUE(AttendsVisible(e.fenetre, false));
 }
 
+// Adds the menu "Vide" beside "Outils" through the prompt: a menu without items, which the
+// save reports in a message box.
+void AjouteMenuVide(const Editeur& e, DWORD pid) {
+  Clique(e.MenuPlus());
+  Saisis(pid, "Ajout d'un menu", "Libellé du menu", "Vide");
+  EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"Outils", "Vide"}));
+}
+
 }  // namespace
 
 TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussitot) {
@@ -299,9 +307,7 @@ TEST(Editeur, UnMenuSansItemEstSignalePendantLEnregistrementPuisLaisseDeCote) {
 
   Editeur e = OuvreEditeur(vivelance);
   ASSERT_NE(e.fenetre, nullptr);
-  Clique(e.MenuPlus());
-  Saisis(pid, "Ajout d'un menu", "Libellé du menu", "Vide");
-  EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"Outils", "Vide"}));
+  AjouteMenuVide(e, pid);
   Clique(e.Bouton("OK"));
 
   // The save waits on the message, the editor still open behind it.
@@ -420,9 +426,7 @@ TEST(Editeur, QuitterPendantLeMessageDeLEnregistrementFermeSansFauteEtLaisseUnFi
   nouveau.params = "nouveau";
   EcrisTexte(e.Param(), nouveau.params);
   EXPECT_TRUE(Devient([&] { return e.Fiche(); }, FicheDe(nouveau)));
-  Clique(e.MenuPlus());
-  Saisis(pid, "Ajout d'un menu", "Libellé du menu", "Vide");
-  EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"Outils", "Vide"}));
+  AjouteMenuVide(e, pid);
   Clique(e.Bouton("OK"));
   ASSERT_NE(AttendsBoite(pid, "Erreur"), nullptr) << "no message for the menu without items";
 
