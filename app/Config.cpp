@@ -125,7 +125,7 @@ void TFrmConfig::SauvegardeItem() {
   r->Touche = iEdTouche.text().substr(0, 1);
 }
 
-void TFrmConfig::PermutationItem(short a, short b) {
+void TFrmConfig::PermutationItem(std::uint16_t a, std::uint16_t b) {
   const Enreg* ra = iLixItems.object(a);
   const Enreg* rb = iLixItems.object(b);
   auto position = [this](const Enreg* r) {
@@ -155,7 +155,7 @@ void TFrmConfig::DeplaceItem(int decalage) {
   const int cible = ligne + decalage;
   if (ligne == -1 || cible < 0 || cible >= iLixItems.count()) return;
   SauvegardeItem();
-  PermutationItem(static_cast<short>(ligne), static_cast<short>(cible));
+  PermutationItem(static_cast<std::uint16_t>(ligne), static_cast<std::uint16_t>(cible));
   ItemCourant = -1;
   iLixMenusClick();
   iLixItems.setItemIndex(cible);
@@ -226,6 +226,12 @@ void TFrmConfig::iSbtItemPlusClick() {
   }
   const int menu = iLixMenus.itemIndex();
   if (menu == -1) return;
+  // One more would be written, then never read back.
+  if (ListeTravail->size() >= kMaxRaccourcis) {
+    tk::MessageErreur(application(), "Impossible d'ajouter l'item " + libelle + " : " +
+                                         std::to_string(kMaxRaccourcis) + " items au plus !");
+    return;
+  }
   auto r = std::make_unique<Enreg>();
   r->Menu = iLixMenus.rows()[static_cast<std::size_t>(menu)].text;
   r->Item = libelle;
@@ -276,14 +282,15 @@ void TFrmConfig::iBbtOkClick() {
 void TFrmConfig::iBbtAnnulerClick() { Ouvert = false; }
 
 void TFrmConfig::iBbtActivationClick() {
-  Lancement(application(), principal_.Plateforme(), iEdExe.text(), iEdParam.text(),
-            iEdChemin.text());
+  Lancement(application(), principal_.Plateforme(), principal_.DossierLanceur(), iEdExe.text(),
+            iEdParam.text(), iEdChemin.text());
 }
 
 void TFrmConfig::Button1Click() {
   if (iEdExe.text().empty()) {
-    const std::string courant = principal_.Plateforme().GetCurrentDirectoryA();
-    iODlgChoix.initialDir = tk::MajusculesAZ(courant.substr(0, 1)) + ":\\";
+    // The launcher's folder, not the current directory, which a dialog open meanwhile moves.
+    const std::string& dossier = principal_.DossierLanceur();
+    iODlgChoix.initialDir = tk::MajusculesAZ(dossier.substr(0, 1)) + ":\\";
     iODlgChoix.fileName.clear();
   } else {
     iODlgChoix.initialDir.clear();

@@ -2,6 +2,7 @@
 // menu by menu and item by item, written to the settings file by "OK".
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,7 +25,8 @@ class TFrmConfig : public tk::Form {
   void iLixMenusClick();
   void iLixItemsClick();
   void SauvegardeItem();
-  void PermutationItem(short a, short b);
+  // Positions in the item list, 16-bit numbers like every count of shortcuts.
+  void PermutationItem(std::uint16_t a, std::uint16_t b);
 
   void iSbtMenuHautClick();
   void iSbtMenuBasClick();

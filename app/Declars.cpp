@@ -1,10 +1,12 @@
 #include "app/Declars.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <limits>
 #include <utility>
 
+#include "platform/Commande.h"
 #include "platform/Encodage.h"
+#include "platform/FichierEcriture.h"
 #include "platform/Profil.h"
 
 const char* const kNomFichierIni = "Vivlan.ini";
@@ -78,9 +80,9 @@ void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste) {
   if (!contenu) return;
   const auto cp1252 = plat::Cp1252DepuisUtf8(*contenu);
   const plat::Profil profil(cp1252 ? *cp1252 : *contenu);
-  const auto noms = profil.NomsDeSections(kTailleNomsIni);
-  // A count of shortcuts is a 16-bit number.
-  const unsigned n = static_cast<std::uint16_t>(noms.size());
+  // Every name: the count, not a buffer, sets how many sections are read.
+  const auto noms = profil.NomsDeSections(std::numeric_limits<std::size_t>::max());
+  const auto n = static_cast<unsigned>(std::min(noms.size(), kMaxRaccourcis));
   // Every key of every section in one walk over the file; the questions name their
   // sections in place, so the names outlive the walk.
   std::vector<std::string> sections;
@@ -96,7 +98,7 @@ void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste) {
 void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
                  const std::string& chemin, const std::vector<std::string>& menus,
                  const ListeEnreg& travail) {
-  auto fichier = plateforme.CreeFichier(chemin);
+  plat::FichierEcriture fichier(plateforme, chemin);
   unsigned n = 0;
   if (!menus.empty() && !travail.empty()) {
     for (const std::string& menu : menus) {
@@ -104,27 +106,38 @@ void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
       for (const auto& r : travail) {
         if (r->Menu != menu) continue;
         trouve = true;
-        fichier->Ecrit(Section(++n, *r));
+        fichier.Ecrit(Section(++n, *r));
       }
       if (!trouve)
         tk::MessageErreur(application, "Le menu " + menu +
                                            " n'est pas pris en compte car il ne contient aucun item !");
     }
   }
-  fichier->Ferme();
+  fichier.Ferme();
 }
 
 void Lancement(tk::Application& application, plat::Plateforme& plateforme,
-               const std::string& executable, const std::string& parametres,
-               const std::string& repertoire) {
-  const std::string memorise = plateforme.GetCurrentDirectoryA();
-  if (!repertoire.empty() && plateforme.SetCurrentDirectoryA(repertoire) != 0)
-    tk::MessageErreur(application,
-                      "Impossible de se placer dans le répertoire " + repertoire + " !");
-  // No length limit of our own: the whole command line goes to the system.
-  const std::string ligne = parametres.empty() ? executable : executable + " " + parametres;
-  if (plateforme.WinExec(ligne, plat::kSwShow) < 32)
+               const std::string& dossierLanceur, const std::string& executable,
+               const std::string& parametres, const std::string& repertoire) {
+  // Handed to the program, never entered: a launch inside another's message, or inside the
+  // file dialog while the user browses, is not moved by them.
+  std::string dossier = dossierLanceur;
+  if (!repertoire.empty()) {
+    const std::string voulu = plat::Joint(dossierLanceur, repertoire);
+    const auto attributs = plateforme.GetFileAttributesW(voulu);
+    if (attributs && (*attributs & plat::kFileAttributeDirectory) != 0)
+      dossier = voulu;
+    else
+      tk::MessageErreur(application,
+                        "Impossible de se placer dans le répertoire " + repertoire + " !");
+  }
+  const auto estFichier = [&plateforme](const std::string& chemin) {
+    const auto attributs = plateforme.GetFileAttributesW(chemin);
+    return attributs && (*attributs & plat::kFileAttributeDirectory) == 0;
+  };
+  const auto commande = plat::ResoutCommande(executable, parametres, dossier,
+                                             plat::DossiersDeRecherche(plateforme), estFichier);
+  if (!commande ||
+      plateforme.CreateProcessW(commande->application, commande->ligne, dossier, plat::kSwShow) != 0)
     tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
-  if (const int code = plateforme.SetCurrentDirectoryA(memorise); code != 0)
-    throw plat::EInOutError(code);
 }

@@ -40,16 +40,19 @@ struct CleIni {
 };
 constexpr std::size_t kNombreClesIni = 10;
 extern const CleIni kClesIni[kNombreClesIni];
-// The buffers the file is read with: the list of section names, one value.
-constexpr std::size_t kTailleNomsIni = 16384;
+// The buffer a value is read with.
 constexpr std::size_t kTailleValeurIni = 2048;
+// The most shortcuts there can be: a shortcut's index is its hotkey's identifier, which the
+// system takes from 0 to 0xBFFF. The file is read up to there, and the editor adds no more.
+constexpr std::size_t kMaxRaccourcis = 0xC000;
 
 // Appends one record per section to `liste`, from the values read for the keys of kClesIni,
 // section after section.
 void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste);
 
 // Reads the file's bytes (none when it is missing) and appends one record per
-// section to `liste`, from the sections "1", "2", … whatever the names found.
+// section to `liste`, from the sections "1", "2", … whatever the names found, up to
+// kMaxRaccourcis.
 void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste);
 
 // Writes the records of `travail`, menu label by menu label in the order of
@@ -59,9 +62,9 @@ void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
                  const std::string& chemin, const std::vector<std::string>& menus,
                  const ListeEnreg& travail);
 
-// Starts `executable` (with its parameters) in `repertoire`, as a shortcut or
-// the editor's test run does, and comes back to the current directory.
-// Throws plat::EInOutError when that directory cannot be entered again.
+// Starts `executable` (with its parameters) in `repertoire`, as a shortcut or the editor's test
+// run does: in the launcher's folder `dossierLanceur` when `repertoire` is empty or cannot be
+// entered, which is reported. The process's own current directory is neither used nor changed.
 void Lancement(tk::Application& application, plat::Plateforme& plateforme,
-               const std::string& executable, const std::string& parametres,
-               const std::string& repertoire);
+               const std::string& dossierLanceur, const std::string& executable,
+               const std::string& parametres, const std::string& repertoire);

@@ -7,6 +7,8 @@
 #include "app/APropos.h"
 #include "app/Config.h"
 #include "app/Info.h"
+#include "platform/Commande.h"
+#include "platform/Encodage.h"
 #include "Version.h"
 
 static_assert(std::string_view(TFrmPrincip::kTitre) == "Vivelance " VIVLAN_VERSION,
@@ -40,6 +42,17 @@ unsigned Masque(const Enreg& r) {
 
 }  // namespace
 
+std::optional<unsigned> CodeTouche(plat::Plateforme& plateforme, const std::string& touche) {
+  if (touche.empty()) return std::nullopt;
+  const char32_t c = plat::PremierCaractere(touche);
+  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
+  if (c > 0xFFFF) return std::nullopt;
+  const short code = plateforme.VkKeyScanW(static_cast<char16_t>(c));
+  if (code == -1) return std::nullopt;
+  return static_cast<unsigned>(code & 0xFF);
+}
+
 std::string TexteCombinaison(const Enreg& r) {
   std::string texte;
   auto ajoute = [&texte](const char* touche) {
@@ -58,6 +71,7 @@ TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& platefo
       iPmDroit(application),
       iTITray(application, plateforme),
       plateforme_(plateforme),
+      dossierLanceur_(plateforme.GetCurrentDirectoryA()),
       cheminIni_(plateforme.CheminAbsolu(kNomFichierIni)) {
   iMiActiveDesactive = &Entree(iPmDroit, "A&ctiver/Désactiver", [this] { iMiActiveDesactiveClick(); });
   Separateur(iPmDroit);
@@ -187,10 +201,13 @@ void TFrmPrincip::EnabledHotKeys() {
     else if (masque != 0 && !touche)
       tk::MessageErreur(application(), "Aucune touche n'a été définie pour le raccourci clavier " +
                                            item + kSuiteSansCombinaison);
-    else if (r.Enregistre &&
-             !plateforme_.RegisterHotKey(handle(), static_cast<int>(i), masque,
-                                         static_cast<unsigned char>(r.Touche[0])))
-      tk::MessageErreur(application(), "Impossible d'initialiser le raccourci clavier " + item + " !");
+    else if (r.Enregistre) {
+      // A character no key types is refused like a combination the system refuses.
+      const auto code = CodeTouche(plateforme_, r.Touche);
+      if (!code || !plateforme_.RegisterHotKey(handle(), static_cast<int>(i), masque, *code))
+        tk::MessageErreur(application(),
+                          "Impossible d'initialiser le raccourci clavier " + item + " !");
+    }
   }
 }
 
@@ -216,7 +233,7 @@ void TFrmPrincip::TraiteRaccourci(std::uint16_t index) {
 }
 
 void TFrmPrincip::Lance(Enreg r) {
-  Lancement(application(), plateforme_, r.Executable, r.Parametres, r.Repertoire);
+  Lancement(application(), plateforme_, dossierLanceur_, r.Executable, r.Parametres, r.Repertoire);
 }
 
 void TFrmPrincip::GestionHotKey(int id) {
@@ -267,7 +284,12 @@ void TFrmPrincip::iMiAProposClick() {
 }
 
 void TFrmPrincip::iMiAideClick() {
-  if (plateforme_.WinExec("Notepad.exe LisezMoi.txt", plat::kSwShow) < 32)
+  // The system's Notepad by its full path, on the read-me of the launcher's folder: a
+  // Notepad.exe left in that folder, or in whatever is current, never stands in for it.
+  const std::string notepad = plat::Joint(plateforme_.GetSystemDirectoryW(), "notepad.exe");
+  const std::string lisezMoi = plat::Joint(dossierLanceur_, "LisezMoi.txt");
+  if (plateforme_.CreateProcessW(notepad, '"' + notepad + "\" \"" + lisezMoi + '"',
+                                 dossierLanceur_, plat::kSwShow) != 0)
     tk::MessageErreur(application(),
                       "Impossible de trouver le bloc-notes ou le fichier LisezMoi.txt !");
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Declars.h"
@@ -29,7 +30,9 @@ class TFrmPrincip : public tk::Form {
   void Relie(TFrmInfo& info, TFrmConfig& config, TFrmAPropos& aPropos);
 
   plat::Plateforme& Plateforme() { return plateforme_; }
-  // The settings file, in the directory that was current at start.
+  // The directory that was current at start: the settings file's, and the folder programs
+  // start in when their shortcut names none.
+  const std::string& DossierLanceur() const { return dossierLanceur_; }
   const std::string& CheminIni() const { return cheminIni_; }
 
   std::unique_ptr<ListeEnreg> ListeRaccourcis;
@@ -80,6 +83,7 @@ class TFrmPrincip : public tk::Form {
   // Counts the registration passes: a pass resumed after one of its messages stops
   // if another pass ran meanwhile, since the list or the state it worked for is gone.
   unsigned passe_ = 0;
+  std::string dossierLanceur_;
   std::string cheminIni_;
   // Not owned: made after this window and gone before it (Relie).
   TFrmInfo* frmInfo_ = nullptr;
@@ -89,3 +93,8 @@ class TFrmPrincip : public tk::Form {
 
 // The key-combination text of a shortcut: "Ctrl + Shift + K".
 std::string TexteCombinaison(const Enreg& r);
+
+// The virtual key that registers a shortcut's key: a letter's key whatever its case, a digit's
+// key, for any other character the key that types it on the user's keyboard layout. Nothing
+// when no key types it.
+std::optional<unsigned> CodeTouche(plat::Plateforme& plateforme, const std::string& touche);

@@ -5,10 +5,20 @@
 #include "app/Info.h"
 #include "app/Princip.h"
 
+namespace {
+
+// One per Windows logon. Taken before any window exists: two starts at the same moment find
+// each other, where the main window would come too late for the second to see it.
+constexpr char kMutex[] = "Local\\Vivelance";
+
+}  // namespace
+
 int Vivlan(tk::Backend& backend, plat::Plateforme& plateforme, const std::string& cheminProgramme) {
   tk::Application application(backend, cheminProgramme);
-  // A running launcher is found by its main window, hidden as it is.
-  if (plateforme.FindWindowA(TFrmPrincip::kClasse, TFrmPrincip::kTitre)) {
+  // Others find a running launcher by its main window, hidden as it is: a window of that class
+  // and title holds the place too.
+  if (!plateforme.CreateMutexW(kMutex) ||
+      plateforme.FindWindowA(TFrmPrincip::kClasse, TFrmPrincip::kTitre)) {
     tk::MessageErreur(application, "Vivelance est déjà en cours d'exécution !");
     return 0;
   }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/Vivlan.h"
+#include "platform/win32/Large.h"
 #include "platform/win32/PlateformeWin32.h"
 #include "toolkit/win32/Win32Backend.h"
 
@@ -14,11 +15,11 @@
 namespace {
 
 std::string CheminProgramme() {
-  std::vector<char> tampon(MAX_PATH);
+  std::vector<wchar_t> tampon(MAX_PATH);
   for (;;) {
-    const DWORD lu = GetModuleFileNameA(nullptr, tampon.data(), static_cast<DWORD>(tampon.size()));
+    const DWORD lu = GetModuleFileNameW(nullptr, tampon.data(), static_cast<DWORD>(tampon.size()));
     if (lu == 0) return {};
-    if (lu < tampon.size()) return std::string(tampon.data(), lu);
+    if (lu < tampon.size()) return plat::Etroit(tampon.data(), lu);
     tampon.resize(tampon.size() * 2);
   }
 }
@@ -26,6 +27,7 @@ std::string CheminProgramme() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  plat::RestreintRechercheDesDll();
   tk::Win32Backend backend(reinterpret_cast<std::uintptr_t>(instance));
   plat::PlateformeWin32 plateforme;
   return Vivlan(backend, plateforme, CheminProgramme());

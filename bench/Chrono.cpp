@@ -402,8 +402,10 @@ class PlateformeBanc : public plat::PlateformePortable {
 
 // The sections the way the system's profile functions give them: one call per key.
 size_t LectureParCle(const std::string& fichier) {
-  std::vector<char> noms(kTailleNomsIni);
-  const DWORD lus = GetPrivateProfileStringA(nullptr, nullptr, "", noms.data(), kTailleNomsIni,
+  // Room for every name, as the launcher reads every section.
+  constexpr DWORD kTailleNoms = 1 << 20;
+  std::vector<char> noms(kTailleNoms);
+  const DWORD lus = GetPrivateProfileStringA(nullptr, nullptr, "", noms.data(), kTailleNoms,
                                              fichier.c_str());
   size_t n = 0;
   for (DWORD i = 0; i < lus && noms[i] != '\0'; i += static_cast<DWORD>(std::strlen(&noms[i])) + 1)

@@ -66,4 +66,10 @@ std::optional<std::string> Cp1252DepuisUtf8(std::string_view octets) {
   return texte;
 }
 
+char32_t PremierCaractere(std::string_view texte) {
+  if (texte.empty()) return 0;
+  const auto octet = static_cast<unsigned char>(texte[0]);
+  return octet >= 0x80 && octet < 0xA0 ? kCp1252Haut[octet - 0x80] : char32_t(octet);
+}
+
 }  // namespace plat

@@ -22,4 +22,7 @@ inline constexpr char16_t kCp1252Haut[32] = {
 // never valid UTF-8, and a file with a byte-order mark is left to the reader, which decodes it.
 std::optional<std::string> Cp1252DepuisUtf8(std::string_view octets);
 
+// The first character of a program text (Windows-1252), 0 for an empty one.
+char32_t PremierCaractere(std::string_view texte);
+
 }  // namespace plat

@@ -37,6 +37,21 @@ constexpr int kSwShow = 5;
 constexpr int kSwRestore = 9;
 constexpr int kSwShowDefault = 10;
 
+// File attributes.
+constexpr unsigned kFileAttributeReadOnly = 0x01;
+constexpr unsigned kFileAttributeDirectory = 0x10;
+constexpr unsigned kFileAttributeNormal = 0x80;
+
+// System error codes the program acts on.
+constexpr int kErrorFileNotFound = 2;
+constexpr int kErrorAccessDenied = 5;
+constexpr int kErrorInvalidHandle = 6;
+constexpr int kErrorSharingViolation = 32;
+constexpr int kErrorLockViolation = 33;
+constexpr int kErrorFileExists = 80;
+constexpr int kErrorAlreadyExists = 183;
+constexpr int kErrorUnableToMoveReplacement2 = 1177;
+
 // Shell_NotifyIconA messages and the fields of its record that are set.
 constexpr unsigned kNimAdd = 0;
 constexpr unsigned kNimModify = 1;

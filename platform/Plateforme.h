@@ -21,8 +21,7 @@ struct Point {
 };
 
 // An input/output failure that the program does not test itself (writing the
-// settings file, going back to the remembered directory). The toolkit's event
-// dispatch reports it with the generic error box.
+// settings file). The toolkit's event dispatch reports it with the generic error box.
 class EInOutError : public std::runtime_error {
  public:
   explicit EInOutError(int code)
@@ -48,38 +47,53 @@ struct NotifyIconData {
   char szTip[64] = {};
 };
 
-// A text file being written. Nothing replaces the target until Ferme has
-// succeeded: destroying the object before that leaves the previous file whole.
-class FichierEcriture {
- public:
-  virtual ~FichierEcriture() = default;
-  virtual void Ecrit(const std::string& octets) = 0;  // throws EInOutError
-  virtual void Ferme() = 0;                            // throws EInOutError
-};
-
+// The calls that return a system error code return 0 when they succeed.
 class Plateforme {
  public:
   virtual ~Plateforme() = default;
 
   virtual bool RegisterHotKey(Handle fenetre, int id, unsigned modificateurs, unsigned touche) = 0;
   virtual bool UnregisterHotKey(Handle fenetre, int id) = 0;
+  // The key that types `caractere` on the user's keyboard layout in its low byte (the shift
+  // state it needs in the high byte); -1 when no key types it.
+  virtual short VkKeyScanW(char16_t caractere) = 0;
 
-  // Starts a command line and returns at once, without waiting for the program to settle.
-  // Result below 32 (WinExec's numbers): the program was not started.
-  virtual unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) = 0;
+  // Starts the program file `application` with the whole command line `ligne`, in the folder
+  // `repertoire`, and returns at once without waiting for it to settle.
+  virtual int CreateProcessW(const std::string& application, const std::string& ligne,
+                             const std::string& repertoire, int affichage) = 0;
+  // What the path names (kFileAttribute...), nothing when it names nothing.
+  virtual std::optional<unsigned> GetFileAttributesW(const std::string& chemin) = 0;
+  virtual std::string GetSystemDirectoryW() = 0;
+  virtual std::string GetWindowsDirectoryW() = 0;
+  // Empty when the variable is not set.
+  virtual std::string GetEnvironmentVariableW(const std::string& nom) = 0;
 
+  // Read once, at start: the launcher's folder.
   virtual std::string GetCurrentDirectoryA() = 0;
-  // 0 when done, otherwise the system's error code.
-  virtual int SetCurrentDirectoryA(const std::string& repertoire) = 0;
   // The absolute form of a path relative to the current directory.
   virtual std::string CheminAbsolu(const std::string& chemin) = 0;
 
   virtual bool FindWindowA(const std::string& classe, const std::string& titre) = 0;
+  // Creates the named mutex, held until the process ends; false when it existed already.
+  virtual bool CreateMutexW(const std::string& nom) = 0;
 
   // The whole file, or nothing when it is missing or cannot be read.
   virtual std::optional<std::string> LitFichier(const std::string& chemin) = 0;
-  // Opens a new file beside `chemin` that replaces it on Ferme. Throws EInOutError.
-  virtual std::unique_ptr<FichierEcriture> CreeFichier(const std::string& chemin) = 0;
+  // A new file for writing; never one that exists, nor what a link of that name points to
+  // (80, ERROR_FILE_EXISTS, then).
+  virtual int CreateFileW(const std::string& chemin, Handle& fichier) = 0;
+  virtual int WriteFile(Handle fichier, const std::string& octets) = 0;
+  virtual int FlushFileBuffers(Handle fichier) = 0;
+  virtual int CloseHandle(Handle fichier) = 0;
+  // `remplacant` takes the place of `remplace`, keeping the latter's permissions and
+  // attributes, which goes to `sauvegarde` meanwhile; written through to the disk.
+  virtual int ReplaceFileW(const std::string& remplace, const std::string& remplacant,
+                           const std::string& sauvegarde) = 0;
+  // Renames a file to a name that is not taken, written through to the disk.
+  virtual int MoveFileExW(const std::string& de, const std::string& vers) = 0;
+  virtual int DeleteFileW(const std::string& chemin) = 0;
+  virtual void Sleep(unsigned millisecondes) = 0;
 
   virtual bool Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) = 0;
   virtual short GetKeyState(int touche) = 0;

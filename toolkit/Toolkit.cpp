@@ -72,10 +72,10 @@ Button::Button(Control* parent, Kind kind, std::string name, Rect bounds, std::s
 
 void Button::click() {
   application().dispatch([this] {
-    // Like a classic toolkit: the form's result is set before the handler runs,
-    // so a handler that fails still closes its form.
-    if (modalResult != mrNone) form().modalResult = modalResult;
     if (OnClick) OnClick();
+    // Only once the handler has gone through: a save that fails keeps the editor open with
+    // everything the user typed.
+    if (modalResult != mrNone) form().modalResult = modalResult;
   });
 }
 

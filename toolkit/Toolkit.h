@@ -160,7 +160,7 @@ class Button : public Control {
  public:
   Button(Control* parent, Kind kind, std::string name, Rect bounds, std::string caption,
          Picture picture);
-  // What a click does: the form's modal result first, then the handler.
+  // What a click does: the handler, then the form's modal result unless the handler failed.
   void click();
   Picture picture;
   int modalResult = mrNone;

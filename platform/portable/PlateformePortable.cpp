@@ -1,13 +1,22 @@
 #include "platform/portable/PlateformePortable.h"
 
+#include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -18,67 +27,28 @@ namespace {
 constexpr int kFichierIntrouvable = 2;
 constexpr int kCheminIntrouvable = 3;
 constexpr int kAccesRefuse = 5;
-constexpr int kDescripteurInvalide = 6;
-constexpr int kEcritureImpossible = 29;
+constexpr int kFichierExistant = 80;
+constexpr int kDejaExistant = 183;
 constexpr int kSystemeDisquePlein = 112;
 constexpr int kNomTropLong = 206;
 constexpr int kPasUnRepertoire = 267;
 constexpr unsigned kPremierMessage = 0xC000;
 constexpr unsigned kModNoRepeat = 0x4000;
 
+#ifdef _WIN32
+constexpr int kOBinaire = O_BINARY;
+#else
+constexpr int kOBinaire = 0;
+#endif
+
 fs::path Chemin(const std::string& chemin) { return fs::path(CheminNatif(chemin)); }
+
+// A handle of 0 is no file: descriptors are shifted by one.
+int Descripteur(Handle fichier) { return static_cast<int>(fichier) - 1; }
 
 int CodeErrno(int numero, const std::string& chemin) {
   return CodeErreur(std::error_code(numero, std::generic_category()), chemin);
 }
-
-// Written beside its target and renamed over it by Ferme, so that the target is either the
-// previous file or the new one, never a part of it.
-class FichierPortable : public FichierEcriture {
- public:
-  FichierPortable(fs::path cible, fs::path temporaire, std::FILE* fichier)
-      : cible_(std::move(cible)), temporaire_(std::move(temporaire)), fichier_(fichier) {}
-
-  ~FichierPortable() override {
-    if (fichier_) std::fclose(fichier_);
-    if (!remplace_) {
-      std::error_code ignore;
-      fs::remove(temporaire_, ignore);
-    }
-  }
-
-  void Ecrit(const std::string& octets) override {
-    if (!fichier_) throw EInOutError(kDescripteurInvalide);
-    errno = 0;
-    if (std::fwrite(octets.data(), 1, octets.size(), fichier_) != octets.size())
-      throw EInOutError(errno ? CodeEcriture(CodeErrno(errno, temporaire_.string()))
-                              : kDisquePlein);  // fewer bytes taken than given
-  }
-
-  void Ferme() override {
-    if (!fichier_) throw EInOutError(kDescripteurInvalide);
-    errno = 0;
-    const bool vide = std::fflush(fichier_) == 0;
-    const int erreurVidage = errno;
-    const bool ferme = std::fclose(fichier_) == 0;
-    fichier_ = nullptr;
-    if (!vide || !ferme)
-      throw EInOutError(erreurVidage || errno
-                            ? CodeEcriture(CodeErrno(erreurVidage ? erreurVidage : errno,
-                                                     temporaire_.string()))
-                            : kEcritureImpossible);
-    std::error_code erreur;
-    fs::rename(temporaire_, cible_, erreur);
-    if (erreur) throw EInOutError(CodeErreur(erreur, cible_.string()));
-    remplace_ = true;
-  }
-
- private:
-  fs::path cible_;
-  fs::path temporaire_;
-  std::FILE* fichier_;
-  bool remplace_ = false;
-};
 
 std::string Majuscules(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -136,22 +106,35 @@ bool PlateformePortable::UnregisterHotKey(Handle fenetre, int id) {
   return true;
 }
 
-unsigned PlateformePortable::WinExec(const std::string&, unsigned) { return kFichierIntrouvable; }
+short PlateformePortable::VkKeyScanW(char16_t) { return -1; }
+
+int PlateformePortable::CreateProcessW(const std::string&, const std::string&, const std::string&,
+                                       int) {
+  return kFichierIntrouvable;
+}
+
+std::optional<unsigned> PlateformePortable::GetFileAttributesW(const std::string& chemin) {
+  std::error_code erreur;
+  const fs::file_status etat = fs::status(Chemin(chemin), erreur);
+  if (erreur || !fs::exists(etat)) return std::nullopt;
+  if (fs::is_directory(etat)) return kFileAttributeDirectory;
+  const bool ecriture = (etat.permissions() & fs::perms::owner_write) != fs::perms::none;
+  return ecriture ? kFileAttributeNormal : kFileAttributeReadOnly;
+}
+
+std::string PlateformePortable::GetSystemDirectoryW() { return {}; }
+
+std::string PlateformePortable::GetWindowsDirectoryW() { return {}; }
+
+std::string PlateformePortable::GetEnvironmentVariableW(const std::string& nom) {
+  const char* valeur = std::getenv(nom.c_str());
+  return valeur ? valeur : "";
+}
 
 std::string PlateformePortable::GetCurrentDirectoryA() {
   std::error_code erreur;
   const fs::path courant = fs::current_path(erreur);
   return erreur ? std::string() : courant.string();
-}
-
-int PlateformePortable::SetCurrentDirectoryA(const std::string& repertoire) {
-  std::error_code erreur;
-  fs::current_path(Chemin(repertoire), erreur);
-  if (!erreur) return 0;
-  std::error_code ignore;
-  if (fs::exists(Chemin(repertoire), ignore) && !fs::is_directory(Chemin(repertoire), ignore))
-    return kPasUnRepertoire;
-  return CodeErreur(erreur, repertoire);
 }
 
 std::string PlateformePortable::CheminAbsolu(const std::string& chemin) {
@@ -176,15 +159,70 @@ std::optional<std::string> PlateformePortable::LitFichier(const std::string& che
   return contenu;
 }
 
-std::unique_ptr<FichierEcriture> PlateformePortable::CreeFichier(const std::string& chemin) {
-  const fs::path cible = Chemin(chemin);
-  fs::path temporaire = cible;
-  temporaire += ".tmp";
+bool PlateformePortable::CreateMutexW(const std::string& nom) {
+  return mutex_.insert(nom).second;
+}
+
+int PlateformePortable::CreateFileW(const std::string& chemin, Handle& fichier) {
   errno = 0;
-  std::FILE* fichier = std::fopen(temporaire.string().c_str(), "wb");
-  if (!fichier)
-    throw EInOutError(errno ? CodeErrno(errno, temporaire.string()) : kAccesRefuse);
-  return std::make_unique<FichierPortable>(cible, temporaire, fichier);
+  const int descripteur = ::open(Chemin(chemin).string().c_str(),
+                                 O_WRONLY | O_CREAT | O_EXCL | kOBinaire, 0666);
+  if (descripteur < 0) {
+    if (errno == EEXIST) return kFichierExistant;
+    return errno ? CodeErrno(errno, chemin) : kAccesRefuse;
+  }
+  fichier = static_cast<Handle>(descripteur) + 1;
+  return 0;
+}
+
+int PlateformePortable::WriteFile(Handle fichier, const std::string& octets) {
+  std::size_t fait = 0;
+  while (fait < octets.size()) {
+    errno = 0;
+    const auto ecrits = ::write(Descripteur(fichier), octets.data() + fait,
+                                static_cast<unsigned>(std::min<std::size_t>(octets.size() - fait, 1u << 20)));
+    if (ecrits < 0) return CodeEcriture(CodeErrno(errno, {}));
+    if (ecrits == 0) return kSystemeDisquePlein;
+    fait += static_cast<std::size_t>(ecrits);
+  }
+  return 0;
+}
+
+int PlateformePortable::FlushFileBuffers(Handle fichier) {
+#ifdef _WIN32
+  const int vide = ::_commit(Descripteur(fichier));
+#else
+  const int vide = ::fsync(Descripteur(fichier));
+#endif
+  return vide == 0 ? 0 : CodeErrno(errno, {});
+}
+
+int PlateformePortable::CloseHandle(Handle fichier) {
+  return ::close(Descripteur(fichier)) == 0 ? 0 : CodeErrno(errno, {});
+}
+
+int PlateformePortable::ReplaceFileW(const std::string& remplace, const std::string& remplacant,
+                                     const std::string&) {
+  std::error_code erreur;
+  fs::rename(Chemin(remplacant), Chemin(remplace), erreur);
+  return erreur ? CodeErreur(erreur, remplace) : 0;
+}
+
+int PlateformePortable::MoveFileExW(const std::string& de, const std::string& vers) {
+  std::error_code erreur;
+  if (fs::exists(Chemin(vers), erreur)) return kDejaExistant;
+  fs::rename(Chemin(de), Chemin(vers), erreur);
+  return erreur ? CodeErreur(erreur, vers) : 0;
+}
+
+int PlateformePortable::DeleteFileW(const std::string& chemin) {
+  std::error_code erreur;
+  if (!fs::remove(Chemin(chemin), erreur)) return erreur ? CodeErreur(erreur, chemin) : kFichierIntrouvable;
+  return 0;
+}
+
+void PlateformePortable::Sleep(unsigned millisecondes) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(millisecondes));
 }
 
 bool PlateformePortable::Shell_NotifyIconA(unsigned, const NotifyIconData&) { return false; }

@@ -2,6 +2,7 @@
 // and, for the windowing calls, a machine with no shell and no other windows.
 #pragma once
 
+#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -22,16 +23,34 @@ class PlateformePortable : public Plateforme {
   // Registered and remembered; a (modifiers, key) pair already taken is refused.
   bool RegisterHotKey(Handle fenetre, int id, unsigned modificateurs, unsigned touche) override;
   bool UnregisterHotKey(Handle fenetre, int id) override;
+  // No keyboard: no key types anything.
+  short VkKeyScanW(char16_t caractere) override;
   // No shell to start programs with: always 2, "file not found".
-  unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) override;
+  int CreateProcessW(const std::string& application, const std::string& ligne,
+                     const std::string& repertoire, int affichage) override;
+  // A file that its owner may not write is read-only.
+  std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
+  // No system folders.
+  std::string GetSystemDirectoryW() override;
+  std::string GetWindowsDirectoryW() override;
+  std::string GetEnvironmentVariableW(const std::string& nom) override;
   std::string GetCurrentDirectoryA() override;
-  int SetCurrentDirectoryA(const std::string& repertoire) override;
   std::string CheminAbsolu(const std::string& chemin) override;
   // There are no other windows.
   bool FindWindowA(const std::string& classe, const std::string& titre) override;
+  // Known to this process only.
+  bool CreateMutexW(const std::string& nom) override;
   std::optional<std::string> LitFichier(const std::string& chemin) override;
-  // Written as `chemin` + ".tmp", renamed over `chemin` by Ferme.
-  std::unique_ptr<FichierEcriture> CreeFichier(const std::string& chemin) override;
+  int CreateFileW(const std::string& chemin, Handle& fichier) override;
+  int WriteFile(Handle fichier, const std::string& octets) override;
+  int FlushFileBuffers(Handle fichier) override;
+  int CloseHandle(Handle fichier) override;
+  // A rename over the target: its permissions are not carried over, there is no backup.
+  int ReplaceFileW(const std::string& remplace, const std::string& remplacant,
+                   const std::string& sauvegarde) override;
+  int MoveFileExW(const std::string& de, const std::string& vers) override;
+  int DeleteFileW(const std::string& chemin) override;
+  void Sleep(unsigned millisecondes) override;
   // There is no notification area.
   bool Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) override;
   // No key is down.
@@ -55,6 +74,7 @@ class PlateformePortable : public Plateforme {
   };
   std::vector<Raccourci> raccourcis_;
   std::vector<std::string> messages_;
+  std::set<std::string> mutex_;
 };
 
 }  // namespace plat

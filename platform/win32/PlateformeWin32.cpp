@@ -1,7 +1,7 @@
 #include "platform/win32/PlateformeWin32.h"
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -10,6 +10,7 @@
 #include <shellapi.h>
 
 #include "platform/Nombres.h"
+#include "platform/win32/Large.h"
 
 namespace plat {
 
@@ -29,66 +30,42 @@ static_assert(kSwHide == SW_HIDE && kSwShow == SW_SHOW && kSwRestore == SW_RESTO
 static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NIM_DELETE &&
               kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP);
 
+static_assert(kFileAttributeReadOnly == FILE_ATTRIBUTE_READONLY &&
+              kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY &&
+              kFileAttributeNormal == FILE_ATTRIBUTE_NORMAL);
+static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND &&
+              kErrorAccessDenied == ERROR_ACCESS_DENIED &&
+              kErrorInvalidHandle == ERROR_INVALID_HANDLE &&
+              kErrorSharingViolation == ERROR_SHARING_VIOLATION &&
+              kErrorLockViolation == ERROR_LOCK_VIOLATION && kErrorFileExists == ERROR_FILE_EXISTS &&
+              kErrorAlreadyExists == ERROR_ALREADY_EXISTS &&
+              kErrorUnableToMoveReplacement2 == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+
 namespace {
 
 HWND Hwnd(Handle h) { return reinterpret_cast<HWND>(h); }
+HANDLE Fichier(Handle h) { return reinterpret_cast<HANDLE>(h); }
 
 int DerniereErreur() { return static_cast<int>(GetLastError()); }
 
-int ErreurEcriture() { return CodeEcriture(DerniereErreur()); }
-
-// The number WinExec gives for a start that failed, always below 32.
-unsigned CodeWinExec(DWORD erreur) {
-  if (erreur == ERROR_NOT_ENOUGH_MEMORY || erreur == ERROR_OUTOFMEMORY) return 0;
-  return erreur < 32 ? erreur : ERROR_BAD_FORMAT;
+// A text the system writes into a buffer whose size it tells first (a size of 0 meaning failure).
+template <class Appel>
+std::string TexteDuSysteme(Appel&& appel) {
+  std::wstring tampon(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = appel(tampon.data(), static_cast<DWORD>(tampon.size()));
+    if (n == 0) return {};
+    if (n < tampon.size()) return Etroit(tampon.data(), n);
+    tampon.resize(n + 1);
+  }
 }
 
-// Written beside its target, and moved over it only once complete, so that a
-// failure at any point leaves the previous file whole.
-class FichierWin32 : public FichierEcriture {
- public:
-  FichierWin32(std::string cible, std::string temporaire, HANDLE fichier)
-      : cible_(std::move(cible)), temporaire_(std::move(temporaire)), fichier_(fichier) {}
-
-  ~FichierWin32() override {
-    if (fichier_ != INVALID_HANDLE_VALUE) CloseHandle(fichier_);
-    if (!remplace_) DeleteFileA(temporaire_.c_str());
-  }
-
-  void Ecrit(const std::string& octets) override {
-    if (fichier_ == INVALID_HANDLE_VALUE) throw EInOutError(ERROR_INVALID_HANDLE);
-    std::size_t fait = 0;
-    while (fait < octets.size()) {
-      const DWORD morceau =
-          static_cast<DWORD>(std::min<std::size_t>(octets.size() - fait, 1u << 20));
-      DWORD ecrits = 0;
-      if (!WriteFile(fichier_, octets.data() + fait, morceau, &ecrits, nullptr))
-        throw EInOutError(ErreurEcriture());
-      // A disk file that takes fewer bytes than it is given is full.
-      if (ecrits < morceau) throw EInOutError(kDisquePlein);
-      fait += ecrits;
-    }
-  }
-
-  void Ferme() override {
-    if (fichier_ == INVALID_HANDLE_VALUE) throw EInOutError(ERROR_INVALID_HANDLE);
-    const BOOL ferme = CloseHandle(fichier_);
-    fichier_ = INVALID_HANDLE_VALUE;
-    if (!ferme) throw EInOutError(ErreurEcriture());
-    if (!MoveFileExA(temporaire_.c_str(), cible_.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      throw EInOutError(ErreurEcriture());
-    remplace_ = true;
-  }
-
- private:
-  std::string cible_;
-  std::string temporaire_;
-  HANDLE fichier_;
-  bool remplace_ = false;
-};
-
 }  // namespace
+
+void RestreintRechercheDesDll() {
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  ::SetDllDirectoryW(L"");
+}
 
 bool PlateformeWin32::RegisterHotKey(Handle fenetre, int id, unsigned modificateurs,
                                      unsigned touche) {
@@ -99,54 +76,75 @@ bool PlateformeWin32::UnregisterHotKey(Handle fenetre, int id) {
   return ::UnregisterHotKey(Hwnd(fenetre), id) != FALSE;
 }
 
-// What WinExec does, but for its wait of up to 30 s for the program to settle: that wait would
-// hold the tray icon and every hotkey while a slow program starts.
-unsigned PlateformeWin32::WinExec(const std::string& ligneDeCommande, unsigned affichage) {
-  STARTUPINFOA demarrage{};
+short PlateformeWin32::VkKeyScanW(char16_t caractere) {
+  return ::VkKeyScanW(static_cast<WCHAR>(caractere));
+}
+
+// Not WinExec, which waits up to 30 s for the program to settle: that wait would hold the tray
+// icon and every hotkey while a slow program starts.
+int PlateformeWin32::CreateProcessW(const std::string& application, const std::string& ligne,
+                                    const std::string& repertoire, int affichage) {
+  STARTUPINFOW demarrage{};
   demarrage.cb = sizeof demarrage;
   demarrage.dwFlags = STARTF_USESHOWWINDOW;
   demarrage.wShowWindow = static_cast<WORD>(affichage);
   PROCESS_INFORMATION processus{};
-  std::vector<char> ligne(ligneDeCommande.begin(), ligneDeCommande.end());
-  ligne.push_back('\0');  // CreateProcessA may write into the command line
-  if (!::CreateProcessA(nullptr, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &demarrage, &processus))
-    return CodeWinExec(::GetLastError());
+  std::wstring commande = Large(ligne);  // CreateProcessW may write into it
+  const std::wstring dossier = Large(repertoire);
+  if (!::CreateProcessW(Large(application).c_str(), commande.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, dossier.empty() ? nullptr : dossier.c_str(), &demarrage,
+                        &processus))
+    return DerniereErreur();
   ::CloseHandle(processus.hThread);
   ::CloseHandle(processus.hProcess);
-  return 33;
+  return 0;
+}
+
+std::optional<unsigned> PlateformeWin32::GetFileAttributesW(const std::string& chemin) {
+  const DWORD attributs = ::GetFileAttributesW(Large(chemin).c_str());
+  if (attributs == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return attributs;
+}
+
+std::string PlateformeWin32::GetSystemDirectoryW() {
+  return TexteDuSysteme([](wchar_t* t, DWORD n) { return ::GetSystemDirectoryW(t, n); });
+}
+
+std::string PlateformeWin32::GetWindowsDirectoryW() {
+  return TexteDuSysteme([](wchar_t* t, DWORD n) { return ::GetWindowsDirectoryW(t, n); });
+}
+
+std::string PlateformeWin32::GetEnvironmentVariableW(const std::string& nom) {
+  const std::wstring n = Large(nom);
+  return TexteDuSysteme(
+      [&](wchar_t* t, DWORD taille) { return ::GetEnvironmentVariableW(n.c_str(), t, taille); });
 }
 
 std::string PlateformeWin32::GetCurrentDirectoryA() {
-  const DWORD taille = ::GetCurrentDirectoryA(0, nullptr);
-  if (taille == 0) return {};
-  std::vector<char> tampon(taille + 1);
-  const DWORD lu = ::GetCurrentDirectoryA(static_cast<DWORD>(tampon.size()), tampon.data());
-  if (lu == 0 || lu >= tampon.size()) return {};
-  return std::string(tampon.data(), lu);
-}
-
-int PlateformeWin32::SetCurrentDirectoryA(const std::string& repertoire) {
-  return ::SetCurrentDirectoryA(repertoire.c_str()) ? 0 : DerniereErreur();
+  return TexteDuSysteme([](wchar_t* t, DWORD n) { return ::GetCurrentDirectoryW(n, t); });
 }
 
 std::string PlateformeWin32::CheminAbsolu(const std::string& chemin) {
-  const DWORD taille = ::GetFullPathNameA(chemin.c_str(), 0, nullptr, nullptr);
-  if (taille == 0) return chemin;
-  std::vector<char> tampon(taille + 1);
-  const DWORD lu =
-      ::GetFullPathNameA(chemin.c_str(), static_cast<DWORD>(tampon.size()), tampon.data(), nullptr);
-  if (lu == 0 || lu >= tampon.size()) return chemin;
-  return std::string(tampon.data(), lu);
+  const std::wstring c = Large(chemin);
+  const std::string absolu = TexteDuSysteme(
+      [&](wchar_t* t, DWORD n) { return ::GetFullPathNameW(c.c_str(), n, t, nullptr); });
+  return absolu.empty() ? chemin : absolu;
 }
 
 bool PlateformeWin32::FindWindowA(const std::string& classe, const std::string& titre) {
-  return ::FindWindowA(classe.c_str(), titre.c_str()) != nullptr;
+  return ::FindWindowW(Large(classe).c_str(), Large(titre).c_str()) != nullptr;
+}
+
+bool PlateformeWin32::CreateMutexW(const std::string& nom) {
+  // Held, never closed: the system releases it when the process ends, however it ends.
+  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, Large(nom).c_str());
+  return mutex != nullptr && ::GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
 std::optional<std::string> PlateformeWin32::LitFichier(const std::string& chemin) {
-  HANDLE fichier = ::CreateFileA(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE fichier = ::CreateFileW(Large(chemin).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (fichier == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string contenu;
   // Held in one block from the start: a large file is not copied as the string grows.
@@ -166,28 +164,55 @@ std::optional<std::string> PlateformeWin32::LitFichier(const std::string& chemin
   return contenu;
 }
 
-std::unique_ptr<FichierEcriture> PlateformeWin32::CreeFichier(const std::string& chemin) {
-  // The move at the end would replace a file that may not be written (read-only,
-  // locked): it is refused now, as opening it for writing would be. The attribute
-  // is read as well, since a privileged user may open a read-only file anyway.
-  const DWORD attributs = ::GetFileAttributesA(chemin.c_str());
-  if (attributs != INVALID_FILE_ATTRIBUTES &&
-      (attributs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
-    throw EInOutError(ERROR_ACCESS_DENIED);
-  HANDLE essai = ::CreateFileA(chemin.c_str(), GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (essai != INVALID_HANDLE_VALUE) {
-    ::CloseHandle(essai);
-  } else if (const int code = DerniereErreur(); code != ERROR_FILE_NOT_FOUND) {
-    throw EInOutError(code);
-  }
-  const std::string temporaire = chemin + ".tmp-" + std::to_string(::GetCurrentProcessId());
-  HANDLE fichier = ::CreateFileA(temporaire.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (fichier == INVALID_HANDLE_VALUE) throw EInOutError(ErreurEcriture());
-  return std::make_unique<FichierWin32>(chemin, temporaire, fichier);
+int PlateformeWin32::CreateFileW(const std::string& chemin, Handle& fichier) {
+  HANDLE h = ::CreateFileW(Large(chemin).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return DerniereErreur();
+  fichier = reinterpret_cast<Handle>(h);
+  return 0;
 }
+
+int PlateformeWin32::WriteFile(Handle fichier, const std::string& octets) {
+  std::size_t fait = 0;
+  while (fait < octets.size()) {
+    const DWORD morceau = static_cast<DWORD>(std::min<std::size_t>(octets.size() - fait, 1u << 20));
+    DWORD ecrits = 0;
+    if (!::WriteFile(Fichier(fichier), octets.data() + fait, morceau, &ecrits, nullptr))
+      return DerniereErreur();
+    // A disk file that takes fewer bytes than it is given is full.
+    if (ecrits < morceau) return ERROR_DISK_FULL;
+    fait += ecrits;
+  }
+  return 0;
+}
+
+int PlateformeWin32::FlushFileBuffers(Handle fichier) {
+  return ::FlushFileBuffers(Fichier(fichier)) ? 0 : DerniereErreur();
+}
+
+int PlateformeWin32::CloseHandle(Handle fichier) {
+  return ::CloseHandle(Fichier(fichier)) ? 0 : DerniereErreur();
+}
+
+int PlateformeWin32::ReplaceFileW(const std::string& remplace, const std::string& remplacant,
+                                  const std::string& sauvegarde) {
+  return ::ReplaceFileW(Large(remplace).c_str(), Large(remplacant).c_str(),
+                        Large(sauvegarde).c_str(), REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)
+             ? 0
+             : DerniereErreur();
+}
+
+int PlateformeWin32::MoveFileExW(const std::string& de, const std::string& vers) {
+  return ::MoveFileExW(Large(de).c_str(), Large(vers).c_str(), MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : DerniereErreur();
+}
+
+int PlateformeWin32::DeleteFileW(const std::string& chemin) {
+  return ::DeleteFileW(Large(chemin).c_str()) ? 0 : DerniereErreur();
+}
+
+void PlateformeWin32::Sleep(unsigned millisecondes) { ::Sleep(millisecondes); }
 
 bool PlateformeWin32::Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) {
   static_assert(sizeof(NotifyIconData) == NOTIFYICONDATAA_V1_SIZE, "the first form of the record");

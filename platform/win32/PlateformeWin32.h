@@ -1,6 +1,8 @@
 // The operating system's real calls behind plat::Plateforme.
 #pragma once
 
+#include <string>
+
 #include "platform/Plateforme.h"
 
 namespace plat {
@@ -9,13 +11,27 @@ class PlateformeWin32 : public Plateforme {
  public:
   bool RegisterHotKey(Handle fenetre, int id, unsigned modificateurs, unsigned touche) override;
   bool UnregisterHotKey(Handle fenetre, int id) override;
-  unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) override;
+  short VkKeyScanW(char16_t caractere) override;
+  int CreateProcessW(const std::string& application, const std::string& ligne,
+                     const std::string& repertoire, int affichage) override;
+  std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
+  std::string GetSystemDirectoryW() override;
+  std::string GetWindowsDirectoryW() override;
+  std::string GetEnvironmentVariableW(const std::string& nom) override;
   std::string GetCurrentDirectoryA() override;
-  int SetCurrentDirectoryA(const std::string& repertoire) override;
   std::string CheminAbsolu(const std::string& chemin) override;
   bool FindWindowA(const std::string& classe, const std::string& titre) override;
+  bool CreateMutexW(const std::string& nom) override;
   std::optional<std::string> LitFichier(const std::string& chemin) override;
-  std::unique_ptr<FichierEcriture> CreeFichier(const std::string& chemin) override;
+  int CreateFileW(const std::string& chemin, Handle& fichier) override;
+  int WriteFile(Handle fichier, const std::string& octets) override;
+  int FlushFileBuffers(Handle fichier) override;
+  int CloseHandle(Handle fichier) override;
+  int ReplaceFileW(const std::string& remplace, const std::string& remplacant,
+                   const std::string& sauvegarde) override;
+  int MoveFileExW(const std::string& de, const std::string& vers) override;
+  int DeleteFileW(const std::string& chemin) override;
+  void Sleep(unsigned millisecondes) override;
   bool Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) override;
   short GetKeyState(int touche) override;
   bool GetCursorPos(Point& position) override;
@@ -25,5 +41,10 @@ class PlateformeWin32 : public Plateforme {
   bool ShowWindow(Handle fenetre, int commande) override;
   unsigned RegisterWindowMessageA(const std::string& nom) override;
 };
+
+// Before anything else is loaded: a DLL that the system loads late on the program's behalf
+// (themes, the file dialog's shell extensions) comes from the system's folder only, never
+// from the launcher's folder or the current one.
+void RestreintRechercheDesDll();
 
 }  // namespace plat

@@ -212,8 +212,10 @@ class Diff : public ::testing::TestWithParam<Fichier> {
 
 TEST_P(Diff, LectureDuLanceur) {
   const plat::Profil profil = Lu();
-  const std::vector<std::string> noms = NomsSysteme(kTailleNomsIni);
-  ASSERT_EQ(profil.NomsDeSections(kTailleNomsIni), noms);
+  // Room for every name, as the launcher reads every section.
+  constexpr std::size_t kTailleNoms = 1 << 20;
+  const std::vector<std::string> noms = NomsSysteme(kTailleNoms);
+  ASSERT_EQ(profil.NomsDeSections(kTailleNoms), noms);
   for (std::size_t k = 1; k <= noms.size(); ++k) {
     const std::string section = std::to_string(k);
     for (const CleIni& cle : kClesIni) {

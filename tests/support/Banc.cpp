@@ -43,6 +43,14 @@ void EcritTout(const std::string& chemin, const std::string& octets) {
   f << octets;
 }
 
+std::vector<std::string> Banc::Lances() const {
+  std::vector<std::string> lances = Appels("CreateProcessW(");
+  for (std::string& l : lances)
+    for (std::size_t p = l.find(dossier.chemin); p != std::string::npos; p = l.find(dossier.chemin, p))
+      l.replace(p, dossier.chemin.size(), ".");
+  return lances;
+}
+
 void Banc::Demarre(const std::vector<Raccourci>& raccourcis) {
   EcritTout(ini, FichierIni(raccourcis));
   Demarre();

@@ -49,6 +49,9 @@ class Banc : public ::testing::Test {
   std::vector<std::string> Appels(const std::string& prefixe) const {
     return AppelsDe(plateforme, prefixe);
   }
+  // The programs started so far, the launcher's folder written ".":
+  // "CreateProcessW(.\x.exe,\".\x.exe\" -p,.,5)".
+  std::vector<std::string> Lances() const;
   void Demarre(const std::vector<Raccourci>& raccourcis);
   void Demarre();
   void TearDown() override;

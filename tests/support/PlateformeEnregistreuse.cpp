@@ -17,35 +17,19 @@ std::string Appel(const char* nom, const T&... arguments) {
   return texte.str();
 }
 
-// Writes through the real file, failing where the test asked.
-class FichierEnregistre : public plat::FichierEcriture {
- public:
-  FichierEnregistre(std::unique_ptr<plat::FichierEcriture> reel, std::string chemin,
-                    PlateformeEnregistreuse& plateforme)
-      : reel_(std::move(reel)), chemin_(std::move(chemin)), plateforme_(plateforme) {}
-
-  void Ecrit(const std::string& octets) override {
-    plateforme_.appels.push_back(Appel("Ecrit", chemin_, octets));
-    const auto& echec = plateforme_.echecFichier;
-    if (echec.quand == PlateformeEnregistreuse::Echec::Ecriture && ++ecritures_ == echec.ecriture)
-      throw plat::EInOutError(echec.code);
-    reel_->Ecrit(octets);
-  }
-
-  void Ferme() override {
-    plateforme_.appels.push_back(Appel("Ferme", chemin_));
-    const auto& echec = plateforme_.echecFichier;
-    if (echec.quand == PlateformeEnregistreuse::Echec::Fermeture)
-      throw plat::EInOutError(echec.code);
-    reel_->Ferme();
-  }
-
- private:
-  std::unique_ptr<plat::FichierEcriture> reel_;
-  std::string chemin_;
-  PlateformeEnregistreuse& plateforme_;
-  int ecritures_ = 0;
-};
+// The model disk's answer for a path that names nothing real.
+std::optional<unsigned> Modele(const std::string& chemin) {
+  const std::string nom = chemin.substr(chemin.find_last_of("\\/") + 1);
+  if (nom.empty()) return plat::kFileAttributeDirectory;
+  if (nom.find_first_of("<>:\"|?*") != std::string::npos) return std::nullopt;
+  std::string minuscules = nom;
+  for (char& c : minuscules)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (minuscules.size() > 4 && minuscules.compare(minuscules.size() - 4, 4, ".exe") == 0)
+    return plat::kFileAttributeNormal;
+  if (nom.find('.') == std::string::npos) return plat::kFileAttributeDirectory;
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -76,23 +60,47 @@ bool PlateformeEnregistreuse::UnregisterHotKey(plat::Handle fenetre, int id) {
   return raccourcis.erase({fenetre, id}) > 0;
 }
 
-unsigned PlateformeEnregistreuse::WinExec(const std::string& ligneDeCommande, unsigned affichage) {
-  appels.push_back(Appel("WinExec", ligneDeCommande, affichage));
-  const auto it = resultatsWinExec.find(ligneDeCommande);
-  return it != resultatsWinExec.end() ? it->second : resultatWinExec;
+short PlateformeEnregistreuse::VkKeyScanW(char16_t caractere) {
+  appels.push_back(Appel("VkKeyScanW", static_cast<unsigned>(caractere)));
+  const auto it = clavier.find(caractere);
+  return it != clavier.end() ? it->second : -1;
+}
+
+int PlateformeEnregistreuse::CreateProcessW(const std::string& application,
+                                            const std::string& ligne,
+                                            const std::string& repertoire, int affichage) {
+  appels.push_back(Appel("CreateProcessW", application, ligne, repertoire, affichage));
+  const auto it = lancementsRefuses.find(application.substr(application.find_last_of("\\/") + 1));
+  return it != lancementsRefuses.end() ? it->second : 0;
+}
+
+std::optional<unsigned> PlateformeEnregistreuse::GetFileAttributesW(const std::string& chemin) {
+  appels.push_back(Appel("GetFileAttributesW", chemin));
+  if (absents.count(chemin)) return std::nullopt;
+  if (const auto it = attributs.find(chemin); it != attributs.end()) return it->second;
+  if (const auto reel = fichiers_.GetFileAttributesW(Resolu(chemin))) return reel;
+  return Modele(chemin);
+}
+
+std::string PlateformeEnregistreuse::GetSystemDirectoryW() {
+  appels.push_back("GetSystemDirectoryW");
+  return dossierSysteme;
+}
+
+std::string PlateformeEnregistreuse::GetWindowsDirectoryW() {
+  appels.push_back("GetWindowsDirectoryW");
+  return dossierWindows;
+}
+
+std::string PlateformeEnregistreuse::GetEnvironmentVariableW(const std::string& nom) {
+  appels.push_back(Appel("GetEnvironmentVariableW", nom));
+  const auto it = variables.find(nom);
+  return it != variables.end() ? it->second : std::string();
 }
 
 std::string PlateformeEnregistreuse::GetCurrentDirectoryA() {
   appels.push_back("GetCurrentDirectory");
   return repertoireCourant;
-}
-
-int PlateformeEnregistreuse::SetCurrentDirectoryA(const std::string& repertoire) {
-  appels.push_back(Appel("SetCurrentDirectory", repertoire));
-  const auto it = repertoiresRefuses.find(repertoire);
-  if (it != repertoiresRefuses.end()) return it->second;
-  repertoireCourant = repertoire;
-  return 0;
 }
 
 std::string PlateformeEnregistreuse::CheminAbsolu(const std::string& chemin) {
@@ -111,12 +119,66 @@ std::optional<std::string> PlateformeEnregistreuse::LitFichier(const std::string
   return fichiers_.LitFichier(Resolu(chemin));
 }
 
-std::unique_ptr<plat::FichierEcriture> PlateformeEnregistreuse::CreeFichier(
-    const std::string& chemin) {
-  appels.push_back(Appel("CreeFichier", chemin));
-  if (echecFichier.quand == Echec::Creation) throw plat::EInOutError(echecFichier.code);
-  return std::make_unique<FichierEnregistre>(fichiers_.CreeFichier(Resolu(chemin)), chemin,
-                                             *this);
+bool PlateformeEnregistreuse::CreateMutexW(const std::string& nom) {
+  appels.push_back(Appel("CreateMutexW", nom));
+  return !mutexPris;
+}
+
+int PlateformeEnregistreuse::Erreur(const std::string& appel) {
+  auto it = erreurs.find(appel);
+  if (it == erreurs.end() || it->second.empty()) return 0;
+  const int code = it->second.front();
+  it->second.pop_front();
+  return code;
+}
+
+int PlateformeEnregistreuse::CreateFileW(const std::string& chemin, plat::Handle& fichier) {
+  appels.push_back(Appel("CreateFileW", chemin));
+  if (const int code = Erreur("CreateFileW")) return code;
+  return fichiers_.CreateFileW(Resolu(chemin), fichier);
+}
+
+int PlateformeEnregistreuse::WriteFile(plat::Handle fichier, const std::string& octets) {
+  appels.push_back(Appel("WriteFile", octets));
+  if (const int code = Erreur("WriteFile")) return code;
+  return fichiers_.WriteFile(fichier, octets);
+}
+
+int PlateformeEnregistreuse::FlushFileBuffers(plat::Handle fichier) {
+  appels.push_back("FlushFileBuffers");
+  if (const int code = Erreur("FlushFileBuffers")) return code;
+  return fichiers_.FlushFileBuffers(fichier);
+}
+
+int PlateformeEnregistreuse::CloseHandle(plat::Handle fichier) {
+  appels.push_back("CloseHandle");
+  // Closed all the same, as the system does: a handle is never left open.
+  const int reel = fichiers_.CloseHandle(fichier);
+  if (const int code = Erreur("CloseHandle")) return code;
+  return reel;
+}
+
+int PlateformeEnregistreuse::ReplaceFileW(const std::string& remplace,
+                                          const std::string& remplacant,
+                                          const std::string& sauvegarde) {
+  appels.push_back(Appel("ReplaceFileW", remplace, remplacant, sauvegarde));
+  if (const int code = Erreur("ReplaceFileW")) return code;
+  return fichiers_.ReplaceFileW(Resolu(remplace), Resolu(remplacant), Resolu(sauvegarde));
+}
+
+int PlateformeEnregistreuse::MoveFileExW(const std::string& de, const std::string& vers) {
+  appels.push_back(Appel("MoveFileExW", de, vers));
+  if (const int code = Erreur("MoveFileExW")) return code;
+  return fichiers_.MoveFileExW(Resolu(de), Resolu(vers));
+}
+
+int PlateformeEnregistreuse::DeleteFileW(const std::string& chemin) {
+  appels.push_back(Appel("DeleteFileW", chemin));
+  return fichiers_.DeleteFileW(Resolu(chemin));
+}
+
+void PlateformeEnregistreuse::Sleep(unsigned millisecondes) {
+  appels.push_back(Appel("Sleep", millisecondes));
 }
 
 bool PlateformeEnregistreuse::Shell_NotifyIconA(unsigned message,

@@ -1,18 +1,19 @@
 // The recording platform of the unit tests.
 //
 // Every call is appended to `appels` as readable text, for instance
-// "RegisterHotKey(100,0,3,75)", "WinExec(notepad.exe x,5)", "SetCurrentDirectory(C:\x)",
-// "Shell_NotifyIconA(0,hIcon=0,tip=)", "GetCursorPos". Files are real (PlateformePortable)
-// and relative paths resolve against `repertoireCourant`, a fake current directory that
-// SetCurrentDirectoryA changes without touching the test process's own. Build it on a
-// temporary folder, set the public fields to script answers and failures, run the code,
-// then compare `appels` and the files:
+// "RegisterHotKey(100,0,3,75)", "CreateProcessW(C:\x\a.exe,"C:\x\a.exe" -p,C:\x,5)",
+// "Shell_NotifyIconA(0,hIcon=0,tip=)", "GetCursorPos". Files are real (PlateformePortable):
+// relative paths resolve against `repertoireCourant`. Paths that name nothing real are answered
+// by a small model of a Windows disk (below) that the public fields adjust. Build it on a
+// temporary folder, set the public fields to script answers and failures, run the code, then
+// compare `appels` and the files:
 //
 //   PlateformeEnregistreuse p(dossier);
-//   p.repertoiresRefuses["C:\\x"] = 3;
-//   p.echecFichier = {PlateformeEnregistreuse::Echec::Ecriture, 112, 2};
+//   p.absents.insert("C:\\x");
+//   p.erreurs["WriteFile"] = {0, 112};  // the second write finds the disk full
 #pragma once
 
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -29,13 +30,27 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   bool RegisterHotKey(plat::Handle fenetre, int id, unsigned modificateurs,
                       unsigned touche) override;
   bool UnregisterHotKey(plat::Handle fenetre, int id) override;
-  unsigned WinExec(const std::string& ligneDeCommande, unsigned affichage) override;
+  short VkKeyScanW(char16_t caractere) override;
+  int CreateProcessW(const std::string& application, const std::string& ligne,
+                     const std::string& repertoire, int affichage) override;
+  std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
+  std::string GetSystemDirectoryW() override;
+  std::string GetWindowsDirectoryW() override;
+  std::string GetEnvironmentVariableW(const std::string& nom) override;
   std::string GetCurrentDirectoryA() override;
-  int SetCurrentDirectoryA(const std::string& repertoire) override;
   std::string CheminAbsolu(const std::string& chemin) override;
   bool FindWindowA(const std::string& classe, const std::string& titre) override;
+  bool CreateMutexW(const std::string& nom) override;
   std::optional<std::string> LitFichier(const std::string& chemin) override;
-  std::unique_ptr<plat::FichierEcriture> CreeFichier(const std::string& chemin) override;
+  int CreateFileW(const std::string& chemin, plat::Handle& fichier) override;
+  int WriteFile(plat::Handle fichier, const std::string& octets) override;
+  int FlushFileBuffers(plat::Handle fichier) override;
+  int CloseHandle(plat::Handle fichier) override;
+  int ReplaceFileW(const std::string& remplace, const std::string& remplacant,
+                   const std::string& sauvegarde) override;
+  int MoveFileExW(const std::string& de, const std::string& vers) override;
+  int DeleteFileW(const std::string& chemin) override;
+  void Sleep(unsigned millisecondes) override;
   bool Shell_NotifyIconA(unsigned message, const plat::NotifyIconData& donnees) override;
   short GetKeyState(int touche) override;
   bool GetCursorPos(plat::Point& position) override;
@@ -48,34 +63,39 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   // Every call so far, oldest first.
   std::vector<std::string> appels;
 
-  // The current directory the code under test sees; relative paths resolve against it.
+  // What GetCurrentDirectoryA answers; relative paths resolve against it.
   std::string repertoireCourant;
-  // Directories that SetCurrentDirectoryA refuses, with the error code it returns.
-  std::map<std::string, int> repertoiresRefuses;
 
-  // WinExec's result per command line, and for any other one.
-  std::map<std::string, unsigned> resultatsWinExec;
-  unsigned resultatWinExec = 33;
+  // The disk: a path names what `attributs` says, nothing if it is in `absents`, what is there
+  // if it is real; any other path whose last part ends with ".exe" is a program, one without
+  // a "." a folder, the rest (and names Windows refuses, such as "<Aucun>.exe") nothing.
+  std::set<std::string> absents;
+  std::map<std::string, unsigned> attributs;
+  std::string dossierSysteme = "C:\\Windows\\System32";
+  std::string dossierWindows = "C:\\Windows";
+  std::map<std::string, std::string> variables;  // GetEnvironmentVariableW
+
+  // CreateProcessW's error for a program, by its file name ("e.exe"); any other starts.
+  std::map<std::string, int> lancementsRefuses;
 
   // (modifiers, key) pairs that RegisterHotKey refuses; a pair already registered and not
   // unregistered is refused too, as by the system.
   std::set<std::pair<unsigned, unsigned>> raccourcisRefuses;
   // What is registered now: (window, id) -> (modifiers, key).
   std::map<std::pair<plat::Handle, int>, std::pair<unsigned, unsigned>> raccourcis;
+  // VkKeyScanW's answers; -1 (no key) for any other character.
+  std::map<char16_t, short> clavier;
 
   bool fenetreTrouvee = false;  // FindWindowA's answer
+  bool mutexPris = false;       // another instance holds the mutex
 
   // Paths (as given) that LitFichier reports unreadable.
   std::set<std::string> fichiersIllisibles;
 
-  // A write that fails: at CreeFichier, at the n-th Ecrit of a file, or at Ferme.
-  enum class Echec { Aucun, Creation, Ecriture, Fermeture };
-  struct EchecFichier {
-    Echec quand = Echec::Aucun;
-    int code = 5;
-    int ecriture = 1;  // for Echec::Ecriture: the failing Ecrit, counted from 1
-  };
-  EchecFichier echecFichier;
+  // Failures of the file calls: each call named here (CreateFileW, WriteFile, FlushFileBuffers,
+  // CloseHandle, ReplaceFileW, MoveFileExW) takes the next code of its list, 0 letting it go
+  // through; once the list is empty, calls go through.
+  std::map<std::string, std::deque<int>> erreurs;
 
   bool resultatNotifyIcon = true;
   std::vector<plat::NotifyIconData> icones;  // what each Shell_NotifyIconA received
@@ -90,6 +110,7 @@ class PlateformeEnregistreuse : public plat::Plateforme {
 
  private:
   std::string Resolu(const std::string& chemin) const;
+  int Erreur(const std::string& appel);
 
   plat::PlateformePortable fichiers_;
 };

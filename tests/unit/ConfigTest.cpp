@@ -364,48 +364,49 @@ TEST_F(Editeur, OkInactifNEnregistreRienEtToutVideDonneUnFichierVide) {
   EXPECT_EQ(principal->iPmGauche.count(), 0);
 }
 
-TEST_F(Editeur, UnEnregistrementRateGardeToutEtLEditeurSeRouvre) {
+TEST_F(Editeur, UnEnregistrementRateLaisseLEditeurOuvertAvecCeQuiEstTape) {
   Demarre({Raccourci("A", "a1", "1.exe").Ctrl().Touche("K")});
   const std::string avant = LitTout(ini);
-  plateforme.echecFichier = {PlateformeEnregistreuse::Echec::Ecriture, 5, 1};
+  plateforme.erreurs["WriteFile"] = {5};
   plateforme.appels.clear();
   Edite([&] {
     config->iEdExe.textFromScreen("autre.exe");
     config->iBbtOk.click();
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].caption, "Vivlan");
+    EXPECT_EQ(backend.messages[0].text, "Accès au fichier refusé.");
+    EXPECT_EQ(LitTout(ini), avant);
+    EXPECT_THAT(Appels("UnregisterHotKey"), IsEmpty()) << "no reload";
+    EXPECT_EQ((*principal->ListeRaccourcis)[0]->Executable, "1.exe");
+    // Still open, every edit kept: "OK" again once the file can be written.
+    EXPECT_EQ(config->modalResult, tk::mrNone);
+    EXPECT_TRUE(config->Ouvert);
+    EXPECT_EQ(config->iEdExe.text(), "autre.exe");
+    config->iBbtOk.click();
   });
-  ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(backend.messages[0].caption, "Vivlan");
-  EXPECT_EQ(backend.messages[0].text, "Accès au fichier refusé.");
-  EXPECT_EQ(LitTout(ini), avant);
-  EXPECT_THAT(Appels("UnregisterHotKey"), IsEmpty()) << "no reload";
-  EXPECT_EQ((*principal->ListeRaccourcis)[0]->Executable, "1.exe");
+  EXPECT_EQ(LitTout(ini), FichierIni({Raccourci("A", "a1", "autre.exe").Ctrl().Touche("K")}));
+  EXPECT_EQ((*principal->ListeRaccourcis)[0]->Executable, "autre.exe");
   EXPECT_FALSE(config->Ouvert);
   EXPECT_EQ(config->ListeTravail, nullptr);
-  int ouvertures = 0;
-  Edite([&] {
-    ++ouvertures;
-    config->iBbtAnnuler.click();
-  });
-  EXPECT_EQ(ouvertures, 1);
 }
 
 TEST_F(Editeur, EssaiDExecution) {
   Demarre({{"A", "a1", "1.exe"}});
-  plateforme.repertoiresRefuses["C:\\Absent"] = 2;
+  plateforme.absents.insert("C:\\Absent");
   Edite([&] {
     config->iEdExe.textFromScreen("");
-    plateforme.resultatsWinExec[""] = 2;
     config->iBbtActivation.click();
     EXPECT_THAT(Messages(), ElementsAre("Impossible de lancer l'application  !"));
+    EXPECT_THAT(Appels("CreateProcessW"), IsEmpty());
     config->iEdExe.textFromScreen("prog.exe");
     config->iEdParam.textFromScreen("  ");
     config->iEdChemin.textFromScreen("C:\\Absent");
     plateforme.appels.clear();
     config->iBbtActivation.click();
     EXPECT_THAT(Messages(), ElementsAre("Impossible de se placer dans le répertoire C:\\Absent !"));
-    EXPECT_THAT(plateforme.appels,
-                ElementsAre("GetCurrentDirectory", "SetCurrentDirectory(C:\\Absent)", "WinExec(prog.exe   ,5)",
-                            "SetCurrentDirectory(" + dossier.chemin + ")"));
+    const std::string prog = dossier.chemin + "\\prog.exe";
+    EXPECT_THAT(Appels("CreateProcessW"),
+                ElementsAre("CreateProcessW(" + prog + ",\"" + prog + "\"   ," + dossier.chemin + ",5)"));
     EXPECT_EQ(Record(0).Executable, "1.exe") << "the fields are not stored by a test run";
     config->iBbtAnnuler.click();
   });
@@ -414,7 +415,8 @@ TEST_F(Editeur, EssaiDExecution) {
 
 TEST_F(Editeur, Parcourir) {
   Demarre({{"A", "a1", ""}});
-  plateforme.repertoireCourant = "c:\\Users\\moi";
+  // The root of the launcher's drive, wherever the current directory has gone since.
+  plateforme.repertoireCourant = "d:\\ailleurs";
   Edite([&] {
     backend.onOpenDialog = [](tk::OpenDialog& d) {
       d.fileName = "D:\\Outils\\outil.exe";
@@ -422,7 +424,7 @@ TEST_F(Editeur, Parcourir) {
     };
     config->iBbtParcourir.click();
     ASSERT_EQ(backend.dialogues.size(), 1u);
-    EXPECT_EQ(backend.dialogues[0].initialDir, "C:\\");
+    EXPECT_EQ(backend.dialogues[0].initialDir, tk::MajusculesAZ(dossier.chemin.substr(0, 1)) + ":\\");
     EXPECT_EQ(backend.dialogues[0].fileName, "");
     EXPECT_EQ(backend.dialogues[0].title, "Sélection d'une application");
     EXPECT_EQ(config->iEdExe.text(), "D:\\Outils\\outil.exe");

@@ -70,17 +70,17 @@ TEST(LectureIni, ValeursEtDrapeaux) {
   EXPECT_EQ(l[1]->Touche, "");
 }
 
-TEST(LectureIni, ValeursCoupeesEtNomsLimitesA16384Octets) {
+TEST(LectureIni, ValeursCoupeesEtSectionsJusquALaDerniereCombinaisonPossible) {
   const auto l = Lit("[1]\r\nParamètre(s) = " + std::string(3000, 'p') + "\r\n");
   ASSERT_EQ(l.size(), 1u);
   EXPECT_EQ(l[0]->Parametres, std::string(2047, 'p'));
 
+  // Every section the editor can write, up to the last hotkey identifier (0xBFFF); no more.
   std::vector<Raccourci> raccourcis;
-  for (int i = 0; i < 3600; ++i) raccourcis.push_back({"M", "i" + std::to_string(i + 1)});
-  std::string f = FichierIni(raccourcis);
-  const auto grande = Lit(f);
-  ASSERT_EQ(grande.size(), 3498u);
-  EXPECT_EQ(grande.back()->Item, "i3498");
+  for (std::size_t i = 0; i < kMaxRaccourcis + 2; ++i) raccourcis.push_back({"M", "i" + std::to_string(i + 1)});
+  const auto grande = Lit(FichierIni(raccourcis));
+  ASSERT_EQ(grande.size(), 0xC000u);
+  EXPECT_EQ(grande.back()->Item, "i49152");
 }
 
 TEST(LectureIni, OctetsQuelconquesNeFontRienTomber) {
@@ -181,23 +181,26 @@ TEST_F(Ecriture, RienAEcrireDonneUnFichierVide) {
 }
 
 TEST_F(Ecriture, UnEchecGardeLAncienFichierEntier) {
-  using Echec = PlateformeEnregistreuse::Echec;
-  for (auto echec : {PlateformeEnregistreuse::EchecFichier{Echec::Creation, 5, 1},
-                     PlateformeEnregistreuse::EchecFichier{Echec::Ecriture, 112, 1},
-                     PlateformeEnregistreuse::EchecFichier{Echec::Fermeture, 5, 1}}) {
+  // At the file's creation, at its first section, at the last step: each stops the writing.
+  const struct {
+    const char* appel;
+    int code;
+    int rapporte;
+    std::size_t messages;
+  } cas[] = {{"CreateFileW", 5, 5, 0}, {"WriteFile", 112, 101, 1}, {"ReplaceFileW", 5, 5, 2}};
+  for (const auto& c : cas) {
     EcritTout(ini, "ancien contenu");
-    plateforme.echecFichier = echec;
+    plateforme.erreurs[c.appel] = {c.code};
     backend.messages.clear();
     try {
       EcritureIni(application, plateforme, ini, {"Vide", "A", "Vide2"}, Liste({{"A", "a"}}));
       ADD_FAILURE() << "no error";
     } catch (const plat::EInOutError& e) {
-      EXPECT_EQ(e.code, echec.code);
+      EXPECT_EQ(e.code, c.rapporte) << c.appel;
     }
     EXPECT_EQ(LitTout(ini), "ancien contenu");
     // Writing stops at the failure: no message for the menus after it.
-    const std::size_t messages = echec.quand == Echec::Fermeture ? 2u : echec.quand == Echec::Creation ? 0u : 1u;
-    EXPECT_EQ(backend.messages.size(), messages);
+    EXPECT_EQ(backend.messages.size(), c.messages) << c.appel;
   }
 }
 

@@ -40,8 +40,8 @@ class Pauses : public Banc,
  protected:
   void SetUp() override {
     plateforme.raccourcisRefuses.insert({2, 'N'});
-    plateforme.repertoiresRefuses["C:\\Refuse"] = 3;
-    plateforme.resultatsWinExec["e.exe"] = 2;
+    plateforme.absents.insert("C:\\Refuse");
+    plateforme.lancementsRefuses["e.exe"] = 2;
     backend.onMessageBox = [this](const tk::MessageBoxSpec& m) {
       EnPause(m.text);
       for (const auto& b : m.buttons)
@@ -169,10 +169,14 @@ class Pauses : public Banc,
     }
     return attendus;
   }
+  // The executables started, Notepad aside.
   std::vector<std::string> Lances() {
     std::vector<std::string> lances;
-    for (const std::string& a : Appels("WinExec("))
-      if (a.find("Notepad") == std::string::npos) lances.push_back(a.substr(8, a.size() - 11));
+    for (const std::string& a : Banc::Lances()) {
+      const std::string application = a.substr(15, a.find(',') - 15);
+      const std::string nom = application.substr(application.find_last_of('\\') + 1);
+      if (nom != "notepad.exe") lances.push_back(nom);
+    }
     return lances;
   }
 

@@ -24,24 +24,6 @@ class Enregistreuse : public ::testing::Test {
     std::error_code ignore;
     fs::remove_all(dossier_, ignore);
   }
-  std::string Contenu() const {
-    std::ifstream f(dossier_ / "Vivlan.ini", std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-  }
-  int Sauve(PlateformeEnregistreuse& p) {
-    try {
-      auto f = p.CreeFichier(".\\Vivlan.ini");
-      f->Ecrit("a");
-      f->Ecrit("b");
-      f->Ferme();
-    } catch (const plat::EInOutError& e) {
-      return e.code;
-    }
-    return 0;
-  }
-
   fs::path dossier_;
 };
 
@@ -53,8 +35,8 @@ TEST_F(Enregistreuse, NoteChaqueAppelAvecSesArguments) {
   plat::Point point;
   p.RegisterHotKey(100, 0, 3, 75);
   p.UnregisterHotKey(100, 0);
-  p.WinExec("notepad.exe x", 5);
-  p.SetCurrentDirectoryA("C:\\x");
+  p.CreateProcessW("C:\\n.exe", "\"C:\\n.exe\" x", "C:\\x", 5);
+  p.GetFileAttributesW("C:\\x");
   p.Shell_NotifyIconA(plat::kNimModify, icone);
   p.GetCursorPos(point);
   p.SetForegroundWindow(100);
@@ -64,7 +46,8 @@ TEST_F(Enregistreuse, NoteChaqueAppelAvecSesArguments) {
   p.FindWindowA("TFrmPrincip", "Vivelance");
   EXPECT_EQ(p.appels, (std::vector<std::string>{
                           "RegisterHotKey(100,0,3,75)", "UnregisterHotKey(100,0)",
-                          "WinExec(notepad.exe x,5)", "SetCurrentDirectory(C:\\x)",
+                          "CreateProcessW(C:\\n.exe,\"C:\\n.exe\" x,C:\\x,5)",
+                          "GetFileAttributesW(C:\\x)",
                           "Shell_NotifyIconA(1,hIcon=7,tip=Vivelance)", "GetCursorPos",
                           "SetForegroundWindow(100)", "PostMessageA(100,0,0,0)", "ShowWindow(7,0)",
                           "GetKeyState(17)", "FindWindowA(TFrmPrincip,Vivelance)"}));
@@ -83,50 +66,37 @@ TEST_F(Enregistreuse, RaccourcisRefusesOuDejaPris) {
   EXPECT_TRUE(p.RegisterHotKey(1, 2, 3, 'A'));
 }
 
-TEST_F(Enregistreuse, RepertoireCourantFictif) {
-  const fs::path reel = fs::current_path();
+TEST_F(Enregistreuse, DisqueModeleEtFichiersReels) {
   PlateformeEnregistreuse p(dossier_.string());
-  p.repertoiresRefuses["C:\\parti"] = 2;
-  EXPECT_EQ(p.SetCurrentDirectoryA("C:\\parti"), 2);
-  EXPECT_EQ(p.GetCurrentDirectoryA(), dossier_.string());
-  EXPECT_EQ(p.LitFichier(".\\Vivlan.ini"), "ancien") << "relative to the fake directory";
   fs::create_directory(dossier_ / "sous");
-  EXPECT_EQ(p.SetCurrentDirectoryA((dossier_ / "sous").string()), 0);
-  EXPECT_EQ(p.LitFichier("..\\Vivlan.ini"), "ancien");
-  EXPECT_EQ(p.LitFichier("Vivlan.ini"), std::nullopt);
-  EXPECT_EQ(fs::current_path(), reel) << "the test process stays where it is";
-  p.fichiersIllisibles.insert("..\\Vivlan.ini");
-  EXPECT_EQ(p.LitFichier("..\\Vivlan.ini"), std::nullopt);
-}
-
-TEST_F(Enregistreuse, SauvegardeReussie) {
-  PlateformeEnregistreuse p(dossier_.string());
-  EXPECT_EQ(Sauve(p), 0);
-  EXPECT_EQ(Contenu(), "ab");
-  EXPECT_EQ(p.appels, (std::vector<std::string>{"CreeFichier(.\\Vivlan.ini)",
-                                                "Ecrit(.\\Vivlan.ini,a)", "Ecrit(.\\Vivlan.ini,b)",
-                                                "Ferme(.\\Vivlan.ini)"}));
-}
-
-TEST_F(Enregistreuse, EchecsDEcritureGardentLAncienFichier) {
-  using E = PlateformeEnregistreuse::Echec;
-  for (const auto& [echec, appels] :
-       std::vector<std::pair<PlateformeEnregistreuse::EchecFichier, std::size_t>>{
-           {{E::Creation, 5, 1}, 1}, {{E::Ecriture, 112, 2}, 3}, {{E::Fermeture, 29, 1}, 4}}) {
-    PlateformeEnregistreuse p(dossier_.string());
-    p.echecFichier = echec;
-    EXPECT_EQ(Sauve(p), echec.code);
-    EXPECT_EQ(p.appels.size(), appels);
-    EXPECT_EQ(Contenu(), "ancien");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dossier_), {}), 1) << "no temporary file left";
-  }
+  p.absents.insert("C:\\parti");
+  p.attributs["C:\\doc.txt"] = plat::kFileAttributeNormal;
+  const struct {
+    std::string chemin;
+    std::optional<unsigned> attributs;
+  } cas[] = {{".\\Vivlan.ini", plat::kFileAttributeNormal},  // real, from the fake directory
+             {"sous", plat::kFileAttributeDirectory},
+             {"absent.ini", std::nullopt},
+             {"C:\\", plat::kFileAttributeDirectory},
+             {"C:\\Program Files", plat::kFileAttributeDirectory},
+             {"C:\\Program Files\\App.EXE", plat::kFileAttributeNormal},
+             {"C:\\parti", std::nullopt},
+             {"C:\\doc.txt", plat::kFileAttributeNormal},
+             {"C:\\x\\<Aucun>.exe", std::nullopt}};
+  for (const auto& c : cas) EXPECT_EQ(p.GetFileAttributesW(c.chemin), c.attributs) << c.chemin;
+  EXPECT_EQ(p.LitFichier(".\\Vivlan.ini"), "ancien") << "relative to the fake directory";
+  p.fichiersIllisibles.insert(".\\Vivlan.ini");
+  EXPECT_EQ(p.LitFichier(".\\Vivlan.ini"), std::nullopt);
 }
 
 TEST_F(Enregistreuse, ReponsesReglables) {
   PlateformeEnregistreuse p(dossier_.string());
-  p.resultatsWinExec["absent.exe"] = 2;
-  EXPECT_EQ(p.WinExec("absent.exe", 5), 2u);
-  EXPECT_EQ(p.WinExec("notepad.exe", 5), 33u);
+  p.lancementsRefuses["absent.exe"] = 2;
+  EXPECT_EQ(p.CreateProcessW("C:\\absent.exe", "", "", 5), 2);
+  EXPECT_EQ(p.CreateProcessW("C:\\notepad.exe", "", "", 5), 0);
+  p.erreurs["WriteFile"] = {0, 112};
+  EXPECT_EQ(p.WriteFile(0, ""), 0) << "0 lets the call through";
+  EXPECT_EQ(p.WriteFile(0, ""), 112);
   p.etatsTouches[plat::kVkShift] = -128;
   EXPECT_EQ(p.GetKeyState(plat::kVkShift), -128);
   EXPECT_EQ(p.GetKeyState(plat::kVkMenu), 0);

@@ -1,5 +1,7 @@
 #include "platform/portable/PlateformePortable.h"
 
+#include "platform/FichierEcriture.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -63,41 +65,45 @@ TEST_F(PlateformePortableFichiers, LitLeFichierEntierOctetPourOctet) {
 
 TEST_F(PlateformePortableFichiers, FermeRemplaceLaCibleDUnCoup) {
   Ecris(Chemin("a.ini"), "ancien");
-  auto fichier = plateforme_.CreeFichier(Chemin("a.ini"));
-  fichier->Ecrit("nou");
-  fichier->Ecrit("veau\r\n");
+  plat::FichierEcriture fichier(plateforme_, Chemin("a.ini"));
+  fichier.Ecrit("nou");
+  fichier.Ecrit("veau\r\n");
   EXPECT_EQ(Contenu(Chemin("a.ini")), "ancien") << "untouched until Ferme";
-  fichier->Ferme();
+  fichier.Ferme();
   EXPECT_EQ(Contenu(Chemin("a.ini")), "nouveau\r\n");
   EXPECT_EQ(NombreDeFichiers(), 1u) << "no temporary file left";
-  EXPECT_EQ(CodeDe([&] { fichier->Ferme(); }), 6) << "closed twice";
-  EXPECT_EQ(CodeDe([&] { fichier->Ecrit("x"); }), 6);
+  EXPECT_EQ(CodeDe([&] { fichier.Ferme(); }), 6) << "closed twice";
+  EXPECT_EQ(CodeDe([&] { fichier.Ecrit("x"); }), 6);
 }
 
-TEST_F(PlateformePortableFichiers, CreeUnFichierNeuf) {
-  auto fichier = plateforme_.CreeFichier(Chemin("neuf.ini"));
-  fichier->Ferme();
+TEST_F(PlateformePortableFichiers, CreeUnFichierNeufOuAbandonneSansTrace) {
+  {
+    plat::FichierEcriture fichier(plateforme_, Chemin("neuf.ini"));
+    fichier.Ferme();
+  }
   EXPECT_EQ(plateforme_.LitFichier(Chemin("neuf.ini")), "");
-}
-
-TEST_F(PlateformePortableFichiers, AbandonGardeLAncienFichierEntier) {
   Ecris(Chemin("a.ini"), "ancien");
   {
-    auto fichier = plateforme_.CreeFichier(Chemin("a.ini"));
-    fichier->Ecrit("moitié");
+    plat::FichierEcriture fichier(plateforme_, Chemin("a.ini"));
+    fichier.Ecrit("moitié");
   }
   EXPECT_EQ(Contenu(Chemin("a.ini")), "ancien");
-  EXPECT_EQ(NombreDeFichiers(), 1u);
+  EXPECT_EQ(NombreDeFichiers(), 2u);
 }
 
 TEST_F(PlateformePortableFichiers, CreationImpossible) {
-  EXPECT_EQ(CodeDe([&] { plateforme_.CreeFichier(Chemin("absent/a.ini")); }), 3)
+  EXPECT_EQ(CodeDe([&] { plat::FichierEcriture(plateforme_, Chemin("absent/a.ini")); }), 3)
       << "path not found";
-  // The temporary file beside the target cannot be made: a folder holds its name.
+  // A new file never takes the place of what exists, a link included.
   Ecris(Chemin("a.ini"), "ancien");
-  fs::create_directory(Chemin("a.ini.tmp"));
-  EXPECT_EQ(CodeDe([&] { plateforme_.CreeFichier(Chemin("a.ini")); }), 5) << "access denied";
+  plat::Handle h = 0;
+  EXPECT_EQ(plateforme_.CreateFileW(Chemin("a.ini"), h), plat::kErrorFileExists);
+  EXPECT_EQ(plateforme_.MoveFileExW(Chemin("b.ini"), Chemin("a.ini")), plat::kErrorAlreadyExists);
+  // A folder in the file's place is refused before anything is written.
+  fs::create_directories(Chemin("d.ini") + "/dedans");
+  EXPECT_EQ(CodeDe([&] { plat::FichierEcriture(plateforme_, Chemin("d.ini")); }), 5);
   EXPECT_EQ(Contenu(Chemin("a.ini")), "ancien");
+  EXPECT_EQ(NombreDeFichiers(), 2u);
 }
 
 TEST(CodeEcriture, LesDeuxDisquesPleinsDuSystemeSontUnDisquePlein) {
@@ -105,37 +111,16 @@ TEST(CodeEcriture, LesDeuxDisquesPleinsDuSystemeSontUnDisquePlein) {
     EXPECT_EQ(plat::CodeEcriture(systeme), code) << systeme;
 }
 
-TEST_F(PlateformePortableFichiers, FermetureImpossibleGardeLaCibleEtNettoie) {
-  fs::create_directories(Chemin("a.ini") + "/dedans");
-  auto fichier = plateforme_.CreeFichier(Chemin("a.ini"));
-  fichier->Ecrit("x");
-  EXPECT_EQ(CodeDe([&] { fichier->Ferme(); }), 5);
-  fichier.reset();
-  EXPECT_TRUE(fs::is_directory(Chemin("a.ini") + "/dedans"));
-  EXPECT_EQ(NombreDeFichiers(), 1u);
-}
-
-using PlateformePortableRepertoire = DossierTemporaire;
-
-TEST_F(PlateformePortableRepertoire, ChangeEtRetrouveLeRepertoireCourant) {
-  const std::string avant = plateforme_.GetCurrentDirectoryA();
-  ASSERT_FALSE(avant.empty());
-  ASSERT_EQ(plateforme_.SetCurrentDirectoryA(dossier_.string()), 0);
-  EXPECT_TRUE(fs::equivalent(plateforme_.GetCurrentDirectoryA(), dossier_));
+TEST_F(PlateformePortableFichiers, AttributsEtCheminsALaWindows) {
   Ecris(Chemin("Vivlan.ini"), "x");
-  EXPECT_EQ(plateforme_.LitFichier(".\\Vivlan.ini"), "x") << "a path written the Windows way";
-  EXPECT_TRUE(fs::equivalent(plateforme_.CheminAbsolu(".\\Vivlan.ini"), Chemin("Vivlan.ini")));
-  EXPECT_EQ(plateforme_.SetCurrentDirectoryA(avant), 0);
-  EXPECT_EQ(plateforme_.GetCurrentDirectoryA(), avant);
-}
-
-TEST_F(PlateformePortableRepertoire, CodesDesRepertoiresIntrouvables) {
-  const std::string avant = plateforme_.GetCurrentDirectoryA();
-  Ecris(Chemin("fichier"), "x");
-  EXPECT_EQ(plateforme_.SetCurrentDirectoryA(Chemin("absent")), 2);
-  EXPECT_EQ(plateforme_.SetCurrentDirectoryA(Chemin("absent/sous")), 3);
-  EXPECT_EQ(plateforme_.SetCurrentDirectoryA(Chemin("fichier")), 267);
-  EXPECT_EQ(plateforme_.GetCurrentDirectoryA(), avant);
+  EXPECT_EQ(plateforme_.GetFileAttributesW(Chemin("Vivlan.ini")), plat::kFileAttributeNormal);
+  EXPECT_EQ(plateforme_.GetFileAttributesW(dossier_.string()), plat::kFileAttributeDirectory);
+  EXPECT_EQ(plateforme_.GetFileAttributesW(Chemin("absent")), std::nullopt);
+  fs::permissions(Chemin("Vivlan.ini"), fs::perms::owner_write, fs::perm_options::remove);
+  EXPECT_EQ(plateforme_.GetFileAttributesW(Chemin("Vivlan.ini")), plat::kFileAttributeReadOnly);
+  EXPECT_EQ(plateforme_.LitFichier(dossier_.string() + "\\Vivlan.ini"), "x")
+      << "a path written the Windows way";
+  EXPECT_FALSE(plateforme_.GetCurrentDirectoryA().empty());
 }
 
 TEST(PlateformePortable, RaccourcisRetenusEtDoublonsRefuses) {
@@ -151,7 +136,10 @@ TEST(PlateformePortable, RaccourcisRetenusEtDoublonsRefuses) {
 
 TEST(PlateformePortable, UneMachineSansShellNiAutresFenetres) {
   PlateformePortable p;
-  EXPECT_EQ(p.WinExec("notepad.exe", 5), 2u);
+  EXPECT_EQ(p.CreateProcessW("notepad.exe", "notepad.exe", "", 5), 2);
+  EXPECT_EQ(p.VkKeyScanW(u'a'), -1);
+  EXPECT_TRUE(p.CreateMutexW("Local\\Vivelance"));
+  EXPECT_FALSE(p.CreateMutexW("Local\\Vivelance")) << "taken";
   EXPECT_FALSE(p.FindWindowA("TFrmPrincip", "Vivelance"));
   EXPECT_FALSE(p.Shell_NotifyIconA(plat::kNimAdd, plat::NotifyIconData{}));
   EXPECT_EQ(p.GetKeyState(plat::kVkShift), 0);

@@ -43,12 +43,10 @@ TEST_F(Demarrage, SansFichierLeLanceurEstActifEtVide) {
 TEST_F(Demarrage, LeFichierEstCeluiDuRepertoireDeDepart) {
   Demarre({{"A", "x", "C:\\x.exe", "", "C:\\"}});
   EXPECT_EQ(principal->CheminIni(), ini);
-  // A launch that cannot come back to its directory leaves it elsewhere...
-  plateforme.repertoiresRefuses[dossier.chemin] = 3;
-  backend.envoie(*principal, plat::kWmHotKey, 0, 0);
-  EXPECT_THAT(Messages(), ElementsAre("Nom de fichier incorrect."));
-  EXPECT_EQ(plateforme.repertoireCourant, "C:\\");
-  // ...but the settings file is still the one beside the start.
+  EXPECT_EQ(principal->DossierLanceur(), dossier.chemin);
+  // Wherever the current directory goes (a file dialog moves it while the user browses),
+  // the settings file is the one beside the start.
+  plateforme.repertoireCourant = "C:\\";
   plateforme.appels.clear();
   principal->ListeRaccourcis->clear();
   principal->LectureIni();
@@ -100,17 +98,24 @@ TEST_F(Demarrage, MenuDeCommandes) {
 }
 
 TEST(Programme, UneSecondeInstanceSeSignaleEtSArrete) {
-  DossierTemporaire dossier;
-  tk::BackendMemoire backend;
-  PlateformeEnregistreuse plateforme(dossier.chemin);
-  plateforme.fenetreTrouvee = true;
-  bool boucle = false;
-  backend.onRun = [&] { boucle = true; };
-  EXPECT_EQ(Vivlan(backend, plateforme, "C:\\Vivelance\\Vivlan.exe"), 0);
-  EXPECT_THAT(backend.textes(), ElementsAre("Vivelance est déjà en cours d'exécution !"));
-  EXPECT_EQ(backend.messages[0].caption, "Erreur");
-  EXPECT_FALSE(boucle);
-  EXPECT_THAT(plateforme.appels, ElementsAre("FindWindowA(TFrmPrincip,Vivelance 1.0)"));
+  // Found by the mutex a start takes first, or by a window of the launcher's class and title.
+  for (const bool parLeMutex : {true, false}) {
+    DossierTemporaire dossier;
+    tk::BackendMemoire backend;
+    PlateformeEnregistreuse plateforme(dossier.chemin);
+    plateforme.mutexPris = parLeMutex;
+    plateforme.fenetreTrouvee = !parLeMutex;
+    bool boucle = false;
+    backend.onRun = [&] { boucle = true; };
+    EXPECT_EQ(Vivlan(backend, plateforme, "C:\\Vivelance\\Vivlan.exe"), 0);
+    EXPECT_THAT(backend.textes(), ElementsAre("Vivelance est déjà en cours d'exécution !"));
+    EXPECT_EQ(backend.messages[0].caption, "Erreur");
+    EXPECT_FALSE(boucle);
+    EXPECT_EQ(plateforme.appels.front(), "CreateMutexW(Local\\Vivelance)");
+    EXPECT_EQ(plateforme.appels.size(), parLeMutex ? 1u : 2u);
+    EXPECT_EQ(plateforme.appels.back(),
+              parLeMutex ? "CreateMutexW(Local\\Vivelance)" : "FindWindowA(TFrmPrincip,Vivelance 1.0)");
+  }
 }
 
 TEST(Programme, QuatreFenetresPuisQuitterRetireLIcone) {
@@ -207,7 +212,7 @@ TEST_F(Menus, UnClicSurUneEntreeLanceSonRaccourci) {
   };
   plateforme.appels.clear();
   ClicIcone(backend, principal->iTITray, false);
-  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(z.exe,5)"));
+  EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(.\\z.exe,\".\\z.exe\",.,5)"));
   const auto h = std::to_string(principal->handle());
   EXPECT_THAT(Appels("SetForegroundWindow"), ElementsAre("SetForegroundWindow(" + h + ")"));
   EXPECT_THAT(Appels("PostMessageA"), ElementsAre("PostMessageA(" + h + ",0,0,0)"));
@@ -224,11 +229,28 @@ TEST_F(Raccourcis, CombinaisonsEnregistrees) {
   EXPECT_THAT(Messages(), IsEmpty());
   const auto h = std::to_string(principal->handle());
   EXPECT_THAT(Appels("RegisterHotKey"),
-              ElementsAre("RegisterHotKey(" + h + ",0,3,75)", "RegisterHotKey(" + h + ",1,1,97)",
+              ElementsAre("RegisterHotKey(" + h + ",0,3,75)", "RegisterHotKey(" + h + ",1,1,65)",
                           "RegisterHotKey(" + h + ",2,15,57)"));
   const auto& l = *principal->ListeRaccourcis;
   EXPECT_TRUE(l[0]->Enregistre && l[1]->Enregistre && l[2]->Enregistre);
   EXPECT_FALSE(l[3]->Enregistre);
+  EXPECT_EQ(Entree(0, 1).hint, "Alt + a") << "the menu shows the key as written";
+}
+
+TEST_F(Raccourcis, UneToucheEstCelleQuiTapeSonCaractere) {
+  // The layout's answers: "." on its own key, "é" on the French layout's 2.
+  plateforme.clavier = {{u'.', 0xBE}, {u'\u00E9', 0x32}, {u'!', 0x131}};
+  struct {
+    const char* touche;
+    std::optional<unsigned> code;
+  } cas[] = {{"k", 'K'}, {"K", 'K'}, {"z", 'Z'}, {"0", '0'}, {"9", '9'}, {".", 0xBE},
+             {"\xE9", 0x32}, {"!", 0x31}, {"\xA7", std::nullopt}, {"", std::nullopt}};
+  for (const auto& c : cas) EXPECT_EQ(CodeTouche(plateforme, c.touche), c.code) << c.touche;
+
+  // A character no key types is reported like a refused combination, and not registered.
+  Demarre({Raccourci("A", "para", "p.exe").Ctrl().Touche("\xA7")});
+  EXPECT_THAT(Messages(), ElementsAre("Impossible d'initialiser le raccourci clavier para !"));
+  EXPECT_THAT(Appels("RegisterHotKey"), IsEmpty());
 }
 
 TEST_F(Raccourcis, CombinaisonsIncompletesEtRefuseesSontSignaleesDansLOrdre) {
@@ -305,59 +327,43 @@ TEST_F(Raccourcis, QuitterActifDesenregistreInactifNon) {
 
 using Lancements = Banc;
 
-TEST_F(Lancements, LigneDeCommandeEtRepertoire) {
+TEST_F(Lancements, LeProgrammeDemarreDansSonRepertoireOuCeluiDuLanceur) {
   Demarre({{"A", "sans rien", "C:\\Program Files\\x.exe"},
-           {"A", "avec", "y.exe", "-a \"b c\"", "C:\\"}});
+           {"A", "avec", "y.exe", "-a \"b c\"", "C:\\"},
+           {"A", "relatif", "y.exe", "", "sous"}});
   plateforme.appels.clear();
-  principal->TraiteRaccourci(0);
-  principal->TraiteRaccourci(1);
+  for (std::uint16_t i = 0; i < 3; ++i) principal->TraiteRaccourci(i);
   EXPECT_THAT(Messages(), IsEmpty());
-  EXPECT_THAT(plateforme.appels,
-              ElementsAre("GetCurrentDirectory", "WinExec(C:\\Program Files\\x.exe,5)",
-                          "SetCurrentDirectory(" + dossier.chemin + ")", "GetCurrentDirectory",
-                          "SetCurrentDirectory(C:\\)", "WinExec(y.exe -a \"b c\",5)",
-                          "SetCurrentDirectory(" + dossier.chemin + ")"));
-  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin);
+  EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(C:\\Program Files\\x.exe,\"C:\\Program Files\\x.exe\",.,5)",
+                                    "CreateProcessW(C:\\y.exe,\"C:\\y.exe\" -a \"b c\",C:\\,5)",
+                                    "CreateProcessW(.\\sous\\y.exe,\".\\sous\\y.exe\",.\\sous,5)"));
+  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin) << "the launcher's own stays";
 }
 
 TEST_F(Lancements, RepertoireIntrouvableEtProgrammeQuiNeDemarrePas) {
   Demarre({{"A", "x", "x.exe", "--p", "C:\\Disparu"}, {"A", "y", "y.exe", "--p"}});
-  plateforme.repertoiresRefuses["C:\\Disparu"] = 2;
-  plateforme.resultatsWinExec["y.exe --p"] = 2;
+  plateforme.absents.insert("C:\\Disparu");
+  plateforme.lancementsRefuses["y.exe"] = 2;
   plateforme.appels.clear();
   principal->TraiteRaccourci(0);
   EXPECT_THAT(Messages(), ElementsAre("Impossible de se placer dans le répertoire C:\\Disparu !"));
-  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(x.exe --p,5)"));
-  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin);
+  EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(.\\x.exe,\".\\x.exe\" --p,.,5)"));
   principal->TraiteRaccourci(1);
   EXPECT_THAT(Messages(), ElementsAre("Impossible de lancer l'application y.exe !"));
-  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin);
 }
 
 TEST_F(Lancements, ExecutableParDefautEtLigneSansLimite) {
   EcritTout(ini, "[1]\r\nMenu = A\r\n");
   Demarre();
-  plateforme.resultatsWinExec["<Aucun>"] = 2;
   principal->TraiteRaccourci(0);
   EXPECT_THAT(Messages(), ElementsAre("Impossible de lancer l'application <Aucun> !"));
+  EXPECT_THAT(Lances(), IsEmpty()) << "no file answers to that name";
 
   const std::string longs(5000, 'p');
   (*principal->ListeRaccourcis)[0]->Executable = "x.exe";
   (*principal->ListeRaccourcis)[0]->Parametres = longs;
-  plateforme.appels.clear();
   principal->TraiteRaccourci(0);
-  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(x.exe " + longs + ",5)"));
-}
-
-TEST_F(Lancements, RetourImpossibleAuRepertoireMemorise) {
-  Demarre({{"A", "x", "x.exe", "", "C:\\"}});
-  plateforme.repertoiresRefuses[dossier.chemin] = 2;
-  plateforme.appels.clear();
-  backend.envoie(*principal, plat::kWmHotKey, 0, 0);
-  ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(backend.messages[0].caption, "Vivlan");
-  EXPECT_EQ(backend.messages[0].text, "Fichier introuvable.");
-  EXPECT_EQ(plateforme.repertoireCourant, "C:\\");
+  EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(.\\x.exe,\".\\x.exe\" " + longs + ",.,5)"));
 }
 
 TEST_F(Lancements, MessageDeRaccourciClavier) {
@@ -370,34 +376,40 @@ TEST_F(Lancements, MessageDeRaccourciClavier) {
   backend.envoie(*principal, plat::kWmHotKey, 0x20001, 0x4B0003);  // low 16 bits: 1
   backend.envoie(*principal, plat::kWmHotKey, 2, 0);               // names no record
   backend.envoie(*principal, plat::kWmHotKey, 0xFFFF, 0);
-  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(y.exe,5)"));
+  EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(.\\y.exe,\".\\y.exe\",.,5)"));
   EXPECT_THAT(Messages(), IsEmpty());
   EXPECT_FALSE(backend.envoie(*principal, 0x0010, 0, 0)) << "other messages are left alone";
 }
 
-TEST_F(Lancements, UnLancementDansLeMessageDUnAutreRestaureDansLOrdre) {
-  Demarre({{"A", "x", "x.exe", "", "C:\\Disparu"}, {"A", "y", "y.exe", "", "C:\\"}});
-  plateforme.repertoiresRefuses["C:\\Disparu"] = 2;
-  bool imbrique = false;
-  backend.onMessageBox = [&](const tk::MessageBoxSpec&) {
-    if (!imbrique) {
-      imbrique = true;
-      principal->TraiteRaccourci(1);
-    }
+TEST_F(Lancements, UnLancementDansLeMessageDUnAutrePartDeSonPropreRepertoire) {
+  Demarre({{"A", "x", "x.exe", "", "C:\\Disparu"}, {"A", "y", "y.exe", "", "C:\\"},
+           {"A", "z", "z.exe"}});
+  plateforme.absents.insert("C:\\Disparu");
+  plateforme.lancementsRefuses["y.exe"] = 2;
+  backend.onMessageBox = [&](const tk::MessageBoxSpec& m) {
+    // Inside "Impossible de se placer", then inside "Impossible de lancer".
+    if (m.text.find("C:\\Disparu") != std::string::npos) principal->TraiteRaccourci(1);
+    if (m.text.find("y.exe") != std::string::npos) principal->TraiteRaccourci(2);
     return int(tk::mrOk);
   };
   principal->TraiteRaccourci(0);
-  EXPECT_EQ(plateforme.repertoireCourant, dossier.chemin);
+  EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(C:\\y.exe,\"C:\\y.exe\",C:\\,5)",
+                                    "CreateProcessW(.\\z.exe,\".\\z.exe\",.,5)",
+                                    "CreateProcessW(.\\x.exe,\".\\x.exe\",.,5)"));
 }
 
 using Commandes = Banc;
 
 TEST_F(Commandes, AideEtAPropos) {
   Demarre();
+  // The system's Notepad by its full path, on the read-me of the launcher's folder, even with
+  // the current directory elsewhere.
+  plateforme.repertoireCourant = "D:\\ailleurs";
   principal->iMiAideClick();
-  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(Notepad.exe LisezMoi.txt,5)"));
+  EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(C:\\Windows\\System32\\notepad.exe,"
+                                    "\"C:\\Windows\\System32\\notepad.exe\" \".\\LisezMoi.txt\",.,5)"));
   EXPECT_THAT(Messages(), IsEmpty());
-  plateforme.resultatsWinExec["Notepad.exe LisezMoi.txt"] = 31;
+  plateforme.lancementsRefuses["notepad.exe"] = 2;
   principal->iMiAideClick();
   EXPECT_THAT(Messages(), ElementsAre("Impossible de trouver le bloc-notes ou le fichier LisezMoi.txt !"));
 
@@ -460,7 +472,7 @@ TEST_F(Aide, F1SurUneEntreeMontreSonRaccourci) {
   plateforme.appels.clear();
   application.menuHelp(&Entree(0, 1));
   EXPECT_EQ(demandes, 1);
-  EXPECT_THAT(Appels("WinExec"), ElementsAre("WinExec(z.exe -v,5)"));
+  EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(C:\\z.exe,\"C:\\z.exe\" -v,C:\\,5)"));
 
   // "OK" launches nothing; a sub-menu title and the command menu do nothing.
   backend.onShowModal = [&](tk::Form&) { info->iBbtOK.click(); };
@@ -470,7 +482,7 @@ TEST_F(Aide, F1SurUneEntreeMontreSonRaccourci) {
   application.menuHelp(&principal->iPmDroit.item(2));
   application.menuHelp(nullptr);
   EXPECT_THAT(backend.modaux, ElementsAre("Informations", "Informations"));
-  EXPECT_THAT(Appels("WinExec"), IsEmpty());
+  EXPECT_THAT(Lances(), IsEmpty());
   bool callHelp = true;
   EXPECT_FALSE(principal->FormHelp(0, 4, callHelp)) << "names no record";
   EXPECT_TRUE(callHelp);

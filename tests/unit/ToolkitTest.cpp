@@ -95,12 +95,22 @@ TEST_F(ToolkitTest, ChampSignaleSeulementUnVraiChangement) {
   EXPECT_EQ(changements, 2);
 }
 
-TEST_F(ToolkitTest, UneErreurDEntreeSortieEstSignaleeEtLeBoutonFermeQuandMeme) {
+TEST_F(ToolkitTest, UneErreurDEntreeSortieEstSignaleeEtLaisseLaFenetreOuverte) {
   Fenetre f(application);
   f.ok.modalResult = mrOk;
-  f.ok.OnClick = [] { throw plat::EInOutError(5); };
-  backend.onShowModal = [&](Form& form) { static_cast<Fenetre&>(form).ok.click(); };
+  bool echoue = true;
+  f.ok.OnClick = [&] {
+    if (echoue) throw plat::EInOutError(5);
+  };
+  int resultatApresEchec = -1;
+  backend.onShowModal = [&](Form& form) {
+    static_cast<Fenetre&>(form).ok.click();
+    resultatApresEchec = form.modalResult;
+    echoue = false;
+    static_cast<Fenetre&>(form).ok.click();
+  };
   EXPECT_EQ(f.showModal(), mrOk);
+  EXPECT_EQ(resultatApresEchec, mrNone) << "still open after the failure";
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].caption, "Vivlan");
   EXPECT_EQ(backend.messages[0].text, "Acc\xE8s au fichier refus\xE9.");

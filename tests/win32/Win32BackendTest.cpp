@@ -15,6 +15,7 @@
 #include "app/Config.h"
 #include "app/Info.h"
 #include "app/Princip.h"
+#include "platform/FichierEcriture.h"
 #include "platform/portable/PlateformePortable.h"
 #include "platform/win32/PlateformeWin32.h"
 #include "toolkit/Toolkit.h"
@@ -749,31 +750,41 @@ class PlateformeWin32Test : public ::testing::Test {
   std::string cible;
 };
 
-TEST_F(PlateformeWin32Test, FileIsReplacedOnlyOnceClosed) {
+TEST_F(PlateformeWin32Test, FileIsReplacedOnlyOnceClosedKeepingItsAttributes) {
   {
-    auto f = p.CreeFichier(cible);
-    f->Ecrit("[1]\r\nMenu = A\r\n");
-    f->Ferme();
+    plat::FichierEcriture f(p, cible);
+    f.Ecrit("[1]\r\nMenu = A\r\n");
+    f.Ferme();
   }
   EXPECT_EQ(p.LitFichier(cible), std::string("[1]\r\nMenu = A\r\n"));
   {
-    auto f = p.CreeFichier(cible);
-    f->Ecrit("à moitié");
+    plat::FichierEcriture f(p, cible);
+    f.Ecrit("à moitié");
     EXPECT_EQ(p.LitFichier(cible), std::string("[1]\r\nMenu = A\r\n"));
   }
   EXPECT_EQ(p.LitFichier(cible), std::string("[1]\r\nMenu = A\r\n"));
   EXPECT_TRUE(SeulFichier()) << "the unfinished file is gone";
+  // Replaced, not recreated: what the user set on the file stays.
+  ASSERT_TRUE(SetFileAttributesA(cible.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  {
+    plat::FichierEcriture f(p, cible);
+    f.Ecrit("nouveau");
+    f.Ferme();
+  }
+  EXPECT_EQ(p.LitFichier(cible), std::string("nouveau"));
+  EXPECT_NE(GetFileAttributesA(cible.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_TRUE(SeulFichier()) << "no backup left";
 }
 
 TEST_F(PlateformeWin32Test, AReadOnlyFileIsNeitherReplacedNorLeftWithACopy) {
   {
-    auto f = p.CreeFichier(cible);
-    f->Ecrit("ancien");
-    f->Ferme();
+    plat::FichierEcriture f(p, cible);
+    f.Ecrit("ancien");
+    f.Ferme();
   }
   ASSERT_TRUE(SetFileAttributesA(cible.c_str(), FILE_ATTRIBUTE_READONLY));
   try {
-    p.CreeFichier(cible);
+    plat::FichierEcriture f(p, cible);
     ADD_FAILURE() << "no exception";
   } catch (const plat::EInOutError& e) {
     EXPECT_EQ(e.code, ERROR_ACCESS_DENIED);
@@ -783,34 +794,53 @@ TEST_F(PlateformeWin32Test, AReadOnlyFileIsNeitherReplacedNorLeftWithACopy) {
   EXPECT_TRUE(SeulFichier());
 }
 
+TEST_F(PlateformeWin32Test, ANewFileNeverFollowsWhatExists) {
+  std::ofstream(cible) << "ancien";
+  plat::Handle h = 0;
+  EXPECT_EQ(p.CreateFileW(cible, h), ERROR_FILE_EXISTS);
+  EXPECT_EQ(p.MoveFileExW(dossier + "\\absent", cible), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(p.LitFichier(cible), std::string("ancien"));
+}
+
 TEST_F(PlateformeWin32Test, FailuresCarryTheSystemsCode) {
   EXPECT_EQ(p.LitFichier(dossier + "\\absent.ini"), std::nullopt);
   try {
-    p.CreeFichier(dossier + "\\absent\\Vivlan.ini");
+    plat::FichierEcriture f(p, dossier + "\\absent\\Vivlan.ini");
     ADD_FAILURE() << "no exception";
   } catch (const plat::EInOutError& e) {
     EXPECT_EQ(e.code, ERROR_PATH_NOT_FOUND);
   }
-  const std::string avant = p.GetCurrentDirectoryA();
-  EXPECT_EQ(p.SetCurrentDirectoryA(dossier + "\\absent"), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(p.GetCurrentDirectoryA(), avant);
-  EXPECT_EQ(p.SetCurrentDirectoryA(dossier), 0);
-  EXPECT_EQ(p.CheminAbsolu("Vivlan.ini"), p.GetCurrentDirectoryA() + "\\Vivlan.ini");
-  EXPECT_EQ(p.SetCurrentDirectoryA(avant), 0);
+  EXPECT_EQ(p.GetFileAttributesW(dossier + "\\absent"), std::nullopt);
+  EXPECT_EQ(p.GetFileAttributesW(dossier), std::optional<unsigned>(FILE_ATTRIBUTE_DIRECTORY));
+  char courant[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, courant);
+  EXPECT_EQ(p.GetCurrentDirectoryA(), courant);
+  EXPECT_EQ(p.CheminAbsolu("Vivlan.ini"), std::string(courant) + "\\Vivlan.ini");
 }
 
-TEST_F(PlateformeWin32Test, LongCommandLinesStart) {
+TEST_F(PlateformeWin32Test, ProgramsStartInTheFolderTheyAreGiven) {
   // Well past the 254 characters some launchers stop at.
-  const std::string ligne = "cmd.exe /c rem " + std::string(400, 'x');
-  EXPECT_GE(p.WinExec(ligne, SW_HIDE), 32u);
-  // A start that fails gives the number WinExec gives: the launcher's messages test it.
+  const std::string cmd = p.GetSystemDirectoryW() + "\\cmd.exe";
+  const std::string ligne = '"' + cmd + "\" /c cd > sortie.txt & rem " + std::string(400, 'x');
+  ASSERT_EQ(p.CreateProcessW(cmd, ligne, dossier, SW_HIDE), 0);
+  EXPECT_TRUE([&] {
+    for (int i = 0; i < 400; ++i, Sleep(50))
+      if (auto sortie = p.LitFichier(dossier + "\\sortie.txt"); sortie && !sortie->empty())
+        return sortie->rfind(dossier, 0) == 0;
+    return false;
+  }()) << "cmd.exe ran in " << dossier;
+  // A start that fails gives the system's code, which the launcher reports.
   std::ofstream(dossier + "\\texte.exe") << "pas un programme";
-  for (const std::string& echec : {dossier + "\\absent.exe", dossier + "\\absent\\x.exe",
-                                   dossier + "\\texte.exe", std::string()}) {
-    const unsigned code = p.WinExec(echec, SW_HIDE);
-    EXPECT_LT(code, 32u) << echec;
-    EXPECT_EQ(code, ::WinExec(echec.c_str(), SW_HIDE)) << echec;
-  }
+  EXPECT_EQ(p.CreateProcessW(dossier + "\\absent.exe", "absent", dossier, SW_HIDE), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(p.CreateProcessW(dossier + "\\texte.exe", "texte", dossier, SW_HIDE), ERROR_BAD_EXE_FORMAT);
+}
+
+TEST_F(PlateformeWin32Test, OneMutexPerNameAndKeysOfTheLayout) {
+  const std::string nom = "Local\\Vivelance-test-" + std::to_string(GetCurrentProcessId());
+  EXPECT_TRUE(p.CreateMutexW(nom));
+  EXPECT_FALSE(p.CreateMutexW(nom)) << "held by the first";
+  EXPECT_EQ(p.VkKeyScanW(u'a') & 0xFF, 'A');
+  EXPECT_EQ(p.VkKeyScanW(u'1') & 0xFF, '1');
 }
 
 }  // namespace
