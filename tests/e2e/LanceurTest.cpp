@@ -118,8 +118,8 @@ TEST(Lanceur, UnProgrammeLentADemarrerNeRetientPasLesAutresRaccourcis) {
   // start the next program that late.
   CtrlAlt('L');
   EXPECT_TRUE(Attends([&] { return Traces(v).size() >= 2; }, 5000));
-  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " --lent", v.Dossier()},
-                                           {CheminMarqueur() + " vif", v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("--lent"), v.Dossier()},
+                                           {LigneMarqueur("vif"), v.Dossier()}}));
 }
 
 TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
@@ -136,8 +136,8 @@ TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
   CtrlAlt('L');
   ASSERT_TRUE(AttendsTraces(v, 2));
   // Nothing added to the command line: no trailing blank without parameters.
-  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " un  deux", travail},
-                                           {CheminMarqueur(), v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("un  deux"), travail},
+                                           {LigneMarqueur(""), v.Dossier()}}));
   EXPECT_EQ(FenetreDe(v.Instance().Pid(), "", "Erreur"), nullptr);
 }
 
@@ -150,8 +150,8 @@ TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
   ASSERT_TRUE(AttendsTraces(v, 1));
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
   ASSERT_TRUE(AttendsTraces(v, 2));
-  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " y", v.Dossier()},
-                                           {CheminMarqueur() + " z", v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("y"), v.Dossier()},
+                                           {LigneMarqueur("z"), v.Dossier()}}));
 }
 
 TEST(Lanceur, UnLibelleTiretEstUnSousMenuEtUneEntreeCommeLesAutres) {
@@ -159,7 +159,7 @@ TEST(Lanceur, UnLibelleTiretEstUnSousMenuEtUneEntreeCommeLesAutres) {
   ASSERT_TRUE(v.Demarre());
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_RETURN}));
   ASSERT_TRUE(AttendsTraces(v, 1));
-  EXPECT_EQ(Traces(v)[0], (Trace{CheminMarqueur() + " tiret", v.Dossier()}));
+  EXPECT_EQ(Traces(v)[0], (Trace{LigneMarqueur("tiret"), v.Dossier()}));
 
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
   HWND info = AttendsFenetreDe(v.Instance().Pid(), "TFrmInfo", "Informations");
@@ -205,7 +205,7 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   Clique(activation);
   EXPECT_TRUE(AttendsVisible(info, false));
   ASSERT_TRUE(AttendsTraces(v, 1));
-  EXPECT_EQ(Traces(v)[0], (Trace{CheminMarqueur() + " zz", travail}));
+  EXPECT_EQ(Traces(v)[0], (Trace{LigneMarqueur("zz"), travail}));
 
   // The same dialog for entry x, filled afresh; "OK" starts nothing.
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
@@ -224,8 +224,8 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   // A launch by hotkey afterwards: had "OK" started x, its run would come before this one.
   CtrlAlt('Y');
   ASSERT_TRUE(AttendsTraces(v, 2));
-  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " zz", travail},
-                                           {CheminMarqueur() + " yy", v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("zz"), travail},
+                                           {LigneMarqueur("yy"), v.Dossier()}}));
 }
 
 TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLanceur) {
@@ -251,8 +251,8 @@ TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLance
   // The launcher is back in its own folder: the next launch without a directory starts there.
   CtrlAlt('L');
   ASSERT_TRUE(AttendsTraces(v, 2));
-  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " perdu", v.Dossier()},
-                                           {CheminMarqueur() + " ici", v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("perdu"), v.Dossier()},
+                                           {LigneMarqueur("ici"), v.Dossier()}}));
   for (HWND fenetre : FenetresDe(pid)) {
     EXPECT_FALSE(Visible(fenetre)) << "a second box: " << Texte(fenetre);
   }
@@ -277,7 +277,7 @@ TEST(Lanceur, UnProgrammeQuiNePeutDemarrerEstSignaleSansSesParametres) {
   // Still in its own folder, and still launching.
   CtrlAlt('L');
   ASSERT_TRUE(AttendsTraces(v, 1));
-  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " ensuite", v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("ensuite"), v.Dossier()}}));
 }
 
 TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
@@ -312,8 +312,8 @@ TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
   CtrlAlt('K');
   ASSERT_TRUE(AttendsTraces(v, 2));
   // The only runs: nothing started while inactive.
-  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " menu", v.Dossier()},
-                                           {CheminMarqueur() + " clavier", v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("menu"), v.Dossier()},
+                                           {LigneMarqueur("clavier"), v.Dossier()}}));
   for (HWND fenetre : FenetresDe(pid)) {
     EXPECT_FALSE(Visible(fenetre)) << "unexpected window: " << Texte(fenetre);
   }
@@ -334,7 +334,7 @@ TEST(Lanceur, DeuxRaccourcisDeMemeCombinaisonLeSecondEstSignale) {
   // The combination stays with the first.
   CtrlAlt('K');
   ASSERT_TRUE(AttendsTraces(v, 1));
-  EXPECT_EQ(Traces(v), (std::vector<Trace>{{CheminMarqueur() + " premier", v.Dossier()}}));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("premier"), v.Dossier()}}));
 
   // Deactivating cannot give back what the second never held.
   ASSERT_TRUE(v.Commande('C'));
@@ -357,13 +357,13 @@ TEST(Lanceur, UneLigneDeCommandeDePlusieursMilliersDeCaracteresPartEntiere) {
   moitie1 += "fin1";
   moitie2 += "fin2";
   Raccourci long_ = Marque("A", "Long", moitie2, "", 'K');
-  long_.exe = CheminMarqueur() + " " + moitie1;
+  long_.exe = LigneMarqueur("") + moitie1;
   Vivelance v(FichierIni({long_}));
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');
   ASSERT_TRUE(AttendsTraces(v, 1));
-  const std::string attendue = long_.exe + " " + moitie2;
+  const std::string attendue = LigneMarqueur(moitie1 + " " + moitie2);
   ASSERT_GT(attendue.size(), 3900u);
   ASSERT_EQ(Traces(v).size(), 1u);
   EXPECT_EQ(Traces(v)[0].ligne.size(), attendue.size());

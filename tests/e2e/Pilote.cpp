@@ -107,6 +107,10 @@ std::string CheminVivlan() { return CheminWine(VIVLAN_EXE); }
 std::string CheminMarqueur() { return CheminWine(MARQUEUR_EXE); }
 std::string CheminPaquet() { return CheminWine(VIVLAN_DEBALLE "/Vivelance"); }
 
+std::string LigneMarqueur(const std::string& arguments) {
+  return '"' + CheminMarqueur() + '"' + (arguments.empty() ? "" : " " + arguments);
+}
+
 std::string EnAnsi(const std::wstring& texte) {
   if (texte.empty()) return {};
   int n = WideCharToMultiByte(1252, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0,

@@ -30,6 +30,8 @@ bool Attends(const std::function<bool()>& condition, DWORD delai = kDelai);
 // Windows paths of the programs under test.
 std::string CheminVivlan();
 std::string CheminMarqueur();
+// The command line the launcher gives Marqueur.exe: its path quoted, then the arguments if any.
+std::string LigneMarqueur(const std::string& arguments);
 // The Vivelance folder of the zip, as paquet.Contenu unpacks it.
 std::string CheminPaquet();
 
