@@ -147,3 +147,22 @@ TEST(Quitter, TermineLeProgrammeEtRetireSonIcone) {
   EXPECT_TRUE(AttendsAbsence(TFrmPrincip::kClasse, TFrmPrincip::kTitre));
   EXPECT_TRUE(Attends([] { return !IconeAffichee(); }));
 }
+
+TEST(Demarrage, DeuxDemarragesEnMemeTempsNeFontQuUnLanceur) {
+  Vivelance vivelance(kIni);
+  Processus& a = vivelance.Lance();
+  Processus& b = vivelance.Lance();
+  // One runs, the other refuses, whichever came first.
+  Processus* refuse = nullptr;
+  ASSERT_TRUE(Attends([&] {
+    for (Processus* p : {&a, &b})
+      if (FenetreDe(p->Pid(), "", "Erreur")) refuse = p;
+    return refuse != nullptr;
+  }));
+  Processus& lanceur = refuse == &a ? b : a;
+  VerifieRefus(*refuse);
+  EXPECT_TRUE(Attends([&] { return FenetreDe(lanceur.Pid(), TFrmPrincip::kClasse) != nullptr; }));
+  EXPECT_TRUE(lanceur.EnCours());
+  EXPECT_EQ(Trouve(TFrmPrincip::kClasse, TFrmPrincip::kTitre),
+            FenetreDe(lanceur.Pid(), TFrmPrincip::kClasse));
+}

@@ -519,3 +519,25 @@ TEST(Editeur, UnParametreEntreGuillemetsEtLaToucheEspaceSeRelisentCommeTapes) {
   EXPECT_TRUE(Devient([&] { return vivelance.LignesMarqueur(); },
                       Lignes{LigneMarqueur(r.params), vivelance.Dossier()}));
 }
+
+TEST(Editeur, TroisMilleSixCentsRaccourcisSontLusLancesEtEnregistresEntiers) {
+  // Past the 3,498 sections a buffer of 16,384 bytes of names once held.
+  std::vector<Raccourci> raccourcis;
+  for (int i = 1; i <= 3600; ++i)
+    raccourcis.push_back({"M", "i" + std::to_string(i), CheminMarqueur(), std::to_string(i)});
+  raccourcis.back().Ctrl().Alt().Touche("K");
+  const std::string ini = FichierIni(raccourcis);
+  Vivelance vivelance(ini);
+  ASSERT_TRUE(vivelance.Demarre());
+
+  Combinaison(vivelance, 'K');
+  EXPECT_TRUE(Devient([&] { return vivelance.LignesMarqueur(); },
+                      Lignes{LigneMarqueur("3600"), vivelance.Dossier()}));
+
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  EXPECT_EQ(LignesListe(e.Items()).size(), 3600u);
+  Clique(e.Bouton("OK"));
+  ASSERT_TRUE(AttendsVisible(e.fenetre, false));
+  EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), ini);
+}

@@ -369,3 +369,38 @@ TEST(Lanceur, UneLigneDeCommandeDePlusieursMilliersDeCaracteresPartEntiere) {
   EXPECT_EQ(Traces(v)[0].ligne.size(), attendue.size());
   EXPECT_EQ(Traces(v)[0], (Trace{attendue, v.Dossier()}));
 }
+
+TEST(Lanceur, UnCheminAvecUnBlancLanceCeFichierEtJamaisUnProgrammePlanteDevant) {
+  Vivelance v;
+  const std::string dossier = v.Chemin("Mes Programmes");
+  ASSERT_TRUE(CreateDirectoryA(dossier.c_str(), nullptr));
+  const std::string programme = dossier + "\\Marqueur.exe";
+  ASSERT_TRUE(CopyFileA(CheminMarqueur().c_str(), programme.c_str(), FALSE));
+  // What Windows would start for the unquoted path: another copy that writes the same marker.
+  ASSERT_TRUE(CopyFileA(CheminMarqueur().c_str(), v.Chemin("Mes.exe").c_str(), FALSE));
+  Raccourci r("A", "Blanc", programme, "x");
+  v.EcrisFichier("Vivlan.ini", FichierIni({r.Ctrl().Alt().Touche("k")}));
+  ASSERT_TRUE(v.Demarre());
+
+  // "k" written by hand: the K key, whatever the case.
+  CtrlAlt('K');
+  ASSERT_TRUE(AttendsTraces(v, 1));
+  EXPECT_EQ(Traces(v), (std::vector<Trace>{{'"' + programme + "\" x", v.Dossier()}}));
+}
+
+TEST(Lanceur, LAideOuvreLeBlocNotesDuSystemeMemeSiUnAutreAttendDansLeDossier) {
+  Vivelance v(FichierIni({Marque("A", "x", "")}));
+  ASSERT_TRUE(CopyFileA(CheminMarqueur().c_str(), v.Chemin("Notepad.exe").c_str(), FALSE));
+  v.EcrisFichier("LisezMoi.txt", "Mode d'emploi");
+  ASSERT_TRUE(v.Demarre());
+
+  ASSERT_TRUE(v.Commande('R'));  // "&Rubriques d'aide"
+  std::string lu = "(no Notepad)";
+  EXPECT_TRUE(Attends([&] {
+    HWND blocNotes = Trouve("Notepad");
+    HWND texte = blocNotes ? Enfant(blocNotes, "Edit") : nullptr;
+    if (texte) lu = Texte(texte);
+    return lu == "Mode d'emploi";
+  })) << lu;
+  EXPECT_TRUE(v.LignesMarqueur().empty()) << "the planted Notepad.exe ran";
+}

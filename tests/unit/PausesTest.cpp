@@ -10,16 +10,18 @@ using ::testing::UnorderedElementsAreArray;
 
 namespace {
 
-// 0 and 1 registered; 2 a key without modifier; 3 refused by the system; 4 cannot be started.
+// 0 and 1 registered; 2 a key without modifier; 3 refused by the system; 4 cannot be started
+// in its own folder; 5 has a folder that cannot be entered.
 const std::vector<Raccourci> kRaccourcis = {
     Raccourci("A", "a1", "a1.exe").Ctrl().Touche("K"),
     Raccourci("B", "b1", "b1.exe").Ctrl().Touche("L"),
     Raccourci("A", "c", "c.exe").Touche("M"),
     Raccourci("A", "d", "d.exe").Ctrl().Touche("N"),
-    {"B", "e", "e.exe", "", "C:\\Refuse"}};
+    {"B", "e", "e.exe", "", "C:\\Travail"},
+    {"B", "f", "f.exe", "", "C:\\Refuse"}};
 // What the editor's session saves: "c" removed, menu B moved above A, an empty menu left out.
-const std::vector<Raccourci> kApresSession = {kRaccourcis[1], kRaccourcis[4], kRaccourcis[0],
-                                      kRaccourcis[3]};
+const std::vector<Raccourci> kApresSession = {kRaccourcis[1], kRaccourcis[4], kRaccourcis[5],
+                                              kRaccourcis[0], kRaccourcis[3]};
 
 struct Pause {
   const char* nom;
@@ -53,11 +55,19 @@ class Pauses : public Banc,
       valeur = "Vide";
       return true;
     };
+    // The file dialog moves the process's current directory while the user browses, as
+    // Windows' does; cancelled.
+    backend.onOpenDialog = [this](tk::OpenDialog& d) {
+      const std::string avant = std::exchange(plateforme.repertoireCourant, "C:\\Parcouru");
+      EnPause(d.title);
+      plateforme.repertoireCourant = avant;
+      return false;
+    };
     backend.onPopup = [this](tk::PopupMenu&, int, int) { return std::exchange(choix_, nullptr); };
     backend.onShowModal = [this](tk::Form& f) {
       EnPause(f.text());
       if (&f == info.get()) {
-        lancesAttendus_.push_back(info->iEdExe.text());
+        lancesAttendus_.push_back(Lance(info->iEdExe.text(), info->iEdChemin.text()));
         info->iBbtActivation.click();
       } else if (&f == aPropos.get()) {
         aPropos->iBbtOk.click();
@@ -93,13 +103,15 @@ class Pauses : public Banc,
   }
   void EntreeGauche(tk::MenuItem* entree) {
     if (P().iTITray.PopupMenuGauche == nullptr || !P().ListeRaccourcis) return;
-    lancesAttendus_.push_back((*P().ListeRaccourcis)[entree->tag]->Executable);
+    const Enreg& r = *(*P().ListeRaccourcis)[entree->tag];
+    lancesAttendus_.push_back(Lance(r.Executable, r.Repertoire));
     Menu(entree, false);
   }
   void RaccourciClavier() {
     // The system sends it only for a registered combination.
     if (!P().ListeRaccourcis || plateforme.raccourcis.count({P().handle(), 0}) == 0) return;
-    lancesAttendus_.push_back((*P().ListeRaccourcis)[0]->Executable);
+    const Enreg& r = *(*P().ListeRaccourcis)[0];
+    lancesAttendus_.push_back(Lance(r.Executable, r.Repertoire));
     backend.envoie(P(), plat::kWmHotKey, 0, 0);
   }
   void F1() {
@@ -121,8 +133,10 @@ class Pauses : public Banc,
     }
   }
 
-  // The editor opened: a menu added, an item removed, a menu moved, OK.
+  // The editor opened: a look in the file dialog, a menu added, an item removed, a menu
+  // moved, OK.
   void Session() {
+    config->iBbtParcourir.click();
     config->iSbtMenuPlusClick();
     config->iLixMenus.clickFromScreen(config->iLixMenus.indexOf("A"));
     config->iLixItems.clickFromScreen(1);
@@ -146,6 +160,7 @@ class Pauses : public Banc,
       case 1:
       case 2: return Commande(0);
       case 3: return EntreeGauche(&P().iPmGauche.item(1).item(1));
+      case 7: return EntreeGauche(&P().iPmGauche.item(1).item(2));
       case 4: return F1();
       case 5: return Commande(4);
       default: return Commande(2);
@@ -169,13 +184,19 @@ class Pauses : public Banc,
     }
     return attendus;
   }
-  // The executables started, Notepad aside.
+  // A program started in its own folder, or in the launcher's (".") when that one cannot be
+  // entered: "e.exe in C:\Travail". Never in whatever the current directory was meanwhile.
+  static std::string Lance(const std::string& executable, const std::string& dossier) {
+    return executable + " in " + (dossier.empty() || dossier == "C:\\Refuse" ? "." : dossier);
+  }
+  // What was started, Notepad aside.
   std::vector<std::string> Lances() {
     std::vector<std::string> lances;
     for (const std::string& a : Banc::Lances()) {
       const std::string application = a.substr(15, a.find(',') - 15);
       const std::string nom = application.substr(application.find_last_of('\\') + 1);
-      if (nom != "notepad.exe") lances.push_back(nom);
+      const std::size_t fin = a.rfind(',');
+      if (nom != "notepad.exe") lances.push_back(Lance(nom, a.substr(a.rfind(',', fin - 1) + 1, fin - a.rfind(',', fin - 1) - 1)));
     }
     return lances;
   }
@@ -194,11 +215,12 @@ const Pause kPauses[] = {
     {"Desactivation", "Impossible de désactiver", 1},
     {"ActivationSansModificateur", "Aucune touche spéciale", 2},
     {"ActivationRefus", "Impossible d'initialiser", 2},
-    {"LancementRepertoire", "Impossible de se placer", 3},
+    {"LancementRepertoire", "Impossible de se placer", 7},
     {"LancementEchec", "Impossible de lancer", 3},
     {"Informations", "Informations", 4},
     {"APropos", "A propos de Vivelance", 5},
     {"Editeur", "Configuration", 6},
+    {"Parcourir", "Sélection d'une application", 6},
     {"Invite", "Ajout d'un menu", 6},
     {"Confirmation", "Etes-vous sûr(e)", 6},
     {"MenuSansItem", "Le menu Vide", 6},
