@@ -357,7 +357,7 @@ TEST(Lanceur, UneLigneDeCommandeDePlusieursMilliersDeCaracteresPartEntiere) {
   moitie1 += "fin1";
   moitie2 += "fin2";
   Raccourci long_ = Marque("A", "Long", moitie2, "", 'K');
-  long_.exe = LigneMarqueur("") + moitie1;
+  long_.exe = CheminMarqueur() + " " + moitie1;
   Vivelance v(FichierIni({long_}));
   ASSERT_TRUE(v.Demarre());
 
