@@ -4,6 +4,16 @@
 #include <utility>
 
 #include "app/Princip.h"
+#include "platform/Encodage.h"
+
+namespace {
+
+// A key is one character, whatever number of bytes it takes.
+std::string PremierCaractere(const std::string& texte) {
+  return texte.substr(0, plat::LongueurPremierCaractere(texte));
+}
+
+}  // namespace
 
 TFrmConfig::TFrmConfig(tk::Application& application, TFrmPrincip& principal)
     : tk::Form(application, "TFrmConfig", "Configuration", 622, 443),
@@ -122,7 +132,7 @@ void TFrmConfig::SauvegardeItem() {
   r->Shift = iChxShift.checked();
   r->Alt = iChxAlt.checked();
   r->Win = iChxWin.checked();
-  r->Touche = iEdTouche.text().substr(0, 1);
+  r->Touche = PremierCaractere(iEdTouche.text());
 }
 
 void TFrmConfig::PermutationItem(std::uint16_t a, std::uint16_t b) {
@@ -301,5 +311,5 @@ void TFrmConfig::Button1Click() {
 
 void TFrmConfig::iEdToucheChange() {
   if (iEdTouche.text().empty()) return;
-  iEdTouche.setText(tk::MajusculesAZ(iEdTouche.text().substr(0, 1)));
+  iEdTouche.setText(tk::MajusculesAZ(PremierCaractere(iEdTouche.text())));
 }

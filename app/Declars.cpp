@@ -44,7 +44,20 @@ std::string Protege(const std::string& v) {
 }
 
 // The key is one character: what follows it is neither read nor written.
-void CoupeTouche(Enreg& r) { r.Touche.resize(std::min<std::size_t>(r.Touche.size(), 1)); }
+void CoupeTouche(Enreg& r) { r.Touche.resize(plat::LongueurPremierCaractere(r.Touche)); }
+
+// The file stays Windows-1252, as every file written before, as long as every text fits;
+// otherwise it is UTF-16LE with a byte-order mark, the Unicode that the system's own profile
+// functions read (and Notepad too).
+bool TientEnCp1252(const Enreg& r) {
+  for (const CleIni& c : kClesIni)
+    if (c.texte && !plat::Cp1252(r.*c.texte)) return false;
+  return true;
+}
+
+std::string Octets(const std::string& texte, bool unicode) {
+  return unicode ? plat::OctetsUtf16LE(texte) : *plat::Cp1252(texte);
+}
 
 // One section, its lines ending with CR LF; written in one piece.
 std::string Section(unsigned n, Enreg r) {
@@ -78,8 +91,7 @@ void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste) {
 
 void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste) {
   if (!contenu) return;
-  const auto cp1252 = plat::Cp1252DepuisUtf8(*contenu);
-  const plat::Profil profil(cp1252 ? *cp1252 : *contenu);
+  const plat::Profil profil(*contenu);
   // Every name: the count, not a buffer, sets how many sections are read.
   const auto noms = profil.NomsDeSections(std::numeric_limits<std::size_t>::max());
   const auto n = static_cast<unsigned>(std::min(noms.size(), kMaxRaccourcis));
@@ -101,12 +113,16 @@ void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
   plat::FichierEcriture fichier(plateforme, chemin);
   unsigned n = 0;
   if (!menus.empty() && !travail.empty()) {
+    const bool unicode = std::any_of(travail.begin(), travail.end(), [&](const auto& r) {
+      return !TientEnCp1252(*r) && std::find(menus.begin(), menus.end(), r->Menu) != menus.end();
+    });
+    if (unicode) fichier.Ecrit("\xFF\xFE");
     for (const std::string& menu : menus) {
       bool trouve = false;
       for (const auto& r : travail) {
         if (r->Menu != menu) continue;
         trouve = true;
-        fichier.Ecrit(Section(++n, *r));
+        fichier.Ecrit(Octets(Section(++n, *r), unicode));
       }
       if (!trouve)
         tk::MessageErreur(application, "Le menu " + menu +

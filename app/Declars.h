@@ -50,14 +50,15 @@ constexpr std::size_t kMaxRaccourcis = 0xC000;
 // section after section.
 void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste);
 
-// Reads the file's bytes (none when it is missing) and appends one record per
-// section to `liste`, from the sections "1", "2", … whatever the names found, up to
+// Reads the file's bytes (none when it is missing), in whichever of its forms, and appends one
+// record per section to `liste`, from the sections "1", "2", … whatever the names found, up to
 // kMaxRaccourcis.
 void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste);
 
 // Writes the records of `travail`, menu label by menu label in the order of
-// `menus`, into a new file that replaces `chemin` once complete. A label
-// without records is reported and left out. Throws plat::EInOutError.
+// `menus`, into a new file that replaces `chemin` once complete: in Windows-1252 when every
+// text fits, in UTF-16LE otherwise. A label without records is reported and left out. Throws
+// plat::EInOutError.
 void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
                  const std::string& chemin, const std::vector<std::string>& menus,
                  const ListeEnreg& travail);

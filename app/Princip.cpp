@@ -62,7 +62,7 @@ std::string TexteCombinaison(const Enreg& r) {
   if (r.Alt) ajoute("Alt");
   if (r.Shift) ajoute("Shift");
   if (r.Win) ajoute("Win");
-  return texte + " + " + r.Touche.substr(0, 1);
+  return texte + " + " + r.Touche.substr(0, plat::LongueurPremierCaractere(r.Touche));
 }
 
 TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& plateforme)
@@ -71,7 +71,7 @@ TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& platefo
       iPmDroit(application),
       iTITray(application, plateforme),
       plateforme_(plateforme),
-      dossierLanceur_(plateforme.GetCurrentDirectoryA()),
+      dossierLanceur_(plateforme.GetCurrentDirectoryW()),
       cheminIni_(plateforme.CheminAbsolu(kNomFichierIni)) {
   iMiActiveDesactive = &Entree(iPmDroit, "A&ctiver/Désactiver", [this] { iMiActiveDesactiveClick(); });
   Separateur(iPmDroit);

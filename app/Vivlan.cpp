@@ -18,7 +18,7 @@ int Vivlan(tk::Backend& backend, plat::Plateforme& plateforme, const std::string
   // Others find a running launcher by its main window, hidden as it is: a window of that class
   // and title holds the place too.
   if (!plateforme.CreateMutexW(kMutex) ||
-      plateforme.FindWindowA(TFrmPrincip::kClasse, TFrmPrincip::kTitre)) {
+      plateforme.FindWindowW(TFrmPrincip::kClasse, TFrmPrincip::kTitre)) {
     tk::MessageErreur(application, "Vivelance est déjà en cours d'exécution !");
     return 0;
   }

@@ -1,6 +1,9 @@
 #include "components/IconeNotification.h"
 
-#include <cstring>
+#include <algorithm>
+#include <iterator>
+
+#include "platform/Encodage.h"
 
 TIconeNotification::TIconeNotification(tk::Application& application, plat::Plateforme& plateforme)
     : application_(application), plateforme_(plateforme), cycleTimer_(application) {
@@ -13,7 +16,7 @@ TIconeNotification::TIconeNotification(tk::Application& application, plat::Plate
   iconData_.uFlags = plat::kNifMessage | plat::kNifIcon | plat::kNifTip;
   iconData_.uCallbackMessage = WM_TRAYICON;
   cycleTimer_.OnTimer = [this] { CycleTick(); };
-  taskbarCreated_ = plateforme_.RegisterWindowMessageA("TaskbarCreated");
+  taskbarCreated_ = plateforme_.RegisterWindowMessageW("TaskbarCreated");
 }
 
 TIconeNotification::~TIconeNotification() {
@@ -65,14 +68,19 @@ void TIconeNotification::SetIconVisible(bool value) {
 
 bool TIconeNotification::FillIconData() {
   iconData_.hIcon = icon_;
-  std::memset(iconData_.szTip, 0, sizeof iconData_.szTip);
-  if (showHint_ && !hint_.empty())
-    std::memcpy(iconData_.szTip, hint_.data(), std::min<std::size_t>(hint_.size(), kTipSize - 1));
+  std::fill(std::begin(iconData_.szTip), std::end(iconData_.szTip), u'\0');
+  if (showHint_ && !hint_.empty()) {
+    const std::u16string tip = plat::Utf16(hint_);
+    std::size_t n = std::min<std::size_t>(tip.size(), kTipSize - 1);
+    // Never half a character: a pair of surrogates stays whole or goes.
+    if (n < tip.size() && n > 0 && tip[n - 1] >= 0xD800 && tip[n - 1] <= 0xDBFF) --n;
+    std::copy(tip.begin(), tip.begin() + static_cast<std::ptrdiff_t>(n), iconData_.szTip);
+  }
   return true;
 }
 
 bool TIconeNotification::Notify(unsigned message) {
-  return FillIconData() && plateforme_.Shell_NotifyIconA(message, iconData_);
+  return FillIconData() && plateforme_.Shell_NotifyIconW(message, iconData_);
 }
 
 bool TIconeNotification::AddIcon() {
@@ -157,7 +165,7 @@ void TIconeNotification::ShowMenuAtCursor(TMouseButton button) {
   plateforme_.SetForegroundWindow(mainHandle);
   menu->popupComponent = this;
   menu->popup(p.x, p.y);
-  plateforme_.PostMessageA(mainHandle, plat::kWmNull, 0, 0);
+  plateforme_.PostMessageW(mainHandle, plat::kWmNull, 0, 0);
 }
 
 void TIconeNotification::LeftDoubleClick() {

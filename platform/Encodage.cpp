@@ -1,75 +1,179 @@
 #include "platform/Encodage.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 
 namespace plat {
 
 namespace {
 
-char VersCp1252(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  const auto it = std::find(std::begin(kCp1252Haut), std::end(kCp1252Haut), c);
-  return it != std::end(kCp1252Haut) ? static_cast<char>(0x80 + (it - std::begin(kCp1252Haut)))
-                                     : '?';
+// Windows-1252 bytes 0x80 to 0x9F.
+constexpr char16_t kCp1252Haut[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+constexpr char32_t kRemplacement = 0xFFFD;
+
+// One character from octets[i], i moved past it; the system's rules for a bad sequence.
+char32_t Decode(std::string_view octets, std::size_t& i, bool& faute) {
+  static constexpr unsigned char kMasque[4] = {0x7F, 0x1F, 0x0F, 0x07};
+  const std::size_t fin = octets.size();
+  const unsigned char tete = static_cast<unsigned char>(octets[i++]);
+  if (tete < 0x80) return tete;
+  const unsigned suite = tete >= 0xC2 && tete < 0xE0 ? 1 : tete >= 0xE0 && tete < 0xF0 ? 2
+                       : tete >= 0xF0 && tete < 0xF5 ? 3 : 0;
+  std::uint32_t valeur = tete & kMasque[suite];
+  if (suite > fin - i) {
+    i = fin;
+    faute = true;
+    return kRemplacement;
+  }
+  bool bon = false;
+  unsigned reste = suite;
+  const std::size_t premier = i;
+  while (reste > 0) {
+    const unsigned b = static_cast<unsigned char>(octets[premier + suite - reste]) ^ 0x80u;
+    if (b >= 0x40) break;
+    valeur = (valeur << 6) | b;
+    if (reste == 3) {
+      ++i;
+      if (valeur < 0x10) break;
+    } else if (reste == 2) {
+      if (valeur >= (0x110000 >> 6)) break;
+      ++i;
+      if (valeur < 0x20) break;
+      if (valeur >= (0xD800 >> 6) && valeur <= (0xDFFF >> 6)) break;
+    } else {
+      ++i;
+      bon = valeur >= 0x80;
+    }
+    --reste;
+  }
+  if (bon) return valeur;
+  faute = true;
+  return kRemplacement;
 }
 
-// Walks the bytes as strict UTF-8 (no overlong form, no surrogate, nothing above U+10FFFF),
-// appending each character to `sortie` when there is one. False at the first fault.
-bool Parcourt(std::string_view octets, bool& multiOctets, std::string* sortie) {
-  multiOctets = false;
-  std::size_t i = 0;
-  while (i < octets.size()) {
-    const unsigned char tete = static_cast<unsigned char>(octets[i]);
-    unsigned suite = 0;
-    char32_t valeur = tete;
-    unsigned char min = 0x80, max = 0xBF;  // the second byte's range
-    if (tete >= 0xC2 && tete <= 0xDF) {
-      suite = 1;
-      valeur = tete & 0x1F;
-    } else if (tete >= 0xE0 && tete <= 0xEF) {
-      suite = 2;
-      valeur = tete & 0x0F;
-      if (tete == 0xE0) min = 0xA0;
-      if (tete == 0xED) max = 0x9F;
-    } else if (tete >= 0xF0 && tete <= 0xF4) {
-      suite = 3;
-      valeur = tete & 0x07;
-      if (tete == 0xF0) min = 0x90;
-      if (tete == 0xF4) max = 0x8F;
-    } else if (tete >= 0x80) {
-      return false;
-    }
-    if (octets.size() - i - 1 < suite) return false;
-    for (unsigned k = 1; k <= suite; ++k) {
-      const unsigned char b = static_cast<unsigned char>(octets[i + k]);
-      if (b < (k == 1 ? min : 0x80) || b > (k == 1 ? max : 0xBF)) return false;
-      valeur = (valeur << 6) | (b & 0x3F);
-    }
-    multiOctets = multiOctets || suite > 0;
-    if (sortie) sortie->push_back(VersCp1252(valeur));
-    i += suite + 1;
+void Ajoute(std::u16string& r, char32_t c) {
+  if (c > 0xFFFF) {
+    c -= 0x10000;
+    r.push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
+    r.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
+  } else {
+    r.push_back(static_cast<char16_t>(c));
   }
-  return true;
+}
+
+void Ajoute(std::string& r, char32_t c) {
+  if (c < 0x80) {
+    r.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    r.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    r.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    r.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    r.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    r.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    r.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
 }
 
 }  // namespace
 
-std::optional<std::string> Cp1252DepuisUtf8(std::string_view octets) {
-  if (octets.substr(0, 3) == "\xEF\xBB\xBF") return std::nullopt;
-  bool multiOctets = false;
-  // Checked first, so that an ANSI file costs no copy.
-  if (!Parcourt(octets, multiOctets, nullptr) || !multiOctets) return std::nullopt;
-  std::string texte;
-  texte.reserve(octets.size());
-  Parcourt(octets, multiOctets, &texte);
-  return texte;
+std::u16string Utf16(std::string_view utf8, bool* fautes) {
+  std::u16string r;
+  r.reserve(utf8.size());
+  bool faute = false;
+  for (std::size_t i = 0; i < utf8.size();) Ajoute(r, Decode(utf8, i, faute));
+  if (fautes) *fautes = faute;
+  return r;
 }
 
-char32_t PremierCaractere(std::string_view texte) {
-  if (texte.empty()) return 0;
-  const auto octet = static_cast<unsigned char>(texte[0]);
-  return octet >= 0x80 && octet < 0xA0 ? kCp1252Haut[octet - 0x80] : char32_t(octet);
+std::string Utf8(std::u16string_view utf16) {
+  std::string r;
+  r.reserve(utf16.size());
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t c = utf16[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+    else if (c >= 0xD800 && c <= 0xDFFF)
+      c = kRemplacement;
+    Ajoute(r, c);
+  }
+  return r;
+}
+
+std::string OctetsUtf16LE(std::string_view utf8) {
+  const std::u16string unites = Utf16(utf8);
+  std::string octets;
+  octets.reserve(unites.size() * 2);
+  for (char16_t u : unites) {
+    octets.push_back(static_cast<char>(u & 0xFF));
+    octets.push_back(static_cast<char>(u >> 8));
+  }
+  return octets;
+}
+
+bool EstUtf8MultiOctets(std::string_view octets) {
+  bool faute = false, multi = false;
+  for (std::size_t i = 0; i < octets.size() && !faute;) {
+    const std::size_t debut = i;
+    Decode(octets, i, faute);
+    multi = multi || i - debut > 1;
+  }
+  return multi && !faute;
+}
+
+std::string Utf8DepuisCp1252(std::string_view octets) {
+  std::string r;
+  r.reserve(octets.size());
+  for (char o : octets) {
+    const auto octet = static_cast<unsigned char>(o);
+    Ajoute(r, octet >= 0x80 && octet < 0xA0 ? kCp1252Haut[octet - 0x80] : char32_t(octet));
+  }
+  return r;
+}
+
+std::optional<std::string> Cp1252(std::string_view utf8) {
+  std::string r;
+  r.reserve(utf8.size());
+  bool faute = false;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t c = Decode(utf8, i, faute);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      r.push_back(static_cast<char>(c));
+      continue;
+    }
+    const auto it = std::find(std::begin(kCp1252Haut), std::end(kCp1252Haut), c);
+    if (it == std::end(kCp1252Haut)) return std::nullopt;
+    r.push_back(static_cast<char>(0x80 + (it - std::begin(kCp1252Haut))));
+  }
+  if (faute) return std::nullopt;
+  return r;
+}
+
+std::size_t LongueurPremierCaractere(std::string_view utf8) {
+  if (utf8.empty()) return 0;
+  std::size_t i = 0;
+  bool faute = false;
+  Decode(utf8, i, faute);
+  return i;
+}
+
+char32_t PremierCaractere(std::string_view utf8) {
+  if (utf8.empty()) return 0;
+  std::size_t i = 0;
+  bool faute = false;
+  return Decode(utf8, i, faute);
 }
 
 }  // namespace plat

@@ -1,4 +1,5 @@
-// Windows-1252, the text of the program, and UTF-8, the text that other editors save.
+// The program's text is UTF-8. These are its crossings to UTF-16 (the system's text and one
+// form of the settings file) and to Windows-1252 (the settings file's other form).
 #pragma once
 
 #include <optional>
@@ -7,22 +8,27 @@
 
 namespace plat {
 
-// Windows-1252 bytes 0x80 to 0x9F as the system reads them; the five unused bytes keep their
-// own value so that an ANSI file comes back byte for byte.
-inline constexpr char16_t kCp1252Haut[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+// UTF-8 decoded as the system decodes it: a bad sequence becomes one U+FFFD for the bytes read
+// up to the fault, and a sequence cut by the end swallows what is left. `fautes` tells whether
+// any bad sequence was met; without one the text was strict UTF-8 (no overlong form, no
+// surrogate, nothing above U+10FFFF).
+std::u16string Utf16(std::string_view utf8, bool* fautes = nullptr);
+// An unpaired surrogate becomes U+FFFD.
+std::string Utf8(std::u16string_view utf16);
+// The bytes of the UTF-16LE form, without a byte-order mark.
+std::string OctetsUtf16LE(std::string_view utf8);
 
-// A file saved as UTF-8 without a byte-order mark (Notepad's default), turned into the
-// Windows-1252 text it stands for; a character outside Windows-1252 becomes "?". Nothing when
-// the bytes are not all valid UTF-8 or hold no multi-byte sequence: an ANSI file with accents is
-// never valid UTF-8, and a file with a byte-order mark is left to the reader, which decodes it.
-std::optional<std::string> Cp1252DepuisUtf8(std::string_view octets);
+// Strict UTF-8 holding at least one character beyond ASCII: a file that can only be UTF-8.
+bool EstUtf8MultiOctets(std::string_view octets);
 
-// The first character of a program text (Windows-1252), 0 for an empty one.
-char32_t PremierCaractere(std::string_view texte);
+// Windows-1252 as the system reads it; the five bytes it leaves unused keep their own value,
+// so that any file comes back byte for byte.
+std::string Utf8DepuisCp1252(std::string_view octets);
+// Nothing when a character has no Windows-1252 byte.
+std::optional<std::string> Cp1252(std::string_view utf8);
+
+// The bytes of the first character of a UTF-8 text (0 for an empty one), and that character.
+std::size_t LongueurPremierCaractere(std::string_view utf8);
+char32_t PremierCaractere(std::string_view utf8);
 
 }  // namespace plat

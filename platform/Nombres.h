@@ -52,7 +52,7 @@ constexpr int kErrorFileExists = 80;
 constexpr int kErrorAlreadyExists = 183;
 constexpr int kErrorUnableToMoveReplacement2 = 1177;
 
-// Shell_NotifyIconA messages and the fields of its record that are set.
+// Shell_NotifyIconW messages and the fields of its record that are set.
 constexpr unsigned kNimAdd = 0;
 constexpr unsigned kNimModify = 1;
 constexpr unsigned kNimDelete = 2;

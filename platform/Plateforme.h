@@ -35,8 +35,8 @@ constexpr int kDisquePlein = 101;
 // errors (112, and 39 for a handle) are a full disk.
 inline int CodeEcriture(int code) { return code == 112 || code == 39 ? kDisquePlein : code; }
 
-// The first, ANSI form of NOTIFYICONDATA, laid out as the platform lays it out: its size is
-// the record's cbSize, 88 bytes in a 32-bit program and 104 in a 64-bit one.
+// The first form of NOTIFYICONDATAW, laid out as the platform lays it out: its size is the
+// record's cbSize, 152 bytes in a 32-bit program and 168 in a 64-bit one. The tip is UTF-16.
 struct NotifyIconData {
   unsigned cbSize = 0;
   Handle hWnd = 0;
@@ -44,7 +44,7 @@ struct NotifyIconData {
   unsigned uFlags = 0;
   unsigned uCallbackMessage = 0;
   Handle hIcon = 0;
-  char szTip[64] = {};
+  char16_t szTip[64] = {};
 };
 
 // The calls that return a system error code return 0 when they succeed.
@@ -70,11 +70,11 @@ class Plateforme {
   virtual std::string GetEnvironmentVariableW(const std::string& nom) = 0;
 
   // Read once, at start: the launcher's folder.
-  virtual std::string GetCurrentDirectoryA() = 0;
+  virtual std::string GetCurrentDirectoryW() = 0;
   // The absolute form of a path relative to the current directory.
   virtual std::string CheminAbsolu(const std::string& chemin) = 0;
 
-  virtual bool FindWindowA(const std::string& classe, const std::string& titre) = 0;
+  virtual bool FindWindowW(const std::string& classe, const std::string& titre) = 0;
   // Creates the named mutex, held until the process ends; false when it existed already.
   virtual bool CreateMutexW(const std::string& nom) = 0;
 
@@ -95,16 +95,16 @@ class Plateforme {
   virtual int DeleteFileW(const std::string& chemin) = 0;
   virtual void Sleep(unsigned millisecondes) = 0;
 
-  virtual bool Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) = 0;
+  virtual bool Shell_NotifyIconW(unsigned message, const NotifyIconData& donnees) = 0;
   virtual short GetKeyState(int touche) = 0;
   virtual bool GetCursorPos(Point& position) = 0;
   virtual bool SetForegroundWindow(Handle fenetre) = 0;
-  virtual bool PostMessageA(Handle fenetre, unsigned message, std::uintptr_t wParam,
+  virtual bool PostMessageW(Handle fenetre, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) = 0;
   virtual bool ShowWindow(Handle fenetre, int commande) = 0;
   // The number of a registered window message ("TaskbarCreated": the shell's
   // notification area has restarted); 0 on failure.
-  virtual unsigned RegisterWindowMessageA(const std::string& nom) = 0;
+  virtual unsigned RegisterWindowMessageW(const std::string& nom) = 0;
 };
 
 }  // namespace plat

@@ -1,6 +1,6 @@
-// Our reader of settings files. It walks the file's bytes in place, answering many questions
-// in one pass, and follows the rules of GetPrivateProfileStringA (which re-reads the file on
-// every call).
+// Our reader of settings files. It walks the file's text in place, answering many questions
+// in one pass, and follows the rules of the system's GetPrivateProfileString (which re-reads
+// the file on every call). Its texts are UTF-8, whatever the file's form.
 #pragma once
 
 #include <cstddef>
@@ -19,13 +19,19 @@ class Profil {
   Profil(const Profil&) = delete;
   Profil& operator=(const Profil&) = delete;
 
+  // How the file is read: Windows-1252 bytes; Unicode marked by a byte-order mark (UTF-8,
+  // UTF-16LE or BE); UTF-8 without a mark, when its bytes can be nothing else.
+  enum class Forme { Cp1252, Marque, Utf8 };
+  Forme forme() const { return forme_; }
+
   // The names found by walking the buffer that
-  // GetPrivateProfileStringA(NULL, NULL, "", buffer, taille, file) fills: each
-  // name up to its zero byte, until an empty name (the list's final zero byte).
+  // GetPrivateProfileString(NULL, NULL, "", buffer, taille, file) fills: each
+  // name up to its zero character, until an empty name (the list's final zero).
   std::vector<std::string> NomsDeSections(std::size_t taille) const;
 
-  // What GetPrivateProfileStringA(section, cle, defaut, buffer, taille, file)
-  // puts into the buffer, without the terminating zero byte.
+  // What GetPrivateProfileString(section, cle, defaut, buffer, taille, file) puts into the
+  // buffer, without the terminating zero; `taille` counts the file's units (bytes of a
+  // Windows-1252 file, UTF-16 units of a Unicode one).
   std::string Valeur(std::string_view section, std::string_view cle, std::string_view defaut,
                      std::size_t taille) const;
 
@@ -40,10 +46,12 @@ class Profil {
   std::vector<std::string> Valeurs(const std::vector<Question>& questions) const;
 
  private:
+  void Lit();
+
   std::string propres_;      // the bytes of a temporary
   std::string_view octets_;  // the file
-  bool unicode_;             // an encoding mark: the rules apply to the decoded text
-  std::u16string texte_;
+  Forme forme_ = Forme::Cp1252;
+  std::u16string texte_;     // a Unicode file, decoded: the rules apply to it
 };
 
 }  // namespace plat

@@ -131,7 +131,7 @@ std::string PlateformePortable::GetEnvironmentVariableW(const std::string& nom) 
   return valeur ? valeur : "";
 }
 
-std::string PlateformePortable::GetCurrentDirectoryA() {
+std::string PlateformePortable::GetCurrentDirectoryW() {
   std::error_code erreur;
   const fs::path courant = fs::current_path(erreur);
   return erreur ? std::string() : courant.string();
@@ -143,7 +143,7 @@ std::string PlateformePortable::CheminAbsolu(const std::string& chemin) {
   return erreur ? chemin : absolu.lexically_normal().string();
 }
 
-bool PlateformePortable::FindWindowA(const std::string&, const std::string&) { return false; }
+bool PlateformePortable::FindWindowW(const std::string&, const std::string&) { return false; }
 
 std::optional<std::string> PlateformePortable::LitFichier(const std::string& chemin) {
   std::error_code erreur;
@@ -225,7 +225,7 @@ void PlateformePortable::Sleep(unsigned millisecondes) {
   std::this_thread::sleep_for(std::chrono::milliseconds(millisecondes));
 }
 
-bool PlateformePortable::Shell_NotifyIconA(unsigned, const NotifyIconData&) { return false; }
+bool PlateformePortable::Shell_NotifyIconW(unsigned, const NotifyIconData&) { return false; }
 
 short PlateformePortable::GetKeyState(int) { return 0; }
 
@@ -236,13 +236,13 @@ bool PlateformePortable::GetCursorPos(Point& position) {
 
 bool PlateformePortable::SetForegroundWindow(Handle) { return false; }
 
-bool PlateformePortable::PostMessageA(Handle, unsigned, std::uintptr_t, std::intptr_t) {
+bool PlateformePortable::PostMessageW(Handle, unsigned, std::uintptr_t, std::intptr_t) {
   return false;
 }
 
 bool PlateformePortable::ShowWindow(Handle, int) { return false; }
 
-unsigned PlateformePortable::RegisterWindowMessageA(const std::string& nom) {
+unsigned PlateformePortable::RegisterWindowMessageW(const std::string& nom) {
   if (nom.empty()) return 0;
   const std::string cle = Majuscules(nom);
   const auto it = std::find(messages_.begin(), messages_.end(), cle);

@@ -34,10 +34,10 @@ class PlateformePortable : public Plateforme {
   std::string GetSystemDirectoryW() override;
   std::string GetWindowsDirectoryW() override;
   std::string GetEnvironmentVariableW(const std::string& nom) override;
-  std::string GetCurrentDirectoryA() override;
+  std::string GetCurrentDirectoryW() override;
   std::string CheminAbsolu(const std::string& chemin) override;
   // There are no other windows.
-  bool FindWindowA(const std::string& classe, const std::string& titre) override;
+  bool FindWindowW(const std::string& classe, const std::string& titre) override;
   // Known to this process only.
   bool CreateMutexW(const std::string& nom) override;
   std::optional<std::string> LitFichier(const std::string& chemin) override;
@@ -52,18 +52,18 @@ class PlateformePortable : public Plateforme {
   int DeleteFileW(const std::string& chemin) override;
   void Sleep(unsigned millisecondes) override;
   // There is no notification area.
-  bool Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) override;
+  bool Shell_NotifyIconW(unsigned message, const NotifyIconData& donnees) override;
   // No key is down.
   short GetKeyState(int touche) override;
   // The cursor rests at (0, 0).
   bool GetCursorPos(Point& position) override;
   // No window exists to receive these: they fail as for an invalid handle.
   bool SetForegroundWindow(Handle fenetre) override;
-  bool PostMessageA(Handle fenetre, unsigned message, std::uintptr_t wParam,
+  bool PostMessageW(Handle fenetre, unsigned message, std::uintptr_t wParam,
                     std::intptr_t lParam) override;
   bool ShowWindow(Handle fenetre, int commande) override;
   // Numbers from 0xC000, one per name whatever its case, like the system's.
-  unsigned RegisterWindowMessageA(const std::string& nom) override;
+  unsigned RegisterWindowMessageW(const std::string& nom) override;
 
  private:
   struct Raccourci {

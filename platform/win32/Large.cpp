@@ -9,8 +9,8 @@ namespace plat {
 
 namespace {
 
-// The program's texts are Windows-1252, whatever the system's own code page.
-constexpr UINT kPageTexte = 1252;
+// The program's texts are UTF-8, whatever the system's own code page.
+constexpr UINT kPageTexte = CP_UTF8;
 
 }  // namespace
 

@@ -120,7 +120,7 @@ std::string PlateformeWin32::GetEnvironmentVariableW(const std::string& nom) {
       [&](wchar_t* t, DWORD taille) { return ::GetEnvironmentVariableW(n.c_str(), t, taille); });
 }
 
-std::string PlateformeWin32::GetCurrentDirectoryA() {
+std::string PlateformeWin32::GetCurrentDirectoryW() {
   return TexteDuSysteme([](wchar_t* t, DWORD n) { return ::GetCurrentDirectoryW(n, t); });
 }
 
@@ -131,7 +131,7 @@ std::string PlateformeWin32::CheminAbsolu(const std::string& chemin) {
   return absolu.empty() ? chemin : absolu;
 }
 
-bool PlateformeWin32::FindWindowA(const std::string& classe, const std::string& titre) {
+bool PlateformeWin32::FindWindowW(const std::string& classe, const std::string& titre) {
   return ::FindWindowW(Large(classe).c_str(), Large(titre).c_str()) != nullptr;
 }
 
@@ -214,18 +214,18 @@ int PlateformeWin32::DeleteFileW(const std::string& chemin) {
 
 void PlateformeWin32::Sleep(unsigned millisecondes) { ::Sleep(millisecondes); }
 
-bool PlateformeWin32::Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) {
-  static_assert(sizeof(NotifyIconData) == NOTIFYICONDATAA_V1_SIZE, "the first form of the record");
-  NOTIFYICONDATAA nid{};
+bool PlateformeWin32::Shell_NotifyIconW(unsigned message, const NotifyIconData& donnees) {
+  static_assert(sizeof(NotifyIconData) == NOTIFYICONDATAW_V1_SIZE, "the first form of the record");
+  NOTIFYICONDATAW nid{};
   nid.cbSize = donnees.cbSize;
   nid.hWnd = Hwnd(donnees.hWnd);
   nid.uID = donnees.uID;
   nid.uFlags = donnees.uFlags;
   nid.uCallbackMessage = donnees.uCallbackMessage;
   nid.hIcon = reinterpret_cast<HICON>(donnees.hIcon);
-  static_assert(sizeof nid.szTip >= sizeof donnees.szTip, "tip of 64 bytes");
+  static_assert(sizeof nid.szTip >= sizeof donnees.szTip, "tip of 64 characters");
   std::memcpy(nid.szTip, donnees.szTip, sizeof donnees.szTip);
-  return ::Shell_NotifyIconA(message, &nid) != FALSE;
+  return ::Shell_NotifyIconW(message, &nid) != FALSE;
 }
 
 short PlateformeWin32::GetKeyState(int touche) { return ::GetKeyState(touche); }
@@ -242,17 +242,17 @@ bool PlateformeWin32::SetForegroundWindow(Handle fenetre) {
   return ::SetForegroundWindow(Hwnd(fenetre)) != FALSE;
 }
 
-bool PlateformeWin32::PostMessageA(Handle fenetre, unsigned message, std::uintptr_t wParam,
+bool PlateformeWin32::PostMessageW(Handle fenetre, unsigned message, std::uintptr_t wParam,
                                    std::intptr_t lParam) {
-  return ::PostMessageA(Hwnd(fenetre), message, wParam, lParam) != FALSE;
+  return ::PostMessageW(Hwnd(fenetre), message, wParam, lParam) != FALSE;
 }
 
 bool PlateformeWin32::ShowWindow(Handle fenetre, int commande) {
   return ::ShowWindow(Hwnd(fenetre), commande) != FALSE;
 }
 
-unsigned PlateformeWin32::RegisterWindowMessageA(const std::string& nom) {
-  return ::RegisterWindowMessageA(nom.c_str());
+unsigned PlateformeWin32::RegisterWindowMessageW(const std::string& nom) {
+  return ::RegisterWindowMessageW(Large(nom).c_str());
 }
 
 }  // namespace plat

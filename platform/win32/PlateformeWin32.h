@@ -18,9 +18,9 @@ class PlateformeWin32 : public Plateforme {
   std::string GetSystemDirectoryW() override;
   std::string GetWindowsDirectoryW() override;
   std::string GetEnvironmentVariableW(const std::string& nom) override;
-  std::string GetCurrentDirectoryA() override;
+  std::string GetCurrentDirectoryW() override;
   std::string CheminAbsolu(const std::string& chemin) override;
-  bool FindWindowA(const std::string& classe, const std::string& titre) override;
+  bool FindWindowW(const std::string& classe, const std::string& titre) override;
   bool CreateMutexW(const std::string& nom) override;
   std::optional<std::string> LitFichier(const std::string& chemin) override;
   int CreateFileW(const std::string& chemin, Handle& fichier) override;
@@ -32,14 +32,14 @@ class PlateformeWin32 : public Plateforme {
   int MoveFileExW(const std::string& de, const std::string& vers) override;
   int DeleteFileW(const std::string& chemin) override;
   void Sleep(unsigned millisecondes) override;
-  bool Shell_NotifyIconA(unsigned message, const NotifyIconData& donnees) override;
+  bool Shell_NotifyIconW(unsigned message, const NotifyIconData& donnees) override;
   short GetKeyState(int touche) override;
   bool GetCursorPos(Point& position) override;
   bool SetForegroundWindow(Handle fenetre) override;
-  bool PostMessageA(Handle fenetre, unsigned message, std::uintptr_t wParam,
+  bool PostMessageW(Handle fenetre, unsigned message, std::uintptr_t wParam,
                     std::intptr_t lParam) override;
   bool ShowWindow(Handle fenetre, int commande) override;
-  unsigned RegisterWindowMessageA(const std::string& nom) override;
+  unsigned RegisterWindowMessageW(const std::string& nom) override;
 };
 
 // Before anything else is loaded: a DLL that the system loads late on the program's behalf

@@ -1,8 +1,10 @@
 // Runs our settings reader and GetPrivateProfileStringA on the same awkward files and checks
 // that the launcher would read the same shortcuts either way; and reads what the launcher writes
-// both ways.
+// both ways. Our reader's texts are UTF-8: they are compared in the form the system's ANSI
+// function gives them for that file.
 
 #include "app/Declars.h"
+#include "platform/Encodage.h"
 #include "platform/Profil.h"
 #include "platform/portable/PlateformePortable.h"
 #include "support/FichierIni.h"
@@ -71,6 +73,25 @@ std::string Aleatoire(std::uint32_t graine, std::size_t taille, const std::strin
 }
 
 void PrintTo(const Fichier& fichier, std::ostream* os) { *os << fichier.nom; }
+
+// A text as GetPrivateProfileStringA takes it, or gives it back, for a file of that form: in
+// the code page's bytes (1252 here), converted by the system for a Unicode file.
+std::string CommeA(const std::string& utf8, plat::Profil::Forme forme) {
+  if (forme == plat::Profil::Forme::Cp1252) return plat::Cp1252(utf8).value_or("<not 1252>");
+  const std::u16string u = plat::Utf16(utf8);
+  const auto* large = reinterpret_cast<const wchar_t*>(u.data());
+  const int n = WideCharToMultiByte(CP_ACP, 0, large, static_cast<int>(u.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, large, static_cast<int>(u.size()), ansi.data(), n, nullptr,
+                      nullptr);
+  return ansi;
+}
+std::vector<std::string> CommeA(const std::vector<std::string>& utf8, plat::Profil::Forme forme) {
+  std::vector<std::string> ansi;
+  for (const std::string& t : utf8) ansi.push_back(CommeA(t, forme));
+  return ansi;
+}
 
 std::vector<Fichier> Corpus() {
   const std::string deux = Ecrite(1, "Outils", "Bloc-notes") + Ecrite(2, "Jeux", "Démineur");
@@ -155,8 +176,13 @@ std::vector<Fichier> Corpus() {
                                      std::string(50000, ' ') + "Item = y\r\n")},
       {"BlancsSeuls", " \t\r\n\x0B\x0C\r\n\x1A\r\n" + deux + "  \r\n"},
   };
+  // Windows-1252, as every file the launcher wrote until it met a character beyond it; the
+  // texts above are written in UTF-8, but those meant to be Unicode.
+  for (Fichier& f : c)
+    if (f.octets && f.nom.rfind("Utf", 0) != 0)
+      if (auto cp1252 = plat::Cp1252(*f.octets)) f.octets = *cp1252;
   for (std::uint32_t graine = 1; graine <= 6; ++graine) {
-    const std::string alphabet = graine % 2 ? binaire : "[]=\r\n \"';1234MenuItéÉ\x1A";
+    const std::string alphabet = graine % 2 ? binaire : *plat::Cp1252("[]=\r\n \"';1234MenuItéÉ\x1A");
     std::string octets = Aleatoire(graine, 4000, alphabet);
     if (graine == 5) octets = "\xEF\xBB\xBF" + octets;
     if (graine == 6) octets = "\xFF\xFE" + octets;
@@ -171,8 +197,13 @@ class Diff : public ::testing::TestWithParam<Fichier> {
     dossier_ = fs::temp_directory_path() / ("vivdiff-" + std::to_string(GetCurrentProcessId()));
     fs::create_directories(dossier_);
     chemin_ = fs::absolute(dossier_ / (GetParam().nom + ".ini")).string();
+    // A file that only UTF-8 can hold: we read it as the system reads that text as Unicode,
+    // which it does given the mark.
+    const plat::Profil::Forme forme = Lu().forme();
+    forme_ = forme == plat::Profil::Forme::Utf8 ? plat::Profil::Forme::Marque : forme;
     if (GetParam().octets) {
-      std::ofstream(chemin_, std::ios::binary) << *GetParam().octets;
+      std::ofstream(chemin_, std::ios::binary)
+          << (forme == plat::Profil::Forme::Utf8 ? "\xEF\xBB\xBF" : "") << *GetParam().octets;
     }
   }
   void TearDown() override {
@@ -196,18 +227,25 @@ class Diff : public ::testing::TestWithParam<Fichier> {
     return noms;
   }
 
+  // The question's texts are UTF-8, as the launcher asks them.
   std::string ValeurSysteme(const std::string& section, const std::string& cle,
                             const std::string& defaut, std::size_t taille) const {
     std::vector<char> tampon(taille + 1, '\0');
-    GetPrivateProfileStringA(section.c_str(), cle.c_str(), defaut.c_str(), tampon.data(),
-                             static_cast<DWORD>(taille), chemin_.c_str());
+    GetPrivateProfileStringA(A(section).c_str(), A(cle).c_str(), A(defaut).c_str(),
+                             tampon.data(), static_cast<DWORD>(taille), chemin_.c_str());
     return std::string(tampon.data());
   }
+  std::string Valeur(const plat::Profil& profil, const std::string& section, const std::string& cle,
+                     const std::string& defaut, std::size_t taille) const {
+    return A(profil.Valeur(section, cle, defaut, taille));
+  }
+  std::string A(const std::string& utf8) const { return CommeA(utf8, forme_); }
 
   plat::Profil Lu() const { return plat::Profil(GetParam().octets.value_or("")); }
 
   fs::path dossier_;
   std::string chemin_;
+  plat::Profil::Forme forme_;  // how the system reads the file written for it
 };
 
 TEST_P(Diff, LectureDuLanceur) {
@@ -215,11 +253,11 @@ TEST_P(Diff, LectureDuLanceur) {
   // Room for every name, as the launcher reads every section.
   constexpr std::size_t kTailleNoms = 1 << 20;
   const std::vector<std::string> noms = NomsSysteme(kTailleNoms);
-  ASSERT_EQ(profil.NomsDeSections(kTailleNoms), noms);
+  ASSERT_EQ(CommeA(profil.NomsDeSections(kTailleNoms), forme_), noms);
   for (std::size_t k = 1; k <= noms.size(); ++k) {
     const std::string section = std::to_string(k);
     for (const CleIni& cle : kClesIni) {
-      ASSERT_EQ(profil.Valeur(section, cle.nom, cle.defaut, kTailleValeurIni),
+      ASSERT_EQ(Valeur(profil, section, cle.nom, cle.defaut, kTailleValeurIni),
                 ValeurSysteme(section, cle.nom, cle.defaut, kTailleValeurIni))
           << "section " << section << ", key " << cle.nom;
     }
@@ -229,10 +267,11 @@ TEST_P(Diff, LectureDuLanceur) {
 TEST_P(Diff, PetitsTampons) {
   const plat::Profil profil = Lu();
   for (std::size_t taille = 0; taille <= 12; ++taille) {
-    EXPECT_EQ(profil.NomsDeSections(taille), NomsSysteme(taille)) << "buffer " << taille;
+    EXPECT_EQ(CommeA(profil.NomsDeSections(taille), forme_), NomsSysteme(taille))
+        << "buffer " << taille;
     for (const char* section : {"1", "2"})
       for (const char* cle : {"Menu", "Item"})
-        EXPECT_EQ(profil.Valeur(section, cle, "\"def\"", taille),
+        EXPECT_EQ(Valeur(profil, section, cle, "\"def\"", taille),
                   ValeurSysteme(section, cle, "\"def\"", taille))
             << "buffer " << taille << ", section " << section << ", key " << cle;
   }
@@ -243,11 +282,11 @@ TEST_P(Diff, AutresQuestions) {
   const std::vector<std::pair<std::string, std::string>> questions = {
       {" 1 ", " menu "}, {"1", "MENU"}, {"", "Menu"}, {"", ""}, {"1", ""}, {"", "="},
       {"abc", "menu"}, {"ABC", "MENU"}, {"Été", "menu"}, {"éTÉ", "MENU"}, {"[2]", "Menu"},
-      {"2]", "Menu"}, {"1]x", "Menu"}, {"1", ";Menu"}, {"\t1\x1A", "Menu\x0B"}, {"2\xA0", "Menu"},
+      {"2]", "Menu"}, {"1]x", "Menu"}, {"1", ";Menu"}, {"\t1\x1A", "Menu\x0B"}, {"2\u00A0", "Menu"},
   };
   for (const auto& [section, cle] : questions)
     for (const char* defaut : {"", "d", "  x  ", "\"q\"", "'", "\"\"", " ", "a'"})
-      EXPECT_EQ(profil.Valeur(section, cle, defaut, kTailleValeurIni),
+      EXPECT_EQ(Valeur(profil, section, cle, defaut, kTailleValeurIni),
                 ValeurSysteme(section, cle, defaut, kTailleValeurIni))
           << "[" << section << "] " << cle << " default <" << defaut << ">";
 }
@@ -277,8 +316,10 @@ TEST(DiffCasse, LettresAccentuees) {
       char tampon[64] = {};
       GetPrivateProfileStringA(section.c_str(), cle.c_str(), "-", tampon, sizeof tampon,
                                chemin.string().c_str());
-      ASSERT_EQ(profil.Valeur(section, cle, "-", sizeof tampon), tampon)
-          << "[" << section << "] " << cle;
+      // The launcher asks in UTF-8 and reads UTF-8.
+      const std::string lu = profil.Valeur(plat::Utf8DepuisCp1252(section),
+                                           plat::Utf8DepuisCp1252(cle), "-", sizeof tampon);
+      ASSERT_EQ(plat::Cp1252(lu), tampon) << "[" << section << "] " << cle;
     }
   fs::remove(chemin);
 }
@@ -328,9 +369,9 @@ TEST(DiffEcriture, CeQueLeLanceurEcritSeRelitCommeTape) {
     for (const CleIni& cle : kClesIni) {
       if (!cle.texte) continue;
       char tampon[kTailleValeurIni] = {};
-      GetPrivateProfileStringA(section.c_str(), cle.nom, "-", tampon, sizeof tampon,
-                               chemin.string().c_str());
-      EXPECT_EQ(tampon, cas[i][k]) << "system: [" << section << "] " << cle.nom;
+      GetPrivateProfileStringA(section.c_str(), plat::Cp1252(cle.nom)->c_str(), "-", tampon,
+                               sizeof tampon, chemin.string().c_str());
+      EXPECT_EQ(tampon, plat::Cp1252(cas[i][k])) << "system: [" << section << "] " << cle.nom;
       EXPECT_EQ((*relue[i]).*cle.texte, cas[i][k]) << "ours: [" << section << "] " << cle.nom;
       ++k;
     }

@@ -511,7 +511,8 @@ TEST(Editeur, UnParametreEntreGuillemetsEtLaToucheEspaceSeRelisentCommeTapes) {
     ASSERT_TRUE(AttendsVisible(e.fenetre, false));
   }
   const std::string fichier = vivelance.LisFichier("Vivlan.ini").value_or("");
-  EXPECT_NE(fichier.find("\r\nParamètre(s) = \"" + r.params + "\"\r\n"), std::string::npos)
+  EXPECT_NE(fichier.find(*plat::Cp1252("\r\nParamètre(s) = \"" + r.params + "\"\r\n")),
+            std::string::npos)
       << fichier;
   EXPECT_NE(fichier.find("\r\nTouche = \" \"\r\n"), std::string::npos) << fichier;
 

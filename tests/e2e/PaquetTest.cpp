@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Pilote.h"
+#include "platform/Encodage.h"
 #include "Version.h"
 
 using namespace pilote;
@@ -26,7 +27,7 @@ TEST(Paquet, DemarreSansMessageEtOuvreSonLisezMoi) {
     HWND blocNotes = Trouve("Notepad");
     HWND texte = blocNotes ? Enfant(blocNotes, "Edit") : nullptr;
     if (texte) lu = Texte(texte);
-    return lu == *lisezMoi;
+    return lu == plat::Utf8DepuisCp1252(*lisezMoi);  // a Windows-1252 file
   })) << lu;
 }
 

@@ -56,7 +56,7 @@ std::vector<HWND> Toutes() {
 std::string Titre(HWND fenetre) {
   wchar_t titre[512];
   int n = GetWindowTextW(fenetre, titre, 512);
-  return EnAnsi(std::wstring(titre, static_cast<size_t>(n > 0 ? n : 0)));
+  return EnUtf8(std::wstring(titre, static_cast<size_t>(n > 0 ? n : 0)));
 }
 
 bool Correspond(HWND fenetre, const std::string& classe, const std::string& titre) {
@@ -111,21 +111,21 @@ std::string LigneMarqueur(const std::string& arguments) {
   return '"' + CheminMarqueur() + '"' + (arguments.empty() ? "" : " " + arguments);
 }
 
-std::string EnAnsi(const std::wstring& texte) {
+std::string EnUtf8(const std::wstring& texte) {
   if (texte.empty()) return {};
-  int n = WideCharToMultiByte(1252, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0,
+  int n = WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0,
                               nullptr, nullptr);
   std::string resultat(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(1252, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n,
+  WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n,
                       nullptr, nullptr);
   return resultat;
 }
 
 std::wstring EnLarge(const std::string& texte) {
   if (texte.empty()) return {};
-  int n = MultiByteToWideChar(1252, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0);
+  int n = MultiByteToWideChar(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0);
   std::wstring resultat(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(1252, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n);
+  MultiByteToWideChar(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n);
   return resultat;
 }
 
@@ -182,7 +182,7 @@ void Processus::Termine() {
 std::string Classe(HWND fenetre) {
   wchar_t nom[256];
   int n = GetClassNameW(fenetre, nom, 256);
-  return EnAnsi(std::wstring(nom, static_cast<size_t>(n > 0 ? n : 0)));
+  return EnUtf8(std::wstring(nom, static_cast<size_t>(n > 0 ? n : 0)));
 }
 
 std::string Texte(HWND fenetre) {
@@ -190,7 +190,7 @@ std::string Texte(HWND fenetre) {
   std::wstring texte(static_cast<size_t>(longueur) + 1, L'\0');
   LRESULT n = Envoie(fenetre, WM_GETTEXT, texte.size(), reinterpret_cast<LPARAM>(texte.data()));
   texte.resize(static_cast<size_t>(n));
-  return EnAnsi(texte);
+  return EnUtf8(texte);
 }
 
 bool Visible(HWND fenetre) { return IsWindowVisible(fenetre); }
@@ -215,8 +215,8 @@ RECT RectClient(HWND fenetre) {
 }
 
 HWND Trouve(const std::string& classe, const std::string& titre) {
-  return FindWindowA(classe.empty() ? nullptr : classe.c_str(),
-                     titre.empty() ? nullptr : titre.c_str());
+  const std::wstring c = EnLarge(classe), t = EnLarge(titre);
+  return FindWindowW(classe.empty() ? nullptr : c.c_str(), titre.empty() ? nullptr : t.c_str());
 }
 
 bool AttendsAbsence(const std::string& classe, const std::string& titre, DWORD delai) {
@@ -321,7 +321,7 @@ std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue) {
                           (GetWindowLongW(voisin, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
       if (voisin != etiquette && !groupe && v.top < e.bottom && e.top < v.bottom &&
           v.left >= e.left && v.left < fin)
-        debordent.push_back(EnAnsi(texte) + ": ends at " + std::to_string(fin - e.left) +
+        debordent.push_back(EnUtf8(texte) + ": ends at " + std::to_string(fin - e.left) +
                             ", control at " + std::to_string(v.left - e.left));
     }
   }
@@ -340,7 +340,7 @@ std::vector<std::string> LignesListe(HWND liste) {
     LRESULT lus = Envoie(liste, LB_GETTEXT, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(ligne.data()));
     ligne.resize(static_cast<size_t>(lus > 0 ? lus : 0));
-    lignes.push_back(EnAnsi(ligne));
+    lignes.push_back(EnUtf8(ligne));
   }
   return lignes;
 }

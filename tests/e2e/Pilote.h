@@ -1,7 +1,7 @@
 // Acts as a user on the real Vivlan.exe under Wine: starts it in a fresh folder with a given
 // Vivlan.ini, finds its windows, reads and drives their controls, sends keys and clicks the
-// tray icon. Texts are Windows-1252 bytes, as in the program; controls of the other process are
-// read in their UTF-16 form, since the ANSI forms come back cut across processes under Wine.
+// tray icon. Texts are UTF-8, as in the program; controls of the other process are read in
+// their UTF-16 form, since the ANSI forms come back cut across processes under Wine.
 //
 // Marqueur.exe, the program that e2e shortcuts start, appends two CR LF lines per run to the
 // file named by the environment variable VIVLAN_MARQUEUR (Marqueur.txt next to Marqueur.exe
@@ -35,8 +35,8 @@ std::string LigneMarqueur(const std::string& arguments);
 // The Vivelance folder of the zip, as paquet.Contenu unpacks it.
 std::string CheminPaquet();
 
-// UTF-16 <-> Windows-1252.
-std::string EnAnsi(const std::wstring& texte);
+// UTF-16 <-> UTF-8.
+std::string EnUtf8(const std::wstring& texte);
 std::wstring EnLarge(const std::string& texte);
 
 // A process started by the test; ended at destruction if it still runs.
@@ -70,7 +70,7 @@ DWORD PidDe(HWND fenetre);
 RECT RectFenetre(HWND fenetre);  // screen coordinates
 RECT RectClient(HWND fenetre);   // client coordinates: left and top are 0
 
-// FindWindowA; an empty class or title matches any.
+// FindWindowW; an empty class or title matches any.
 HWND Trouve(const std::string& classe, const std::string& titre = "");
 bool AttendsAbsence(const std::string& classe, const std::string& titre = "",
                     DWORD delai = kDelai);

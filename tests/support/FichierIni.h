@@ -1,12 +1,15 @@
 // Settings files as the tests give them to the launcher and expect it to write them. The layout
 // is written here again on purpose, apart from the program's: a change to that one fails a test.
-// Header only: the e2e tests and the benchmark use it without linking the program.
+// Header only: the e2e tests and the benchmark use it without linking the program (the
+// platform layer gives the encodings).
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/Encodage.h"
 
 // A shortcut of a test. Its flags and key are set by name:
 // Raccourci("A", "x", "x.exe").Ctrl().Alt().Touche("K").
@@ -35,8 +38,8 @@ struct Raccourci {
   std::string touche;
 };
 
-// Section `n` exactly as the launcher writes it, for values it writes as they are.
-inline std::string SectionIni(int n, const Raccourci& r) {
+// Section `n` as the launcher writes it, for values it writes as they are: its text.
+inline std::string TexteSectionIni(int n, const Raccourci& r) {
   auto oui = [](bool b) { return b ? "Oui" : "Non"; };
   return "[" + std::to_string(n) + "]\r\nMenu = " + r.menu + "\r\nItem = " + r.item +
          "\r\nExécutable = " + r.exe + "\r\nParamètre(s) = " + r.params +
@@ -45,10 +48,17 @@ inline std::string SectionIni(int n, const Raccourci& r) {
          "\r\nTouche = " + r.touche + "\r\n\r\n";
 }
 
-// The shortcuts as sections 1, 2, …
+// The same in Windows-1252 bytes, for a shortcut whose texts all fit.
+inline std::string SectionIni(int n, const Raccourci& r) {
+  return plat::Cp1252(TexteSectionIni(n, r)).value();
+}
+
+// The shortcuts as sections 1, 2, …: Windows-1252 when every text fits, UTF-16LE with a
+// byte-order mark otherwise, as the launcher writes them.
 inline std::string FichierIni(const std::vector<Raccourci>& raccourcis) {
   std::string f;
   for (std::size_t i = 0; i < raccourcis.size(); ++i)
-    f += SectionIni(static_cast<int>(i + 1), raccourcis[i]);
-  return f;
+    f += TexteSectionIni(static_cast<int>(i + 1), raccourcis[i]);
+  if (auto cp1252 = plat::Cp1252(f)) return *cp1252;
+  return "\xFF\xFE" + plat::OctetsUtf16LE(f);
 }

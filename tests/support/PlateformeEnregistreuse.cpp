@@ -5,6 +5,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/Encodage.h"
+
 namespace {
 
 template <typename... T>
@@ -98,7 +100,7 @@ std::string PlateformeEnregistreuse::GetEnvironmentVariableW(const std::string& 
   return it != variables.end() ? it->second : std::string();
 }
 
-std::string PlateformeEnregistreuse::GetCurrentDirectoryA() {
+std::string PlateformeEnregistreuse::GetCurrentDirectoryW() {
   appels.push_back("GetCurrentDirectory");
   return repertoireCourant;
 }
@@ -108,8 +110,8 @@ std::string PlateformeEnregistreuse::CheminAbsolu(const std::string& chemin) {
   return Resolu(chemin);
 }
 
-bool PlateformeEnregistreuse::FindWindowA(const std::string& classe, const std::string& titre) {
-  appels.push_back(Appel("FindWindowA", classe, titre));
+bool PlateformeEnregistreuse::FindWindowW(const std::string& classe, const std::string& titre) {
+  appels.push_back(Appel("FindWindowW", classe, titre));
   return fenetreTrouvee;
 }
 
@@ -181,11 +183,11 @@ void PlateformeEnregistreuse::Sleep(unsigned millisecondes) {
   appels.push_back(Appel("Sleep", millisecondes));
 }
 
-bool PlateformeEnregistreuse::Shell_NotifyIconA(unsigned message,
+bool PlateformeEnregistreuse::Shell_NotifyIconW(unsigned message,
                                                 const plat::NotifyIconData& donnees) {
-  const char* fin = std::find(std::begin(donnees.szTip), std::end(donnees.szTip), '\0');
-  const std::string tip(std::begin(donnees.szTip), fin);
-  appels.push_back(Appel("Shell_NotifyIconA", message, "hIcon=" + std::to_string(donnees.hIcon),
+  const char16_t* fin = std::find(std::begin(donnees.szTip), std::end(donnees.szTip), u'\0');
+  const std::string tip = plat::Utf8(std::u16string_view(donnees.szTip, static_cast<std::size_t>(fin - donnees.szTip)));
+  appels.push_back(Appel("Shell_NotifyIconW", message, "hIcon=" + std::to_string(donnees.hIcon),
                          "tip=" + tip));
   icones.push_back(donnees);
   return resultatNotifyIcon;
@@ -209,9 +211,9 @@ bool PlateformeEnregistreuse::SetForegroundWindow(plat::Handle fenetre) {
   return resultatForeground;
 }
 
-bool PlateformeEnregistreuse::PostMessageA(plat::Handle fenetre, unsigned message,
+bool PlateformeEnregistreuse::PostMessageW(plat::Handle fenetre, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam) {
-  appels.push_back(Appel("PostMessageA", fenetre, message, wParam, lParam));
+  appels.push_back(Appel("PostMessageW", fenetre, message, wParam, lParam));
   return resultatPostMessage;
 }
 
@@ -220,7 +222,7 @@ bool PlateformeEnregistreuse::ShowWindow(plat::Handle fenetre, int commande) {
   return resultatShowWindow;
 }
 
-unsigned PlateformeEnregistreuse::RegisterWindowMessageA(const std::string& nom) {
-  appels.push_back(Appel("RegisterWindowMessageA", nom));
+unsigned PlateformeEnregistreuse::RegisterWindowMessageW(const std::string& nom) {
+  appels.push_back(Appel("RegisterWindowMessageW", nom));
   return messageEnregistre;
 }

@@ -2,7 +2,7 @@
 //
 // Every call is appended to `appels` as readable text, for instance
 // "RegisterHotKey(100,0,3,75)", "CreateProcessW(C:\x\a.exe,"C:\x\a.exe" -p,C:\x,5)",
-// "Shell_NotifyIconA(0,hIcon=0,tip=)", "GetCursorPos". Files are real (PlateformePortable):
+// "Shell_NotifyIconW(0,hIcon=0,tip=)", "GetCursorPos". Files are real (PlateformePortable):
 // relative paths resolve against `repertoireCourant`. Paths that name nothing real are answered
 // by a small model of a Windows disk (below) that the public fields adjust. Build it on a
 // temporary folder, set the public fields to script answers and failures, run the code, then
@@ -37,9 +37,9 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   std::string GetSystemDirectoryW() override;
   std::string GetWindowsDirectoryW() override;
   std::string GetEnvironmentVariableW(const std::string& nom) override;
-  std::string GetCurrentDirectoryA() override;
+  std::string GetCurrentDirectoryW() override;
   std::string CheminAbsolu(const std::string& chemin) override;
-  bool FindWindowA(const std::string& classe, const std::string& titre) override;
+  bool FindWindowW(const std::string& classe, const std::string& titre) override;
   bool CreateMutexW(const std::string& nom) override;
   std::optional<std::string> LitFichier(const std::string& chemin) override;
   int CreateFileW(const std::string& chemin, plat::Handle& fichier) override;
@@ -51,19 +51,19 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   int MoveFileExW(const std::string& de, const std::string& vers) override;
   int DeleteFileW(const std::string& chemin) override;
   void Sleep(unsigned millisecondes) override;
-  bool Shell_NotifyIconA(unsigned message, const plat::NotifyIconData& donnees) override;
+  bool Shell_NotifyIconW(unsigned message, const plat::NotifyIconData& donnees) override;
   short GetKeyState(int touche) override;
   bool GetCursorPos(plat::Point& position) override;
   bool SetForegroundWindow(plat::Handle fenetre) override;
-  bool PostMessageA(plat::Handle fenetre, unsigned message, std::uintptr_t wParam,
+  bool PostMessageW(plat::Handle fenetre, unsigned message, std::uintptr_t wParam,
                     std::intptr_t lParam) override;
   bool ShowWindow(plat::Handle fenetre, int commande) override;
-  unsigned RegisterWindowMessageA(const std::string& nom) override;
+  unsigned RegisterWindowMessageW(const std::string& nom) override;
 
   // Every call so far, oldest first.
   std::vector<std::string> appels;
 
-  // What GetCurrentDirectoryA answers; relative paths resolve against it.
+  // What GetCurrentDirectoryW answers; relative paths resolve against it.
   std::string repertoireCourant;
 
   // The disk: a path names what `attributs` says, nothing if it is in `absents`, what is there
@@ -86,7 +86,7 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   // VkKeyScanW's answers; -1 (no key) for any other character.
   std::map<char16_t, short> clavier;
 
-  bool fenetreTrouvee = false;  // FindWindowA's answer
+  bool fenetreTrouvee = false;  // FindWindowW's answer
   bool mutexPris = false;       // another instance holds the mutex
 
   // Paths (as given) that LitFichier reports unreadable.
@@ -98,7 +98,7 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   std::map<std::string, std::deque<int>> erreurs;
 
   bool resultatNotifyIcon = true;
-  std::vector<plat::NotifyIconData> icones;  // what each Shell_NotifyIconA received
+  std::vector<plat::NotifyIconData> icones;  // what each Shell_NotifyIconW received
 
   std::map<int, short> etatsTouches;  // GetKeyState, 0 for any other key
   bool curseurEchoue = false;

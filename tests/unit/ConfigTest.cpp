@@ -444,7 +444,7 @@ TEST_F(Editeur, ChampTouche) {
     struct {
       const char* tape;
       const char* attendu;
-    } cas[] = {{"a", "A"}, {"7", "7"}, {"\xE9", "\xE9"}, {"xyz", "X"}, {"", ""}, {"!", "!"}};
+    } cas[] = {{"a", "A"}, {"7", "7"}, {"é", "é"}, {"😀x", "😀"}, {"xyz", "X"}, {"", ""}, {"!", "!"}};
     for (auto c : cas) {
       config->iEdTouche.textFromScreen(c.tape);
       EXPECT_EQ(config->iEdTouche.text(), c.attendu) << c.tape;

@@ -87,7 +87,7 @@ TEST_F(Icone, SansMenuNiCurseurRienNeSOuvre) {
   EXPECT_THAT(menus, IsEmpty());
   EXPECT_EQ(evenements.size(), 3u) << "the mouse events are still raised";
   EXPECT_THAT(AppelsDe(plateforme, "SetForegroundWindow"), IsEmpty());
-  EXPECT_THAT(AppelsDe(plateforme, "PostMessageA"), IsEmpty());
+  EXPECT_THAT(AppelsDe(plateforme, "PostMessageW"), IsEmpty());
 }
 
 TEST_F(Icone, MenuOuvertAuPremierPlanPuisMessageNul) {
@@ -97,7 +97,7 @@ TEST_F(Icone, MenuOuvertAuPremierPlanPuisMessageNul) {
   const std::string h = std::to_string(principale.handle());
   EXPECT_THAT(plateforme.appels,
               ElementsAre("GetKeyState(16)", "GetKeyState(17)", "GetKeyState(18)", "GetCursorPos",
-                          "GetCursorPos", "SetForegroundWindow(" + h + ")", "PostMessageA(" + h + ",0,0,0)"));
+                          "GetCursorPos", "SetForegroundWindow(" + h + ")", "PostMessageW(" + h + ",0,0,0)"));
   EXPECT_EQ(droit.popupComponent, icone.get());
 }
 
@@ -146,18 +146,21 @@ TEST_F(Icone, DoubleClicGaucheLancePremiereEntreeParDefautActive) {
 TEST_F(Icone, InfoBulleCoupeeA63Caracteres) {
   const std::string cent(100, 'h');
   icone->SetHint(cent);
-  EXPECT_EQ(std::string(icone->IconData().szTip), "");
+  EXPECT_EQ(std::u16string(icone->IconData().szTip), u"");
   icone->SetShowHint(true);
-  EXPECT_EQ(std::string(icone->IconData().szTip), cent.substr(0, 63));
-  EXPECT_EQ(plateforme.appels.back(), "Shell_NotifyIconA(1,hIcon=0,tip=" + cent.substr(0, 63) + ")");
+  EXPECT_EQ(std::u16string(icone->IconData().szTip), std::u16string(63, u'h'));
+  EXPECT_EQ(plateforme.appels.back(), "Shell_NotifyIconW(1,hIcon=0,tip=" + cent.substr(0, 63) + ")");
+  // Any script; a character of two UTF-16 units stays whole or goes.
+  icone->SetHint("Л" + std::string(61, 'h') + "😀");
+  EXPECT_EQ(std::u16string(icone->IconData().szTip), u"Л" + std::u16string(61, u'h'));
   icone->SetShowHint(false);
-  for (char c : icone->IconData().szTip) EXPECT_EQ(c, 0);
+  for (char16_t c : icone->IconData().szTip) EXPECT_EQ(c, 0);
 }
 
 TEST_F(Icone, AjoutsRetraitsEtIconeRemplaceeAussitot) {
   plateforme.appels.clear();
   icone->SetIcon(42);
-  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconA(1,hIcon=42,tip=)"));
+  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconW(1,hIcon=42,tip=)"));
   icone->SetIconVisible(false);
   icone->SetIcon(43);
   EXPECT_FALSE(icone->IconVisible());
@@ -165,18 +168,18 @@ TEST_F(Icone, AjoutsRetraitsEtIconeRemplaceeAussitot) {
   plateforme.resultatNotifyIcon = false;
   icone->SetIconVisible(true);
   EXPECT_TRUE(icone->IconVisible()) << "a refused add leaves the value as set";
-  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconA(0,hIcon=43,tip=)"));
+  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconW(0,hIcon=43,tip=)"));
   EXPECT_FALSE(icone->AddIcon());
 
   // The shell restarted: the icon comes back.
   plateforme.appels.clear();
   plateforme.resultatNotifyIcon = true;
   backend.envoie(icone->IconData().hWnd, plateforme.messageEnregistre);
-  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconA(0,hIcon=43,tip=)"));
+  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconW(0,hIcon=43,tip=)"));
 
   plateforme.appels.clear();
   icone.reset();
-  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconA(2,hIcon=43,tip=)"));
+  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconW(2,hIcon=43,tip=)"));
   EXPECT_THAT(backend.fenetresUtilitaires(), IsEmpty());
 }
 
@@ -184,8 +187,8 @@ TEST_F(Icone, ChargementAvecDemarrageReduit) {
   plateforme.appels.clear();
   icone->StartMinimized = true;
   icone->Loaded();
-  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconA(0,hIcon=0,tip=)", "ShowWindow(7,0)",
-                                             "Shell_NotifyIconA(1,hIcon=0,tip=)"));
+  EXPECT_THAT(plateforme.appels, ElementsAre("Shell_NotifyIconW(0,hIcon=0,tip=)", "ShowWindow(7,0)",
+                                             "Shell_NotifyIconW(1,hIcon=0,tip=)"));
   EXPECT_FALSE(application.showMainForm);
 }
 

@@ -31,26 +31,26 @@ TEST_F(Enregistreuse, NoteChaqueAppelAvecSesArguments) {
   PlateformeEnregistreuse p(dossier_.string());
   plat::NotifyIconData icone;
   icone.hIcon = 7;
-  std::snprintf(icone.szTip, sizeof icone.szTip, "Vivelance");
+  std::u16string(u"Vivelance é").copy(icone.szTip, 11);
   plat::Point point;
   p.RegisterHotKey(100, 0, 3, 75);
   p.UnregisterHotKey(100, 0);
   p.CreateProcessW("C:\\n.exe", "\"C:\\n.exe\" x", "C:\\x", 5);
   p.GetFileAttributesW("C:\\x");
-  p.Shell_NotifyIconA(plat::kNimModify, icone);
+  p.Shell_NotifyIconW(plat::kNimModify, icone);
   p.GetCursorPos(point);
   p.SetForegroundWindow(100);
-  p.PostMessageA(100, 0, 0, 0);
+  p.PostMessageW(100, 0, 0, 0);
   p.ShowWindow(7, plat::kSwHide);
   p.GetKeyState(plat::kVkControl);
-  p.FindWindowA("TFrmPrincip", "Vivelance");
+  p.FindWindowW("TFrmPrincip", "Vivelance");
   EXPECT_EQ(p.appels, (std::vector<std::string>{
                           "RegisterHotKey(100,0,3,75)", "UnregisterHotKey(100,0)",
                           "CreateProcessW(C:\\n.exe,\"C:\\n.exe\" x,C:\\x,5)",
                           "GetFileAttributesW(C:\\x)",
-                          "Shell_NotifyIconA(1,hIcon=7,tip=Vivelance)", "GetCursorPos",
-                          "SetForegroundWindow(100)", "PostMessageA(100,0,0,0)", "ShowWindow(7,0)",
-                          "GetKeyState(17)", "FindWindowA(TFrmPrincip,Vivelance)"}));
+                          "Shell_NotifyIconW(1,hIcon=7,tip=Vivelance é)", "GetCursorPos",
+                          "SetForegroundWindow(100)", "PostMessageW(100,0,0,0)", "ShowWindow(7,0)",
+                          "GetKeyState(17)", "FindWindowW(TFrmPrincip,Vivelance)"}));
   ASSERT_EQ(p.icones.size(), 1u);
   EXPECT_EQ(p.icones[0].hIcon, 7u);
 }
@@ -108,7 +108,7 @@ TEST_F(Enregistreuse, ReponsesReglables) {
   p.curseurEchoue = true;
   EXPECT_FALSE(p.GetCursorPos(point));
   p.fenetreTrouvee = true;
-  EXPECT_TRUE(p.FindWindowA("c", "t"));
+  EXPECT_TRUE(p.FindWindowW("c", "t"));
 }
 
 }  // namespace

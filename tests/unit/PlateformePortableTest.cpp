@@ -120,7 +120,7 @@ TEST_F(PlateformePortableFichiers, AttributsEtCheminsALaWindows) {
   EXPECT_EQ(plateforme_.GetFileAttributesW(Chemin("Vivlan.ini")), plat::kFileAttributeReadOnly);
   EXPECT_EQ(plateforme_.LitFichier(dossier_.string() + "\\Vivlan.ini"), "x")
       << "a path written the Windows way";
-  EXPECT_FALSE(plateforme_.GetCurrentDirectoryA().empty());
+  EXPECT_FALSE(plateforme_.GetCurrentDirectoryW().empty());
 }
 
 TEST(PlateformePortable, RaccourcisRetenusEtDoublonsRefuses) {
@@ -140,18 +140,18 @@ TEST(PlateformePortable, UneMachineSansShellNiAutresFenetres) {
   EXPECT_EQ(p.VkKeyScanW(u'a'), -1);
   EXPECT_TRUE(p.CreateMutexW("Local\\Vivelance"));
   EXPECT_FALSE(p.CreateMutexW("Local\\Vivelance")) << "taken";
-  EXPECT_FALSE(p.FindWindowA("TFrmPrincip", "Vivelance"));
-  EXPECT_FALSE(p.Shell_NotifyIconA(plat::kNimAdd, plat::NotifyIconData{}));
+  EXPECT_FALSE(p.FindWindowW("TFrmPrincip", "Vivelance"));
+  EXPECT_FALSE(p.Shell_NotifyIconW(plat::kNimAdd, plat::NotifyIconData{}));
   EXPECT_EQ(p.GetKeyState(plat::kVkShift), 0);
   plat::Point point{5, 6};
   EXPECT_TRUE(p.GetCursorPos(point));
   EXPECT_EQ(point.x, 0);
   EXPECT_EQ(point.y, 0);
-  const unsigned message = p.RegisterWindowMessageA("TaskbarCreated");
+  const unsigned message = p.RegisterWindowMessageW("TaskbarCreated");
   EXPECT_GE(message, 0xC000u);
-  EXPECT_EQ(p.RegisterWindowMessageA("taskbarcreated"), message);
-  EXPECT_NE(p.RegisterWindowMessageA("Autre"), message);
-  EXPECT_EQ(p.RegisterWindowMessageA(""), 0u);
+  EXPECT_EQ(p.RegisterWindowMessageW("taskbarcreated"), message);
+  EXPECT_NE(p.RegisterWindowMessageW("Autre"), message);
+  EXPECT_EQ(p.RegisterWindowMessageW(""), 0u);
 }
 
 }  // namespace

@@ -27,12 +27,12 @@ TEST_F(Demarrage, SansFichierLeLanceurEstActifEtVide) {
   const std::string actif = std::to_string(backend.icon(tk::Picture::IconeActive));
   std::vector<std::string> vus;
   for (const auto& a : plateforme.appels)
-    if (a.rfind("Shell_NotifyIconA", 0) == 0 || a.rfind("ShowWindow", 0) == 0) vus.push_back(a);
-  EXPECT_THAT(vus, ElementsAre("Shell_NotifyIconA(1,hIcon=0,tip=)", "Shell_NotifyIconA(0,hIcon=0,tip=)",
-                               "ShowWindow(7,0)", "Shell_NotifyIconA(1,hIcon=0,tip=)",
-                               "Shell_NotifyIconA(1,hIcon=" + actif + ",tip=)"));
+    if (a.rfind("Shell_NotifyIconW", 0) == 0 || a.rfind("ShowWindow", 0) == 0) vus.push_back(a);
+  EXPECT_THAT(vus, ElementsAre("Shell_NotifyIconW(1,hIcon=0,tip=)", "Shell_NotifyIconW(0,hIcon=0,tip=)",
+                               "ShowWindow(7,0)", "Shell_NotifyIconW(1,hIcon=0,tip=)",
+                               "Shell_NotifyIconW(1,hIcon=" + actif + ",tip=)"));
   for (const plat::NotifyIconData& d : plateforme.icones) {
-    EXPECT_EQ(d.cbSize, sizeof(void*) == 4 ? 88u : 104u);
+    EXPECT_EQ(d.cbSize, sizeof(void*) == 4 ? 152u : 168u);
     EXPECT_EQ(d.hWnd, principal->iTITray.IconData().hWnd);
     EXPECT_EQ(d.uID, 1u);
     EXPECT_EQ(d.uFlags, 7u);
@@ -114,7 +114,7 @@ TEST(Programme, UneSecondeInstanceSeSignaleEtSArrete) {
     EXPECT_EQ(plateforme.appels.front(), "CreateMutexW(Local\\Vivelance)");
     EXPECT_EQ(plateforme.appels.size(), parLeMutex ? 1u : 2u);
     EXPECT_EQ(plateforme.appels.back(),
-              parLeMutex ? "CreateMutexW(Local\\Vivelance)" : "FindWindowA(TFrmPrincip,Vivelance 1.0)");
+              parLeMutex ? "CreateMutexW(Local\\Vivelance)" : "FindWindowW(TFrmPrincip,Vivelance 1.0)");
   }
 }
 
@@ -134,7 +134,7 @@ TEST(Programme, QuatreFenetresPuisQuitterRetireLIcone) {
   EXPECT_TRUE(backend.termine);
   EXPECT_EQ(AppelsDe(plateforme, "UnregisterHotKey").size(), 1u);
   ASSERT_FALSE(plateforme.appels.empty());
-  EXPECT_EQ(plateforme.appels.back().rfind("Shell_NotifyIconA(2,", 0), 0u) << plateforme.appels.back();
+  EXPECT_EQ(plateforme.appels.back().rfind("Shell_NotifyIconW(2,", 0), 0u) << plateforme.appels.back();
 }
 
 using Menus = Banc;
@@ -215,7 +215,7 @@ TEST_F(Menus, UnClicSurUneEntreeLanceSonRaccourci) {
   EXPECT_THAT(Lances(), ElementsAre("CreateProcessW(.\\z.exe,\".\\z.exe\",.,5)"));
   const auto h = std::to_string(principal->handle());
   EXPECT_THAT(Appels("SetForegroundWindow"), ElementsAre("SetForegroundWindow(" + h + ")"));
-  EXPECT_THAT(Appels("PostMessageA"), ElementsAre("PostMessageA(" + h + ",0,0,0)"));
+  EXPECT_THAT(Appels("PostMessageW"), ElementsAre("PostMessageW(" + h + ",0,0,0)"));
   EXPECT_EQ(principal->iPmGauche.popupComponent, &principal->iTITray);
 }
 
@@ -244,11 +244,11 @@ TEST_F(Raccourcis, UneToucheEstCelleQuiTapeSonCaractere) {
     const char* touche;
     std::optional<unsigned> code;
   } cas[] = {{"k", 'K'}, {"K", 'K'}, {"z", 'Z'}, {"0", '0'}, {"9", '9'}, {".", 0xBE},
-             {"\xE9", 0x32}, {"!", 0x31}, {"\xA7", std::nullopt}, {"", std::nullopt}};
+             {"é", 0x32}, {"!", 0x31}, {"§", std::nullopt}, {"😀", std::nullopt}, {"", std::nullopt}};
   for (const auto& c : cas) EXPECT_EQ(CodeTouche(plateforme, c.touche), c.code) << c.touche;
 
   // A character no key types is reported like a refused combination, and not registered.
-  Demarre({Raccourci("A", "para", "p.exe").Ctrl().Touche("\xA7")});
+  Demarre({Raccourci("A", "para", "p.exe").Ctrl().Touche("§")});
   EXPECT_THAT(Messages(), ElementsAre("Impossible d'initialiser le raccourci clavier para !"));
   EXPECT_THAT(Appels("RegisterHotKey"), IsEmpty());
 }

@@ -2,6 +2,8 @@
 // against the system under Wine.
 #include "platform/Profil.h"
 
+#include "platform/Encodage.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -50,7 +52,7 @@ TEST(Profil, LitUneSectionCommeLeLanceurLEcrit) {
 
 TEST(Profil, BlancsRognesAuxBouts) {
   EXPECT_EQ(Lit("[1]\r\n\t\x0B Menu \x0C\x1A=\x1A\t v  w \x0B\r\n", "1", "Menu"), "v  w");
-  EXPECT_EQ(Lit("[1]\r\nMenu = \xA0v\x85\r\n", "1", "Menu"), "\xA0v\x85") << "not blanks";
+  EXPECT_EQ(Lit("[1]\r\nMenu = \xA0v\x85\r\n", "1", "Menu"), "\u00A0v…") << "not blanks";
   EXPECT_EQ(Lit("[1]\r\nMenu = v\r\n", " 1\t", "\x1A Menu "), "v") << "the question is trimmed too";
 }
 
@@ -80,11 +82,13 @@ TEST(Profil, CommentairesEtLignesSansEgal) {
 }
 
 TEST(Profil, CasseIgnoreeDeAaZSeulement) {
-  const std::string f = "[aB]\r\nmENU = a\r\nÉté = b\r\n[\x8A]\r\nk = c\r\n";
+  const std::string f = "[aB]\r\nmENU = a\r\n\xC9t\xE9 = b\r\n[\x8A]\r\nk = c\r\n";
   EXPECT_EQ(Lit(f, "Ab", "Menu"), "a");
   EXPECT_EQ(Lit(f, "AB", "Été"), "b");
   EXPECT_EQ(Lit(f, "ab", "été"), "D") << "é and É differ";
-  EXPECT_EQ(Lit(f, "\x9A", "k"), "D") << "š and Š differ";
+  EXPECT_EQ(Lit(f, "Š", "k"), "c");
+  EXPECT_EQ(Lit(f, "š", "k"), "D") << "š and Š differ";
+  EXPECT_EQ(Lit(f, "Ā", "k", "défaut"), "défaut") << "a name the file cannot hold";
 }
 
 TEST(Profil, LaPremiereSectionEtLaPremiereCleGagnent) {
@@ -167,27 +171,29 @@ TEST(Profil, OctetNulFinitNomsEtValeurs) {
   EXPECT_EQ(Lit(f, "1", "Alt"), "");
 }
 
-TEST(Profil, OctetsHautsIntacts) {
+TEST(Profil, OctetsHautsLusEnWindows1252EtRendusTelsQuels) {
   std::string tous;
   for (int b = 0x80; b <= 0xFF; ++b) tous += static_cast<char>(b);
-  EXPECT_EQ(Lit("[1]\r\nMenu = " + tous + "\r\n", "1", "Menu"), tous);
+  const std::string lu = Lit("[1]\r\nMenu = " + tous + "\r\n", "1", "Menu");
+  EXPECT_EQ(lu.substr(0, 5), "€\u0081") << "as the system reads them";
+  EXPECT_EQ(plat::Cp1252(lu), tous) << "every byte comes back as it was";
 }
 
 TEST(Profil, Utf8AvecMarque) {
-  const std::string f = "\xEF\xBB\xBF[1]\r\nExécutable = x\r\n"
-                        "Ex\xC3\xA9" "cutable = \xC3\x89t\xC3\xA9 \xC4\x80 \xE2\x82\xAC \xF0\x9F\x98\x80\r\n"
+  const std::string f = "\xEF\xBB\xBF[1]\r\nEx\xE9" "cutable = x\r\n"
+                        "Exécutable = Été Ā € 😀\r\n"
                         "Menu = \x80|\xC0\x80|\xED\xA0\x80|\xE2\x82";
-  EXPECT_EQ(Lit(f, "1", "Exécutable"), "\xC9t\xE9 A \x80 ??") << "CP1252, nearest letter, ? else";
-  EXPECT_EQ(Lit(f, "1", "Menu"), "?|??|??|?");
-  EXPECT_EQ(Lit("[1]\r\nMenu = \xC3\xA9\r\n", "1", "Menu"), "\xC3\xA9") << "no mark: CP1252 bytes";
+  EXPECT_EQ(Lit(f, "1", "Exécutable"), "Été Ā € 😀") << "a byte of another code page is no é";
+  EXPECT_EQ(Lit(f, "1", "Menu"), "\uFFFD|\uFFFD\uFFFD|\uFFFD\uFFFD|\uFFFD") << "as the system reads them";
+  EXPECT_EQ(Lit("[1]\r\nMenu = \xC3\xA9\r\n", "1", "Menu"), "é") << "no mark, but only UTF-8";
 }
 
 TEST(Profil, Utf16AvecMarque) {
   const std::string le = Octets("\xFF\xFE[\0001\0]\0\n\0M\0=\0\xE9\0\x00\x01\xAC\x20\n\0");
-  EXPECT_EQ(Lit(le, "1", "M"), "\xE9" "A\x80");
+  EXPECT_EQ(Lit(le, "1", "M"), "éĀ€");
   const std::string be = Octets("\xFE\xFF\0[\0001\0]\0\r\0M\0=\0\xE9\x01\x00\x20\xAC");
-  EXPECT_EQ(Lit(be, "1", "M"), "\xE9" "A\x80");
-  EXPECT_EQ(Lit(le + "x", "1", "M"), "\xE9" "A\x80") << "an odd last byte is dropped";
+  EXPECT_EQ(Lit(be, "1", "M"), "éĀ€");
+  EXPECT_EQ(Lit(le + "x", "1", "M"), "éĀ€") << "an odd last byte is dropped";
 }
 
 TEST(Profil, ListeDesSectionsCoupeeAuTampon) {

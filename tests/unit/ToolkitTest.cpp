@@ -17,10 +17,10 @@ TEST(Textes, ErreursEntreesSorties) {
   EXPECT_EQ(TexteErreurES(2), "Fichier introuvable");
   EXPECT_EQ(TexteErreurES(3), "Nom de fichier incorrect");
   EXPECT_EQ(TexteErreurES(4), "Trop de fichiers ouverts");
-  EXPECT_EQ(TexteErreurES(5), "Acc\xE8s au fichier refus\xE9");
-  EXPECT_EQ(TexteErreurES(100), "Lecture au-del\xE0 de la fin de fichier");
+  EXPECT_EQ(TexteErreurES(5), "Accès au fichier refusé");
+  EXPECT_EQ(TexteErreurES(100), "Lecture au-delà de la fin de fichier");
   EXPECT_EQ(TexteErreurES(101), "Disque plein");
-  EXPECT_EQ(TexteErreurES(106), "Saisie num\xE9rique incorrecte");
+  EXPECT_EQ(TexteErreurES(106), "Saisie numérique incorrecte");
   EXPECT_EQ(TexteErreurES(32), "Erreur E/S 32");
   // A full stop follows, unless the text ends with one or with a lower code.
   EXPECT_EQ(AvecPoint("Disque plein"), "Disque plein.");
@@ -113,7 +113,7 @@ TEST_F(ToolkitTest, UneErreurDEntreeSortieEstSignaleeEtLaisseLaFenetreOuverte) {
   EXPECT_EQ(resultatApresEchec, mrNone) << "still open after the failure";
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].caption, "Vivlan");
-  EXPECT_EQ(backend.messages[0].text, "Acc\xE8s au fichier refus\xE9.");
+  EXPECT_EQ(backend.messages[0].text, "Accès au fichier refusé.");
   EXPECT_EQ(backend.messages[0].icon, MessageIcon::Error);
   ASSERT_EQ(backend.messages[0].buttons.size(), 1u);
   EXPECT_EQ(backend.messages[0].buttons[0].caption, "OK");

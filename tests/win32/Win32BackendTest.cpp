@@ -17,6 +17,7 @@
 #include "app/Princip.h"
 #include "platform/FichierEcriture.h"
 #include "platform/portable/PlateformePortable.h"
+#include "platform/win32/Large.h"
 #include "platform/win32/PlateformeWin32.h"
 #include "toolkit/Toolkit.h"
 #include "toolkit/win32/Win32Backend.h"
@@ -54,9 +55,15 @@ void Pendant(std::function<bool()> action) {
 }
 
 std::string Texte(HWND hwnd) {
-  char tampon[1024] = {};
-  GetWindowTextA(hwnd, tampon, sizeof tampon);
-  return tampon;
+  wchar_t tampon[1024] = {};
+  GetWindowTextW(hwnd, tampon, 1024);
+  return plat::Etroit(tampon);
+}
+
+std::string LigneListe(HWND liste, int i) {
+  wchar_t ligne[256] = {};
+  SendMessageW(liste, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ligne));
+  return plat::Etroit(ligne);
 }
 
 HWND H(Handle h) { return reinterpret_cast<HWND>(h); }
@@ -219,7 +226,8 @@ TEST_F(Win32BackendTest, LabelsAreDrawnWithMSSansSerifItself) {
   char face[LF_FACESIZE] = {};
   GetTextFaceA(dc, sizeof face, face);
   SIZE taille{};
-  GetTextExtentPoint32A(dc, texte.c_str(), static_cast<int>(texte.size()), &taille);
+  const std::wstring large = plat::Large(texte);
+  GetTextExtentPoint32W(dc, large.c_str(), static_cast<int>(large.size()), &taille);
   SelectObject(dc, avant);
   ReleaseDC(H(etiquette), dc);
   EXPECT_STREQ(face, "MS Sans Serif");
@@ -242,9 +250,7 @@ TEST_F(Win32BackendTest, CheckBoxesListsAndEnabledFollowBothWays) {
   d.liste.add("trois");
   d.liste.setItemIndex(2);
   d.liste.setRowText(0, "premier");
-  char ligne[32] = {};
-  SendMessageA(H(d.liste), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(ligne));
-  EXPECT_STREQ(ligne, "premier");
+  EXPECT_EQ(LigneListe(H(d.liste), 0), "premier");
   EXPECT_EQ(SendMessageA(H(d.liste), LB_GETCURSEL, 0, 0), 2);
   EXPECT_EQ(clics, 0) << "a selection by the program raises no event";
 
@@ -318,11 +324,7 @@ TEST_F(Win32BackendTest, ListRowsFollowEveryChangeSendingOnlyTheRowsChanged) {
     std::vector<std::string> attendues, vues;
     for (const ListBox::Row& r : d.liste.rows()) attendues.push_back(r.text);
     const int n = static_cast<int>(SendMessageA(liste, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      char ligne[32] = {};
-      SendMessageA(liste, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ligne));
-      vues.push_back(ligne);
-    }
+    for (int i = 0; i < n; ++i) vues.push_back(LigneListe(liste, i));
     EXPECT_EQ(vues, attendues) << p.quoi;
     EXPECT_EQ(SendMessageA(liste, LB_GETCURSEL, 0, 0), d.liste.itemIndex()) << p.quoi;
     EXPECT_EQ(gLignesEnvoyees, p.lignes) << p.quoi;
@@ -488,7 +490,7 @@ TEST_F(Win32BackendTest, InputQueryGivesTheTextOnlyOnOk) {
     EXPECT_EQ(debut, 0u);
     EXPECT_EQ(fin, 6u);
     EXPECT_EQ(SendMessageA(champ, EM_GETLIMITTEXT, 0, 0), 255);
-    EXPECT_NE(FindWindowExA(h, nullptr, "Static", "Libellé du menu"), nullptr);
+    EXPECT_NE(FindWindowExW(h, nullptr, L"Static", L"Libellé du menu"), nullptr);
     SendMessageA(champ, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("nouveau"));
     Touche(champ, VK_RETURN);
     return true;
@@ -663,7 +665,7 @@ TEST_F(Win32BackendTest, OpenDialogOpensOnAnyStartingNameAndGivesTheChosenFile) 
   dialogue.hideReadOnly = true;
   dialogue.noChangeDir = true;
   Pendant([&] {
-    HWND h = FindWindowA("#32770", "Sélection d'une application");
+    HWND h = FindWindowW(L"#32770", L"Sélection d'une application");
     if (!Visible(h)) return false;
     SetDlgItemTextA(h, 0x47C, module);
     PostMessageA(h, WM_COMMAND, IDOK, 0);
@@ -811,7 +813,7 @@ TEST_F(PlateformeWin32Test, FailuresCarryTheSystemsCode) {
   EXPECT_EQ(p.GetFileAttributesW(dossier), std::optional<unsigned>(FILE_ATTRIBUTE_DIRECTORY));
   char courant[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, courant);
-  EXPECT_EQ(p.GetCurrentDirectoryA(), courant);
+  EXPECT_EQ(p.GetCurrentDirectoryW(), courant);
   EXPECT_EQ(p.CheminAbsolu("Vivlan.ini"), std::string(courant) + "\\Vivlan.ini");
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Encodage.h"
 #include "platform/Nombres.h"
 
 namespace tk {
@@ -76,8 +77,9 @@ bool BackendMemoire::inputQuery(const std::string& caption, const std::string& p
   if (!onInputQuery) return false;
   std::string edited = value;
   if (!onInputQuery(edited)) return false;
-  // The field holds no more than its limit.
-  if (maxLength != 0 && edited.size() > maxLength) edited.resize(maxLength);
+  // The field holds no more than its limit, counted as the system counts it: in UTF-16 units.
+  if (const std::u16string unites = plat::Utf16(edited); maxLength != 0 && unites.size() > maxLength)
+    edited = plat::Utf8(std::u16string_view(unites).substr(0, maxLength));
   value = edited;
   return true;
 }

@@ -25,7 +25,7 @@ void Win32Backend::Impl::connait(Application& app) {
   if (application == &app) return;
   application = &app;
   gApplication = &app;
-  SetWindowTextA(fenetreApplication, app.title().c_str());
+  SetWindowTextW(fenetreApplication, plat::Large(app.title()).c_str());
 }
 
 void Win32Backend::Impl::dispatch(const std::function<void()>& handler) {
@@ -40,7 +40,7 @@ HWND Win32Backend::Impl::creeUtilitaire(const std::string& classe, WindowProcedu
   auto u = std::make_unique<FenetreUtilitaire>();
   u->impl = this;
   u->procedure = std::move(procedure);
-  HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, classe.c_str(), "", WS_POPUP, 0, 0, 0, 0, nullptr,
+  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, plat::Large(classe).c_str(), L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                               nullptr, instance, u.get());
   if (hwnd != nullptr) utilitaires[hwnd] = std::move(u);
   return hwnd;
@@ -50,8 +50,8 @@ Win32Backend::Win32Backend(std::uintptr_t instance) : impl_(std::make_unique<Imp
   impl_->instance = reinterpret_cast<HINSTANCE>(instance);
   impl_->enregistreClasse(kClasseApplication, DefWindowProcA, true);
   // Owner of every form: hidden, it keeps them off the taskbar.
-  impl_->fenetreApplication = CreateWindowExA(
-      0, kClasseApplication, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+  impl_->fenetreApplication = CreateWindowExW(
+      0, plat::Large(kClasseApplication).c_str(), L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
       nullptr, nullptr, impl_->instance, nullptr);
   impl_->proprietaireMenus = impl_->creeUtilitaire(
       kClasseUtilitaire, [impl = impl_.get()](unsigned message, std::uintptr_t wParam,

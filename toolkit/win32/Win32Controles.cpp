@@ -24,7 +24,7 @@ std::vector<Control*> DansLOrdre(const Control& parent) {
 // Whether the window's text had to change.
 bool MetTexte(HWND hwnd, const Control& c) {
   if (Win32Backend::Impl::texteFenetre(hwnd) == c.text()) return false;
-  SetWindowTextA(hwnd, c.text().c_str());
+  SetWindowTextW(hwnd, plat::Large(c.text()).c_str());
   return true;
 }
 
@@ -39,41 +39,41 @@ void AjusteEtiquette(Win32Backend::Impl& impl, HWND hwnd, const Control& c) {
 
 // Every row in one pass: storage for all of them at once, drawn once at the end.
 void RemplitListe(HWND hwnd, const ListBox& liste) {
-  SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
-  const int haut = static_cast<int>(SendMessageA(hwnd, LB_GETTOPINDEX, 0, 0));
-  SendMessageA(hwnd, LB_RESETCONTENT, 0, 0);
+  SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+  const int haut = static_cast<int>(SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0));
+  SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
   std::size_t octets = 0;
-  for (const ListBox::Row& ligne : liste.rows()) octets += ligne.text.size() + 1;
-  SendMessageA(hwnd, LB_INITSTORAGE, liste.rows().size(), static_cast<LPARAM>(octets));
+  for (const ListBox::Row& ligne : liste.rows()) octets += (ligne.text.size() + 1) * sizeof(wchar_t);
+  SendMessageW(hwnd, LB_INITSTORAGE, liste.rows().size(), static_cast<LPARAM>(octets));
   for (const ListBox::Row& ligne : liste.rows())
-    SendMessageA(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ligne.text.c_str()));
-  SendMessageA(hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(haut, 0)), 0);
-  SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
-  SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(plat::Large(ligne.text).c_str()));
+  SendMessageW(hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(haut, 0)), 0);
+  SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
+  SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void SelectionListe(HWND hwnd, const ListBox& liste) {
-  if (SendMessageA(hwnd, LB_GETCURSEL, 0, 0) != liste.itemIndex())
-    SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
+  if (SendMessageW(hwnd, LB_GETCURSEL, 0, 0) != liste.itemIndex())
+    SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(liste.itemIndex()), 0);
 }
 
 // Small picture buttons give the focus back to whoever had it before the click.
-constexpr char kFocusAvant[] = "VivFocusAvant";
+constexpr wchar_t kFocusAvant[] = L"VivFocusAvant";
 
 LRESULT CALLBACK ProcedureBoutonRapide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR donnees) {
   return Protege([&] {
     const auto& sc = *reinterpret_cast<const Win32Backend::Impl::SousClassement*>(donnees);
     if (message == WM_LBUTTONDOWN) {
-      SetPropA(hwnd, kFocusAvant, GetFocus());
+      SetPropW(hwnd, kFocusAvant, GetFocus());
     } else if (message == WM_NCDESTROY) {
-      RemovePropA(hwnd, kFocusAvant);
+      RemovePropW(hwnd, kFocusAvant);
       sc.retire(hwnd, ProcedureBoutonRapide, 0);
     }
     const LRESULT resultat = sc.suite(hwnd, message, wParam, lParam);
     if (message == WM_LBUTTONUP) {
-      HWND avant = static_cast<HWND>(RemovePropA(hwnd, kFocusAvant));
+      HWND avant = static_cast<HWND>(RemovePropW(hwnd, kFocusAvant));
       if (avant != nullptr && avant != hwnd && IsWindow(avant) && GetFocus() == hwnd)
         SetFocus(avant);
     }
@@ -84,7 +84,7 @@ LRESULT CALLBACK ProcedureBoutonRapide(HWND hwnd, UINT message, WPARAM wParam, L
 void ImageBouton(Win32Backend::Impl& impl, HWND hwnd, Control& c) {
   const Picture picture = static_cast<const Button&>(c).picture;
   if (picture != Picture::None)
-    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(impl.image(picture)));
+    SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(impl.image(picture)));
 }
 
 void CliqueBouton(Win32Backend::Impl&, Control& c, HWND, WORD code) {
@@ -98,7 +98,7 @@ void MiroirTexte(Win32Backend::Impl&, HWND hwnd, Control& c) { MetTexte(hwnd, c)
 // the window's creation, what the user did (a WM_COMMAND's notification code, which comes
 // while the backend itself writes to the control too), and a change of the object to show.
 struct Genre {
-  const char* classe;  // null: the form, not a control
+  const wchar_t* classe;  // null: the form, not a control
   DWORD style;
   DWORD exStyle;
   bool texte;           // shows the control's text
@@ -114,20 +114,20 @@ const Genre kGenres[] = {
     // Form: its caption only
     {nullptr, 0, 0, false, false, nullptr, nullptr, nullptr, MiroirTexte},
     // Label
-    {"STATIC", SS_LEFT, 0, true, false, nullptr,
+    {L"STATIC", SS_LEFT, 0, true, false, nullptr,
      [](Win32Backend::Impl& impl, HWND hwnd, Control& c) { AjusteEtiquette(impl, hwnd, c); },
      nullptr,
      [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
        if (MetTexte(hwnd, c)) AjusteEtiquette(impl, hwnd, c);
      }},
     // Edit
-    {"EDIT", ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE, true, false,
+    {L"EDIT", ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE, true, false,
      [](const Control& c) -> DWORD {
        return static_cast<const Edit&>(c).readOnly ? ES_READONLY : 0;
      },
      [](Win32Backend::Impl&, HWND hwnd, Control& c) {
        // 0 lifts the system's default limit of 30000 characters.
-       SendMessageA(hwnd, EM_LIMITTEXT, static_cast<const Edit&>(c).maxLength, 0);
+       SendMessageW(hwnd, EM_LIMITTEXT, static_cast<const Edit&>(c).maxLength, 0);
      },
      [](Win32Backend::Impl& impl, Control& c, HWND controle, WORD code) {
        if (code != EN_CHANGE || impl.miroir != 0) return;
@@ -138,10 +138,10 @@ const Genre kGenres[] = {
      [](Win32Backend::Impl&, HWND hwnd, Control& c) {
        if (!MetTexte(hwnd, c)) return;
        const auto fin = static_cast<WPARAM>(c.text().size());
-       SendMessageA(hwnd, EM_SETSEL, fin, static_cast<LPARAM>(fin));
+       SendMessageW(hwnd, EM_SETSEL, fin, static_cast<LPARAM>(fin));
      }},
     // CheckBox
-    {"BUTTON", BS_CHECKBOX, 0, true, false, nullptr, nullptr,
+    {L"BUTTON", BS_CHECKBOX, 0, true, false, nullptr, nullptr,
      [](Win32Backend::Impl&, Control& c, HWND, WORD code) {
        if (code != BN_CLICKED) return;
        auto& coche = static_cast<CheckBox&>(c);
@@ -149,21 +149,21 @@ const Genre kGenres[] = {
      },
      [](Win32Backend::Impl&, HWND hwnd, Control& c) {
        MetTexte(hwnd, c);
-       SendMessageA(hwnd, BM_SETCHECK,
+       SendMessageW(hwnd, BM_SETCHECK,
                     static_cast<CheckBox&>(c).checked() ? BST_CHECKED : BST_UNCHECKED, 0);
      }},
     // GroupBox
-    {"BUTTON", BS_GROUPBOX, 0, true, false, nullptr, nullptr, nullptr, MiroirTexte},
+    {L"BUTTON", BS_GROUPBOX, 0, true, false, nullptr, nullptr, nullptr, MiroirTexte},
     // Panel
-    {"STATIC", SS_OWNERDRAW, 0, false, false, nullptr, nullptr, nullptr, nullptr},
+    {L"STATIC", SS_OWNERDRAW, 0, false, false, nullptr, nullptr, nullptr, nullptr},
     // Button
-    {"BUTTON", 0, 0, true, false,
+    {L"BUTTON", 0, 0, true, false,
      [](const Control& c) -> DWORD {
        return static_cast<const Button&>(c).isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
      },
      ImageBouton, CliqueBouton, MiroirTexte},
     // SpeedButton
-    {"BUTTON", BS_PUSHBUTTON, 0, true, true,
+    {L"BUTTON", BS_PUSHBUTTON, 0, true, true,
      [](const Control& c) -> DWORD { return c.text().empty() ? BS_ICON : 0; },
      [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
        ImageBouton(impl, hwnd, c);
@@ -173,7 +173,7 @@ const Genre kGenres[] = {
      },
      CliqueBouton, MiroirTexte},
     // ListBox
-    {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE, true, false,
+    {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE, true, false,
      nullptr,
      [](Win32Backend::Impl&, HWND hwnd, Control& c) {
        RemplitListe(hwnd, static_cast<ListBox&>(c));
@@ -181,7 +181,7 @@ const Genre kGenres[] = {
      [](Win32Backend::Impl& impl, Control& c, HWND controle, WORD code) {
        if (impl.miroir != 0 || (code != LBN_SELCHANGE && code != LBN_DBLCLK)) return;
        auto& liste = static_cast<ListBox&>(c);
-       const int ligne = static_cast<int>(SendMessageA(controle, LB_GETCURSEL, 0, 0));
+       const int ligne = static_cast<int>(SendMessageW(controle, LB_GETCURSEL, 0, 0));
        if (code == LBN_SELCHANGE)
          liste.clickFromScreen(ligne);
        else
@@ -191,9 +191,9 @@ const Genre kGenres[] = {
        SelectionListe(hwnd, static_cast<ListBox&>(c));
      }},
     // Image
-    {"STATIC", SS_ICON, 0, false, false, nullptr,
+    {L"STATIC", SS_ICON, 0, false, false, nullptr,
      [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
-       SendMessageA(hwnd, STM_SETICON,
+       SendMessageW(hwnd, STM_SETICON,
                     reinterpret_cast<WPARAM>(impl.image(static_cast<const Image&>(c).picture)), 0);
      },
      nullptr, nullptr},
@@ -212,12 +212,13 @@ void CreeControle(Win32Backend::Impl& impl, FenetreForm& f, HWND parent, Control
   if (c.tabStop) style |= (genre.horsTabulation ? 0 : WS_TABSTOP) | WS_GROUP;
   if (genre.styleDe != nullptr) style |= genre.styleDe(c);
   const HFONT police = impl.police(c.font);
-  HWND hwnd = CreateWindowExA(genre.exStyle, genre.classe, genre.texte ? c.text().c_str() : "",
-                              style, x, y, c.bounds().width, c.bounds().height, parent,
+  HWND hwnd = CreateWindowExW(genre.exStyle, genre.classe,
+                              genre.texte ? plat::Large(c.text()).c_str() : L"", style, x, y,
+                              c.bounds().width, c.bounds().height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.instance,
                               nullptr);
   if (hwnd == nullptr) return;
-  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(police), FALSE);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(police), FALSE);
   c.native = reinterpret_cast<std::uintptr_t>(hwnd);
   f.controles[id] = &c;
   if (genre.cree != nullptr) genre.cree(impl, hwnd, c);
@@ -263,11 +264,10 @@ LRESULT Win32Backend::Impl::couleurStatique(WPARAM dc) {
 }
 
 std::string Win32Backend::Impl::texteFenetre(HWND fenetre) {
-  const int longueur = GetWindowTextLengthA(fenetre);
-  std::string texte(static_cast<std::size_t>(longueur) + 1, '\0');
-  const int lu = GetWindowTextA(fenetre, texte.data(), longueur + 1);
-  texte.resize(static_cast<std::size_t>(std::max(lu, 0)));
-  return texte;
+  const int longueur = GetWindowTextLengthW(fenetre);
+  std::wstring texte(static_cast<std::size_t>(longueur) + 1, L'\0');
+  const int lu = GetWindowTextW(fenetre, texte.data(), longueur + 1);
+  return plat::Etroit(texte.data(), static_cast<std::size_t>(std::max(lu, 0)));
 }
 
 SIZE Win32Backend::Impl::mesureTexte(HFONT police, const std::string& texte, UINT format,
@@ -276,8 +276,8 @@ SIZE Win32Backend::Impl::mesureTexte(HFONT police, const std::string& texte, UIN
   HGDIOBJ avant = SelectObject(dc, police);
   RECT r{0, 0, largeurMax, 0};
   // An empty text still takes one line, as a label does.
-  const std::string mesure = texte.empty() ? std::string(" ") : texte;
-  DrawTextA(dc, mesure.c_str(), static_cast<int>(mesure.size()), &r, format | DT_CALCRECT);
+  const std::wstring mesure = texte.empty() ? std::wstring(L" ") : plat::Large(texte);
+  DrawTextW(dc, mesure.c_str(), static_cast<int>(mesure.size()), &r, format | DT_CALCRECT);
   SelectObject(dc, avant);
   ReleaseDC(nullptr, dc);
   return SIZE{r.right - r.left, r.bottom - r.top};
@@ -297,7 +297,8 @@ Handle Win32Backend::realize(Form& form) {
   // form's own background shows through the group boxes.
   const DWORD style = WS_POPUP | WS_CAPTION;
   ++impl.miroir;
-  HWND hwnd = CreateWindowExA(0, form.className().c_str(), form.text().c_str(), style, 0, 0, 0, 0,
+  HWND hwnd = CreateWindowExW(0, plat::Large(form.className()).c_str(),
+                              plat::Large(form.text()).c_str(), style, 0, 0, 0, 0,
                               impl.fenetreApplication, nullptr, impl.instance, f.get());
   if (hwnd == nullptr) {
     --impl.miroir;
@@ -344,19 +345,19 @@ void Win32Backend::rowsChanged(ListBox& liste, RowChange change) {
   if (hwnd == nullptr) return;
   ++impl_->miroir;
   const auto texte = [&liste](int ligne) {
-    return reinterpret_cast<LPARAM>(liste.rows()[static_cast<std::size_t>(ligne)].text.c_str());
+    return plat::Large(liste.rows()[static_cast<std::size_t>(ligne)].text);
   };
   const auto ligne = static_cast<WPARAM>(change.index);
   switch (change.what) {
     case RowChange::Inserted:
-      SendMessageA(hwnd, LB_INSERTSTRING, ligne, texte(change.index));
+      SendMessageW(hwnd, LB_INSERTSTRING, ligne, reinterpret_cast<LPARAM>(texte(change.index).c_str()));
       break;
     case RowChange::Removed:
-      SendMessageA(hwnd, LB_DELETESTRING, ligne, 0);
+      SendMessageW(hwnd, LB_DELETESTRING, ligne, 0);
       break;
     case RowChange::Replaced:
-      SendMessageA(hwnd, LB_DELETESTRING, ligne, 0);
-      SendMessageA(hwnd, LB_INSERTSTRING, ligne, texte(change.index));
+      SendMessageW(hwnd, LB_DELETESTRING, ligne, 0);
+      SendMessageW(hwnd, LB_INSERTSTRING, ligne, reinterpret_cast<LPARAM>(texte(change.index).c_str()));
       break;
     case RowChange::All:
       RemplitListe(hwnd, liste);

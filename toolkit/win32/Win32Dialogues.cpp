@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cwchar>
 
 namespace tk {
 
@@ -64,7 +65,7 @@ LRESULT TraiteDialogue(Dialogue& d, HWND hwnd, UINT message, WPARAM wParam, LPAR
       d.fini = true;
       return 0;
     default:
-      return DefWindowProcA(hwnd, message, wParam, lParam);
+      return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }
 
@@ -72,17 +73,17 @@ HWND CreeFenetre(Win32Backend::Impl& impl, const char* classe, const std::string
                  Dialogue& d) {
   impl.chargeControlesCommuns();
   impl.enregistreClasse(classe, Procedure<Dialogue, TraiteDialogue>, false);
-  return CreateWindowExA(WS_EX_DLGMODALFRAME, classe, titre.c_str(),
+  return CreateWindowExW(WS_EX_DLGMODALFRAME, plat::Large(classe).c_str(), plat::Large(titre).c_str(),
                          WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, impl.proprietaire(),
                          nullptr, impl.instance, &d);
 }
 
-HWND Enfant(Win32Backend::Impl& impl, HWND parent, const char* classe, const std::string& texte,
+HWND Enfant(Win32Backend::Impl& impl, HWND parent, const wchar_t* classe, const std::string& texte,
             DWORD style, int x, int y, int largeur, int hauteur, int id, DWORD exStyle = 0) {
-  HWND hwnd = CreateWindowExA(
-      exStyle, classe, texte.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, largeur, hauteur, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.instance, nullptr);
-  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(impl.police(Font{})), FALSE);
+  HWND hwnd = CreateWindowExW(
+      exStyle, classe, plat::Large(texte).c_str(), WS_CHILD | WS_VISIBLE | style, x, y, largeur,
+      hauteur, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.instance, nullptr);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(impl.police(Font{})), FALSE);
   return hwnd;
 }
 
@@ -94,7 +95,7 @@ HWND Bouton(Win32Backend::Impl& impl, HWND parent, Dialogue& d, const std::strin
   if (annuler) d.idAnnuler = id;
   // One group for all the buttons: the arrow keys go from one to the next.
   const DWORD groupe = id == kPremierBouton ? WS_GROUP : 0;
-  return Enfant(impl, parent, "BUTTON", texte,
+  return Enfant(impl, parent, L"BUTTON", texte,
                 WS_TABSTOP | groupe | (defaut ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), x, y,
                 kLargeurBouton, kHauteurBouton, id);
 }
@@ -141,11 +142,12 @@ int Win32Backend::messageBox(const MessageBoxSpec& boite) {
   const int yBoutons = kMarge + hautContenu + kMarge;
   const int hauteur = yBoutons + kHauteurBouton + kMarge;
 
-  const LPCSTR systeme = boite.icon == MessageIcon::Question ? IDI_QUESTION : IDI_HAND;
-  HWND image = Enfant(impl, hwnd, "STATIC", "", SS_ICON, kMarge, kMarge, icone, icone, -1);
-  SendMessageA(image, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, systeme)), 0);
+  // The system's numbers, as W names.
+  const auto systeme = reinterpret_cast<LPCWSTR>(boite.icon == MessageIcon::Question ? IDI_QUESTION : IDI_HAND);
+  HWND image = Enfant(impl, hwnd, L"STATIC", "", SS_ICON, kMarge, kMarge, icone, icone, -1);
+  SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, systeme)), 0);
   const int yTexte = kMarge + (hautContenu - static_cast<int>(texte.cy)) / 2;
-  Enfant(impl, hwnd, "STATIC", boite.text, SS_LEFT | SS_NOPREFIX, xTexte, yTexte, texte.cx,
+  Enfant(impl, hwnd, L"STATIC", boite.text, SS_LEFT | SS_NOPREFIX, xTexte, yTexte, texte.cx,
          texte.cy, -1);
 
   // The focus starts on the default button, or the first one.
@@ -174,11 +176,11 @@ bool Win32Backend::inputQuery(const std::string& caption, const std::string& pro
   const int yBoutons = yChamp + 21 + 14;
   const int hauteur = yBoutons + kHauteurBouton + 10;
 
-  Enfant(impl, hwnd, "STATIC", prompt, SS_LEFT, kBord, kBord, invite.cx, invite.cy, -1);
-  HWND champ = Enfant(impl, hwnd, "EDIT", value, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, kBord,
+  Enfant(impl, hwnd, L"STATIC", prompt, SS_LEFT, kBord, kBord, invite.cx, invite.cy, -1);
+  HWND champ = Enfant(impl, hwnd, L"EDIT", value, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, kBord,
                       yChamp, largeur - 2 * kBord, 21, kPremierBouton - 1, WS_EX_CLIENTEDGE);
-  SendMessageA(champ, EM_LIMITTEXT, maxLength, 0);
-  SendMessageA(champ, EM_SETSEL, 0, -1);
+  SendMessageW(champ, EM_LIMITTEXT, maxLength, 0);
+  SendMessageW(champ, EM_SETSEL, 0, -1);
   const int x = largeur / 2 - kLargeurBouton - kEcartBoutons / 2;
   Bouton(impl, hwnd, d, "OK", mrOk, true, false, x, yBoutons);
   Bouton(impl, hwnd, d, "Annuler", mrCancel, false, true, x + kLargeurBouton + kEcartBoutons,
@@ -195,28 +197,31 @@ bool Win32Backend::inputQuery(const std::string& caption, const std::string& pro
 bool Win32Backend::openDialog(OpenDialog& dialog) {
   Impl& impl = *impl_;
   // The dialog's library, and the printing one it brings along, are loaded when first asked for.
-  static const HMODULE comdlg32 = LoadLibraryA("comdlg32.dll");
-  static const auto ouvre = Fonction<decltype(&GetOpenFileNameA)>(comdlg32, "GetOpenFileNameA");
+  static const HMODULE comdlg32 = LoadLibraryW(L"comdlg32.dll");
+  static const auto ouvre = Fonction<decltype(&GetOpenFileNameW)>(comdlg32, "GetOpenFileNameW");
   static const auto erreur =
       Fonction<decltype(&CommDlgExtendedError)>(comdlg32, "CommDlgExtendedError");
   if (ouvre == nullptr || erreur == nullptr) return false;
   // "Description|pattern|..." becomes pairs of zero-terminated strings, ended by one more zero.
-  std::string filtre = dialog.filter;
-  if (!filtre.empty() && filtre.back() != '|') filtre += '|';
-  std::replace(filtre.begin(), filtre.end(), '|', '\0');
-  filtre += '\0';
-  std::vector<char> nom(std::max<std::size_t>(32768, dialog.fileName.size() + 1), '\0');
-  std::copy(dialog.fileName.begin(), dialog.fileName.end(), nom.begin());
+  std::wstring filtre = plat::Large(dialog.filter);
+  if (!filtre.empty() && filtre.back() != L'|') filtre += L'|';
+  std::replace(filtre.begin(), filtre.end(), L'|', L'\0');
+  filtre += L'\0';
+  const std::wstring nomDonne = plat::Large(dialog.fileName);
+  std::vector<wchar_t> nom(std::max<std::size_t>(32768, nomDonne.size() + 1), L'\0');
+  std::copy(nomDonne.begin(), nomDonne.end(), nom.begin());
+  const std::wstring dossier = plat::Large(dialog.initialDir);
+  const std::wstring titre = plat::Large(dialog.title);
 
-  OPENFILENAMEA ofn{};
+  OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = impl.proprietaire();
   ofn.lpstrFilter = dialog.filter.empty() ? nullptr : filtre.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = nom.data();
   ofn.nMaxFile = static_cast<DWORD>(nom.size());
-  ofn.lpstrInitialDir = dialog.initialDir.empty() ? nullptr : dialog.initialDir.c_str();
-  ofn.lpstrTitle = dialog.title.empty() ? nullptr : dialog.title.c_str();
+  ofn.lpstrInitialDir = dossier.empty() ? nullptr : dossier.c_str();
+  ofn.lpstrTitle = titre.empty() ? nullptr : titre.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
   if (dialog.hideReadOnly) ofn.Flags |= OFN_HIDEREADONLY;
   if (dialog.noChangeDir) ofn.Flags |= OFN_NOCHANGEDIR;
@@ -225,12 +230,12 @@ bool Win32Backend::openDialog(OpenDialog& dialog) {
   BOOL choisi = ouvre(&ofn);
   if (!choisi && erreur() == FNERR_INVALIDFILENAME) {
     // A field holding no valid name ("<Aucun>") would keep the dialog from opening at all.
-    std::fill(nom.begin(), nom.end(), '\0');
+    std::fill(nom.begin(), nom.end(), L'\0');
     choisi = ouvre(&ofn);
   }
   Impl::reactive(desactivees);
   if (!choisi) return false;
-  dialog.fileName = nom.data();
+  dialog.fileName = plat::Etroit(nom.data(), std::wcslen(nom.data()));
   return true;
 }
 

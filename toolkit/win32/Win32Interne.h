@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/win32/Large.h"
 #include "toolkit/win32/Win32Backend.h"
 
 #ifndef NOMINMAX
@@ -119,11 +120,11 @@ template <class Objet, LRESULT (*Traite)(Objet&, HWND, UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return Protege([&] {
     if (message == WM_NCCREATE) {
-      const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+      const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
-    auto* objet = reinterpret_cast<Objet*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (objet == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    auto* objet = reinterpret_cast<Objet*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (objet == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
     return Traite(*objet, hwnd, message, wParam, lParam);
   });
 }

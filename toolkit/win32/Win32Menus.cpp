@@ -13,11 +13,11 @@ HMENU ConstruitMenu(Win32Backend::Impl& impl, Win32Backend::Impl::MenuOuvert& ou
   for (int i = 0; i < parent.count(); ++i) {
     MenuItem& entree = parent.item(i);
     if (entree.separator) {
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    std::string texte = entree.caption;
-    MENUITEMINFOA mii{};
+    std::wstring texte = plat::Large(entree.caption);
+    MENUITEMINFOW mii{};
     mii.cbSize = sizeof mii;
     mii.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE | MIIM_FTYPE;
     mii.fType = MFT_STRING;
@@ -35,7 +35,7 @@ HMENU ConstruitMenu(Win32Backend::Impl& impl, Win32Backend::Impl::MenuOuvert& ou
       mii.fMask |= MIIM_BITMAP;
       mii.hbmpItem = static_cast<HBITMAP>(impl.image(entree.picture));
     }
-    InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mii);
+    InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mii);
   }
   return menu;
 }

@@ -6,15 +6,15 @@ namespace tk {
 bool Win32Backend::Impl::boucleModale(HWND fenetre, const std::function<bool()>& fini) {
   MSG msg;
   while (!fini() && IsWindow(fenetre)) {
-    const BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
     if (r == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
     if (r == -1) return false;
-    if (IsDialogMessageA(fenetre, &msg)) continue;
+    if (IsDialogMessageW(fenetre, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return true;
 }
@@ -51,8 +51,8 @@ HWND Win32Backend::Impl::proprietaire() {
 
 void Win32Backend::Impl::centre(HWND fenetre, int largeur, int hauteur) {
   RECT r{0, 0, largeur, hauteur};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(fenetre, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrA(fenetre, GWL_EXSTYLE)));
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(fenetre, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(fenetre, GWL_EXSTYLE)));
   const int l = r.right - r.left;
   const int h = r.bottom - r.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - l) / 2;
@@ -131,9 +131,9 @@ Form* Win32Backend::activeForm() {
 
 void Win32Backend::run() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 

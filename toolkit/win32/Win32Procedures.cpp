@@ -50,7 +50,7 @@ void DessineCadre(const Panel& panel, const DRAWITEMSTRUCT& dessin) {
 }
 
 LRESULT TraiteForm(FenetreForm& f, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (f.form == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (f.form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   Form& form = *f.form;
   switch (message) {
     case WM_HOTKEY:
@@ -94,7 +94,7 @@ LRESULT TraiteForm(FenetreForm& f, HWND hwnd, UINT message, WPARAM wParam, LPARA
     default:
       break;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT TraiteUtilitaire(FenetreUtilitaire& u, HWND hwnd, UINT message, WPARAM wParam,
@@ -104,7 +104,7 @@ LRESULT TraiteUtilitaire(FenetreUtilitaire& u, HWND hwnd, UINT message, WPARAM w
     u.impl->dispatch([&] { resultat = u.procedure(message, wParam, lParam); });
     if (resultat) return static_cast<LRESULT>(*resultat);
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ const WNDPROC kProcedureForm = Procedure<FenetreForm, TraiteForm>;
 const WNDPROC kProcedureUtilitaire = Procedure<FenetreUtilitaire, TraiteUtilitaire>;
 
 void Detruit(HWND hwnd) {
-  SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
   DestroyWindow(hwnd);
 }
 

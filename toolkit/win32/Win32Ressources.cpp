@@ -54,7 +54,7 @@ RessourceImage Ressource(Picture picture) {
 void Win32Backend::Impl::chargeControlesCommuns() {
   if (controlesCommuns) return;
   controlesCommuns = true;
-  const HMODULE comctl32 = LoadLibraryA("comctl32.dll");
+  const HMODULE comctl32 = LoadLibraryW(L"comctl32.dll");
   using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   const auto init = Fonction<Init>(comctl32, "InitCommonControlsEx");
   const INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
@@ -69,24 +69,25 @@ void Win32Backend::Impl::chargeControlesCommuns() {
 void Win32Backend::Impl::enregistreClasse(const std::string& nom, WNDPROC procedure,
                                           bool avecIcone) {
   if (std::find(classes.begin(), classes.end(), nom) != classes.end()) return;
-  WNDCLASSEXA wc{};
+  const std::wstring classe = plat::Large(nom);
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = nom.c_str();
+  wc.lpszClassName = classe.c_str();
   if (avecIcone) wc.hIcon = static_cast<HICON>(image(Picture::IconeActive));
-  if (RegisterClassExA(&wc) != 0) classes.push_back(nom);
+  if (RegisterClassExW(&wc) != 0) classes.push_back(nom);
 }
 
 HFONT Win32Backend::Impl::police(const Font& font) {
   const auto cle = std::make_tuple(font.name, font.height, font.bold);
   auto it = polices.find(cle);
   if (it != polices.end()) return it->second;
-  HFONT p = CreateFontA(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+  HFONT p = CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
+                        DEFAULT_PITCH | FF_DONTCARE, plat::Large(font.name).c_str());
   polices[cle] = p;
   return p;
 }
@@ -99,7 +100,7 @@ HANDLE Win32Backend::Impl::image(Picture picture) {
   if (r.id != 0) {
     // Menu bitmaps: their light grey becomes the system's face colour.
     const UINT options = r.type == IMAGE_BITMAP ? LR_LOADMAP3DCOLORS : LR_DEFAULTCOLOR;
-    h = LoadImageA(instance, MAKEINTRESOURCEA(r.id), r.type, r.taille, r.taille, options);
+    h = LoadImageW(instance, MAKEINTRESOURCEW(r.id), r.type, r.taille, r.taille, options);
   }
   images[picture] = h;
   return h;
