@@ -3,22 +3,43 @@
 VIV_TOP=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
 
 # What building, testing and running need, from Debian; installed when missing and run as root.
-# libxml2-utils: xmllint, which reads the test reports for tools/test's count.
-VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick fonts-wine libxml2-utils"
+# libxml2-utils: xmllint, which reads the test reports for tools/test's count. locales: the
+# Unix locales below, from which Wine takes a program's ANSI code page.
+VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick fonts-wine libxml2-utils locales"
+
+# The tests run the launcher on Windows of other code pages: Russian (1251), and Hindi, which
+# has none, as Windows' "UTF-8 for worldwide language support" (65001).
+VIV_LOCALES="ru_RU hi_IN"
 
 installe_manquants() {
   local manquants=() p
   for p in $VIV_PAQUETS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
   done
-  [ ${#manquants[@]} -eq 0 ] && return 0
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages (run as root to install them): ${manquants[*]}" >&2
-    return 1
+  if [ ${#manquants[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "Missing packages (run as root to install them): ${manquants[*]}" >&2
+      return 1
+    fi
+    echo "Installing ${manquants[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq && apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null ||
+      return 1
   fi
-  echo "Installing ${manquants[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq && apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null
+  viv_locales
+}
+
+# Makes the locales of VIV_LOCALES that are missing (as root).
+viv_locales() {
+  local l
+  for l in $VIV_LOCALES; do
+    locale -a 2>/dev/null | grep -qix "$l.utf8" && continue
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "Missing locale $l.UTF-8 (run as root to make it)" >&2
+      return 1
+    fi
+    localedef -i "$l" -f UTF-8 "$l.UTF-8" || return 1
+  done
 }
 
 # One private prefix per checkout, kept with the Windows build; VIVLAN_WINEPREFIX overrides it.

@@ -220,3 +220,28 @@ TEST_F(Ecriture, CeQuiEstEcritSeRelitCommeTape) {
     EXPECT_EQ(relu[i]->Touche, travail[i]->Touche);
   }
 }
+
+// A shortcut in any script: written in the form Windows' own tools read as Unicode (UTF-16LE
+// with a mark) only when Windows-1252 cannot hold it, and read back the same from every form a
+// user's editor may have saved.
+TEST_F(Ecriture, UnNomDeToutesLesEcrituresSeRelitDeChaqueForme) {
+  const Raccourci r = Raccourci("Программы", "Łódź 📁", "C:\\Программы\\日本.exe", "é Łódź", "D:\\日本")
+                          .Ctrl().Touche("Ж");
+  EcritureIni(application, plateforme, ini, {r.menu}, Liste({r}));
+  const std::string texte = TexteSectionIni(1, r);
+  const std::string ecrit = LitTout(ini);
+  EXPECT_EQ(ecrit, "\xFF\xFE" + plat::OctetsUtf16LE(texte));
+  for (const std::string& forme : {ecrit, texte, "\xEF\xBB\xBF" + texte}) {
+    const auto l = Lit(forme);
+    ASSERT_EQ(l.size(), 1u);
+    EXPECT_EQ(l[0]->Menu, r.menu);
+    EXPECT_EQ(l[0]->Item, r.item);
+    EXPECT_EQ(l[0]->Executable, r.exe);
+    EXPECT_EQ(l[0]->Parametres, r.params);
+    EXPECT_EQ(l[0]->Repertoire, r.dir);
+    EXPECT_EQ(l[0]->Touche, r.touche);
+  }
+  // Back to Windows-1252, byte for byte, once every text fits again.
+  EcritureIni(application, plateforme, ini, {"Jeux"}, Liste({{"Jeux", "Démineur", "C:\\é.exe"}}));
+  EXPECT_EQ(LitTout(ini), SectionIni(1, {"Jeux", "Démineur", "C:\\é.exe"}));
+}
