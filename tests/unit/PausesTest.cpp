@@ -3,7 +3,7 @@
 // there run inside it; then what must hold once everything has unwound.
 #include <algorithm>
 
-#include "support/Banc.h"
+#include "support/Utilisateur.h"
 
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAreArray;
@@ -35,7 +35,7 @@ struct Commande {
 void PrintTo(const Pause& p, std::ostream* os) { *os << p.nom; }
 void PrintTo(const Commande& c, std::ostream* os) { *os << c.nom; }
 
-class Pauses : public Banc,
+class Pauses : public Utilisateur,
                public ::testing::WithParamInterface<std::tuple<Pause, Commande>> {
  protected:
   void SetUp() override {
@@ -53,7 +53,6 @@ class Pauses : public Banc,
       valeur = "Vide";
       return true;
     };
-    backend.onPopup = [this](tk::PopupMenu&, int, int) { return std::exchange(choix_, nullptr); };
     backend.onShowModal = [this](tk::Form& f) {
       EnPause(f.text());
       if (&f == info.get()) {
@@ -67,9 +66,6 @@ class Pauses : public Banc,
     };
   }
 
-  // The main window, reachable while it is still being created.
-  TFrmPrincip& P() { return static_cast<TFrmPrincip&>(*application.mainForm()); }
-
   // The first pause that matches `signe` from now on runs `commande` inside it.
   void Arme(const char* signe, std::function<void()> commande) {
     signe_ = signe;
@@ -80,43 +76,33 @@ class Pauses : public Banc,
   }
   bool Arme() const { return bool(commande_); }
 
-  // The user's ways in, as the system delivers them.
-  void Menu(tk::MenuItem* entree, bool droit) {
-    choix_ = entree;
-    ClicIcone(backend, P().iTITray, droit);
-    choix_ = nullptr;
-  }
-  void Commande(int entree) { Menu(&P().iPmDroit.item(entree), true); }
   tk::MenuItem* PremiereEntree() {
-    if (P().iTITray.PopupMenuGauche == nullptr || P().iPmGauche.count() == 0) return nullptr;
-    return &P().iPmGauche.item(0).item(0);
+    const auto entrees = EntreesGauches();
+    return entrees.empty() ? nullptr : entrees.front();
   }
   void EntreeGauche(tk::MenuItem* entree) {
     if (P().iTITray.PopupMenuGauche == nullptr || !P().ListeRaccourcis) return;
     lancesAttendus_.push_back((*P().ListeRaccourcis)[entree->tag]->Executable);
     Menu(entree, false);
   }
-  void RaccourciClavier() {
+  void CombinaisonDuPremier() {
+    if (!P().ListeRaccourcis || P().ListeRaccourcis->empty()) return;
     // The system sends it only for a registered combination.
-    if (!P().ListeRaccourcis || plateforme.raccourcis.count({P().handle(), 0}) == 0) return;
-    lancesAttendus_.push_back((*P().ListeRaccourcis)[0]->Executable);
-    backend.envoie(P(), plat::kWmHotKey, 0, 0);
-  }
-  void F1() {
-    tk::MenuItem* entree = PremiereEntree();
-    if (entree == nullptr) return;
-    tk::Form* avant = std::exchange(backend.active, &P());
-    application.menuHelp(entree);
-    backend.active = avant;
+    const int id = Identifiant(CombinaisonDe(*P().ListeRaccourcis->front()));
+    if (id < 0) return;
+    lancesAttendus_.push_back((*P().ListeRaccourcis)[id]->Executable);
+    RaccourciClavier(id);
   }
   void LanceCommande(int numero) {
     static const int kEntreesDeCommande[] = {0, 2, 4, 5, 7};
     switch (numero) {
-      case 0: return RaccourciClavier();
+      case 0: return CombinaisonDuPremier();
       case 1:
         if (tk::MenuItem* e = PremiereEntree()) EntreeGauche(e);
         return;
-      case 2: return F1();
+      case 2:
+        if (tk::MenuItem* e = PremiereEntree()) F1(e);
+        return;
       default: return Commande(kEntreesDeCommande[numero - 3]);
     }
   }
@@ -146,33 +132,16 @@ class Pauses : public Banc,
       case 1:
       case 2: return Commande(0);
       case 3: return EntreeGauche(&P().iPmGauche.item(1).item(1));
-      case 4: return F1();
+      case 4: return F1(PremiereEntree());
       case 5: return Commande(4);
       default: return Commande(2);
     }
   }
 
-  // What the launcher holds registered, by identifier.
-  std::map<int, std::pair<unsigned, unsigned>> Inscrits() {
-    std::map<int, std::pair<unsigned, unsigned>> vus;
-    for (const auto& [cle, combinaison] : plateforme.raccourcis) vus[cle.second] = combinaison;
-    return vus;
-  }
-  std::map<int, std::pair<unsigned, unsigned>> Attendus() {
-    std::map<int, std::pair<unsigned, unsigned>> attendus;
-    if (!P().ListeRaccourcis || !P().EtatActif) return attendus;
-    for (std::size_t i = 0; i < P().ListeRaccourcis->size(); ++i) {
-      const Enreg& r = *(*P().ListeRaccourcis)[i];
-      const unsigned masque = (r.Alt ? 1 : 0) | (r.Ctrl ? 2 : 0) | (r.Shift ? 4 : 0) | (r.Win ? 8 : 0);
-      const std::pair<unsigned, unsigned> c{masque, r.Touche.empty() ? 0u : unsigned(r.Touche[0])};
-      if (masque != 0 && c.second != 0 && !plateforme.raccourcisRefuses.count(c)) attendus[int(i)] = c;
-    }
-    return attendus;
-  }
   std::vector<std::string> Lances() {
     std::vector<std::string> lances;
-    for (const std::string& a : Appels("WinExec("))
-      if (a.find("Notepad") == std::string::npos) lances.push_back(a.substr(8, a.size() - 11));
+    for (const Lance& l : lancements_.Nouveaux())
+      if (l.ligne.find("Notepad") == std::string::npos) lances.push_back(l.ligne);
     return lances;
   }
 
@@ -181,7 +150,7 @@ class Pauses : public Banc,
  private:
   std::string signe_;
   std::function<void()> commande_;
-  tk::MenuItem* choix_ = nullptr;
+  Lancements lancements_{plateforme};
 };
 
 const Pause kPauses[] = {

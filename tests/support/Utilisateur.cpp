@@ -1,0 +1,86 @@
+#include "support/Utilisateur.h"
+
+#include <algorithm>
+#include <set>
+
+Combinaison CombinaisonDe(const Enreg& r) {
+  const unsigned masque = (r.Alt ? plat::kModAlt : 0) | (r.Ctrl ? plat::kModControl : 0) |
+                          (r.Shift ? plat::kModShift : 0) | (r.Win ? plat::kModWin : 0);
+  return {masque, r.Touche.empty() ? 0u : static_cast<unsigned char>(r.Touche[0])};
+}
+
+std::ostream& operator<<(std::ostream& os, const Lance& l) {
+  return os << l.ligne << " (dans " << l.repertoire << ")";
+}
+
+Lancements::Lancements(const PlateformeEnregistreuse& plateforme)
+    : plateforme_(plateforme), lus_(plateforme.appels.size()),
+      repertoire_(plateforme.repertoireCourant) {}
+
+std::vector<Lance> Lancements::Nouveaux() {
+  // A launch enters its directory, starts the command line there and comes back: the calls
+  // say where each program started, given which directories the platform refuses.
+  static const std::string kEntre = "SetCurrentDirectory(", kDemarre = "WinExec(";
+  std::vector<Lance> lances;
+  for (; lus_ < plateforme_.appels.size(); ++lus_) {
+    const std::string& a = plateforme_.appels[lus_];
+    if (a.compare(0, kEntre.size(), kEntre) == 0) {
+      const std::string repertoire = a.substr(kEntre.size(), a.size() - kEntre.size() - 1);
+      if (plateforme_.repertoiresRefuses.count(repertoire) == 0) repertoire_ = repertoire;
+    } else if (a.compare(0, kDemarre.size(), kDemarre) == 0) {
+      // "WinExec(<command line>,<show mode>)": the line may hold commas, the mode does not.
+      lances.push_back({a.substr(kDemarre.size(), a.rfind(',') - kDemarre.size()), repertoire_});
+    }
+  }
+  return lances;
+}
+
+Utilisateur::Utilisateur() {
+  backend.onPopup = [this](tk::PopupMenu&, int, int) { return std::exchange(choix_, nullptr); };
+}
+
+void Utilisateur::Menu(tk::MenuItem* entree, bool droit) {
+  choix_ = entree;
+  ClicIcone(backend, P().iTITray, droit);
+  choix_ = nullptr;
+}
+
+std::vector<tk::MenuItem*> Utilisateur::EntreesGauches() {
+  std::vector<tk::MenuItem*> entrees;
+  if (P().iTITray.PopupMenuGauche == nullptr) return entrees;
+  for (int i = 0; i < P().iPmGauche.count(); ++i)
+    for (int j = 0; j < P().iPmGauche.item(i).count(); ++j)
+      entrees.push_back(&P().iPmGauche.item(i).item(j));
+  return entrees;
+}
+
+void Utilisateur::F1(tk::MenuItem* entree) {
+  tk::Form* avant = std::exchange(backend.active, &P());
+  application.menuHelp(entree);
+  backend.active = avant;
+}
+
+int Utilisateur::Identifiant(Combinaison c) {
+  const auto it = std::find_if(plateforme.raccourcis.begin(), plateforme.raccourcis.end(),
+                               [&](const auto& r) { return r.second == c && r.first.first == P().handle(); });
+  return it == plateforme.raccourcis.end() ? -1 : it->first.second;
+}
+
+Utilisateur::Combinaisons Utilisateur::Inscrits() const {
+  Combinaisons vus;
+  for (const auto& [cle, combinaison] : plateforme.raccourcis) vus[cle.second] = combinaison;
+  return vus;
+}
+
+Utilisateur::Combinaisons Utilisateur::Attendus() {
+  Combinaisons attendus;
+  if (!P().ListeRaccourcis || !P().EtatActif) return attendus;
+  std::set<Combinaison> prises;
+  for (std::size_t i = 0; i < P().ListeRaccourcis->size(); ++i) {
+    const Combinaison c = CombinaisonDe(*(*P().ListeRaccourcis)[i]);
+    if (c.first != 0 && c.second != 0 && !plateforme.raccourcisRefuses.count(c) &&
+        prises.insert(c).second)
+      attendus[static_cast<int>(i)] = c;
+  }
+  return attendus;
+}
