@@ -123,8 +123,10 @@ void Lancement(tk::Application& application, plat::Plateforme& plateforme,
                       "Impossible de se placer dans le répertoire " + repertoire + " !");
   // No length limit of our own: the whole command line goes to the system.
   const std::string ligne = parametres.empty() ? executable : executable + " " + parametres;
-  if (plateforme.WinExec(ligne, plat::kSwShow) < 32)
-    tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
-  if (const int code = plateforme.SetCurrentDirectoryA(memorise); code != 0)
-    throw plat::EInOutError(code);
+  const bool lance = plateforme.WinExec(ligne, plat::kSwShow) >= 32;
+  // Back before saying so: a launch made while the message is shown starts from here, not
+  // from this one's directory.
+  const int code = plateforme.SetCurrentDirectoryA(memorise);
+  if (!lance) tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
+  if (code != 0) throw plat::EInOutError(code);
 }

@@ -10,7 +10,7 @@ Combinaison CombinaisonDe(const Enreg& r) {
 }
 
 std::ostream& operator<<(std::ostream& os, const Lance& l) {
-  return os << l.ligne << " (dans " << l.repertoire << ")";
+  return os << l.ligne << " (in " << l.repertoire << ")";
 }
 
 Lancements::Lancements(const PlateformeEnregistreuse& plateforme)

@@ -5,6 +5,7 @@
 
 #include "support/Utilisateur.h"
 
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAreArray;
 
@@ -209,5 +210,22 @@ INSTANTIATE_TEST_SUITE_P(Table, Pauses,
                            return std::string(std::get<0>(info.param).nom) + "_" +
                                   std::get<1>(info.param).nom;
                          });
+
+using Imbrication = Utilisateur;
+
+// Found by the random run: a launch made while another one said that its program would not
+// start began in that other one's working directory.
+TEST_F(Imbrication, UnLancementPendantLEchecDUnAutrePartDeSonPropreDossier) {
+  Demarre({{"A", "x", "x.exe", "", "C:\\Travail"}, {"A", "y", "y.exe"}});
+  plateforme.resultatsWinExec["x.exe"] = 2;
+  Lancements lancements(plateforme);
+  backend.onMessageBox = [this](const tk::MessageBoxSpec&) {
+    Menu(EntreesGauches()[1], false);
+    return tk::mrOk;
+  };
+  Menu(EntreesGauches()[0], false);
+  EXPECT_THAT(lancements.Nouveaux(),
+              ElementsAre(Lance{"x.exe", "C:\\Travail"}, Lance{"y.exe", dossier.chemin}));
+}
 
 }  // namespace
