@@ -127,6 +127,7 @@ void Lancement(tk::Application& application, plat::Plateforme& plateforme,
   // Back before saying so: a launch made while the message is shown starts from here, not
   // from this one's directory.
   const int code = plateforme.SetCurrentDirectoryA(memorise);
-  if (!lance) tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
+  if (!lance)
+    tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
   if (code != 0) throw plat::EInOutError(code);
 }

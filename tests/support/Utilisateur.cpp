@@ -14,7 +14,8 @@ std::ostream& operator<<(std::ostream& os, const Lance& l) {
 }
 
 Lancements::Lancements(const PlateformeEnregistreuse& plateforme)
-    : plateforme_(plateforme), lus_(plateforme.appels.size()),
+    : plateforme_(plateforme),
+      lus_(plateforme.appels.size()),
       repertoire_(plateforme.repertoireCourant) {}
 
 std::vector<Lance> Lancements::Nouveaux() {
@@ -61,8 +62,9 @@ void Utilisateur::F1(tk::MenuItem* entree) {
 }
 
 int Utilisateur::Identifiant(Combinaison c) {
-  const auto it = std::find_if(plateforme.raccourcis.begin(), plateforme.raccourcis.end(),
-                               [&](const auto& r) { return r.second == c && r.first.first == P().handle(); });
+  const auto it =
+      std::find_if(plateforme.raccourcis.begin(), plateforme.raccourcis.end(),
+                   [&](const auto& r) { return r.second == c && r.first.first == P().handle(); });
   return it == plateforme.raccourcis.end() ? -1 : it->first.second;
 }
 

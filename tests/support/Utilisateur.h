@@ -62,7 +62,9 @@ class Utilisateur : public Banc {
   // The identifier under which the main window holds `c`, -1 if none: the system sends a
   // pressed combination to the window that registered it, with that identifier.
   int Identifiant(Combinaison c);
-  void RaccourciClavier(int id) { backend.envoie(P(), plat::kWmHotKey, static_cast<unsigned>(id), 0); }
+  void RaccourciClavier(int id) {
+    backend.envoie(P(), plat::kWmHotKey, static_cast<unsigned>(id), 0);
+  }
 
   using Combinaisons = std::map<int, Combinaison>;
   // What the system holds registered, by identifier.
