@@ -30,16 +30,16 @@ constexpr char kEchec[] = "echec.exe";
 constexpr char kAucun[] = "<Aucun>";
 const Combinaison kPriseAilleurs{plat::kModControl | plat::kModAlt, 'R'};
 
-// Every way a shortcut can register or not, two menus whose labels differ only in case.
+// Every way a shortcut can register or not, a key written by hand in small letters, two menus
+// whose labels differ only in case.
 const std::vector<Raccourci> kDepart = {
-    Raccourci("Outils", "éditeur", "C:\\Outils\\editeur.exe", "-n", "C:\\Travail")
-        .Ctrl()
-        .Touche("E"),
+    Raccourci("Outils", "éditeur", "C:\\Outils\\edit.exe", "-n", "C:\\Travail").Ctrl().Touche("E"),
     Raccourci("Jeux", "échecs", kEchec).Alt().Win().Touche("5"),
     Raccourci("Outils", "calc", "calc.exe").Touche("C"),
     Raccourci("outils", "notes", "notes.exe", "", kRefuse).Ctrl().Alt().Touche("R"),
     Raccourci("Jeux", "dames", "dames.exe").Shift(),
     Raccourci("Outils", "double", "double.exe", "a,b").Ctrl().Touche("E"),
+    Raccourci("Jeux", "minuscule", "min.exe").Alt().Touche("a"),
 };
 
 // What the user types: awkward labels, and values for the editor's fields.
