@@ -9,11 +9,9 @@
 #include <iostream>
 #include <optional>
 #include <random>
-#include <set>
 #include <tuple>
 
 #include "app/Vivlan.h"
-#include "platform/Encodage.h"
 #include "support/Utilisateur.h"
 
 namespace {
@@ -70,20 +68,18 @@ std::vector<Graine> Graines() {
   return graines;
 }
 
-// The program's Windows-1252 texts in UTF-8, for the terminal and the test reports.
+// The program's Windows-1252 texts in UTF-8 for the terminal and the test reports, the few
+// characters of 0x80 to 0x9F as "?".
 std::string Lisible(const std::string& texte) {
   std::string utf8;
   for (const char c : texte) {
-    const auto octet = static_cast<unsigned char>(c);
-    const char32_t u = octet >= 0x80 && octet < 0xA0 ? plat::kCp1252Haut[octet - 0x80] : octet;
-    if (u < 0x80) {
-      utf8 += static_cast<char>(u);
-    } else if (u < 0x800) {
-      utf8 += {static_cast<char>(0xC0 | (u >> 6)), static_cast<char>(0x80 | (u & 0x3F))};
-    } else {
-      utf8 += {static_cast<char>(0xE0 | (u >> 12)), static_cast<char>(0x80 | ((u >> 6) & 0x3F)),
-               static_cast<char>(0x80 | (u & 0x3F))};
-    }
+    const auto o = static_cast<unsigned char>(c);
+    if (o < 0x80)
+      utf8 += c;
+    else if (o < 0xA0)
+      utf8 += '?';
+    else
+      utf8 += {static_cast<char>(0xC0 | (o >> 6)), static_cast<char>(0x80 | (o & 0x3F))};
   }
   return utf8;
 }
@@ -221,7 +217,7 @@ class Hasard : public Utilisateur, public ::testing::WithParamInterface<Graine> 
                                           (p.EtatActif ? "active" : "inactive"));
     Verifie(Textes(*p.ListeRaccourcis) == Relu(fichier_),
             "the launcher's shortcuts are not the file's");
-    Verifie(MenuMontreLaListe(), "the left menu is not the list: " + MenuGauche());
+    Verifie(MenuGauche() == MenuDeLaListe(), "the left menu is not the list: " + MenuGauche());
     Verifie(p.iTITray.PopupMenuGauche == (p.EtatActif ? &p.iPmGauche : nullptr) &&
                 p.iTITray.Icon() == backend.icon(p.EtatActif ? p.iImgActive : p.iImgDesactive),
             "the tray icon does not show the state");
@@ -239,29 +235,22 @@ class Hasard : public Utilisateur, public ::testing::WithParamInterface<Graine> 
       if (l.ligne != "Notepad.exe LisezMoi.txt") faits_.push_back(std::move(l));
   }
 
-  // Each record once, under its label's sub-menu, labels in order of first use, records in order.
-  bool MenuMontreLaListe() {
-    const ListeEnreg& liste = *P().ListeRaccourcis;
-    std::vector<bool> vus(liste.size());
-    std::set<std::string> libelles;
-    int premier = -1;
-    for (int i = 0; i < P().iPmGauche.count(); ++i) {
-      const tk::MenuItem& sousMenu = P().iPmGauche.item(i);
-      if (sousMenu.count() == 0 || !libelles.insert(sousMenu.caption).second ||
-          sousMenu.item(0).tag < premier)
-        return false;
-      premier = sousMenu.item(0).tag;
-      for (int j = 0; j < sousMenu.count(); ++j) {
-        const tk::MenuItem& e = sousMenu.item(j);
-        const auto t = static_cast<std::size_t>(e.tag);
-        if (t >= liste.size() || vus[t] || liste[t]->Menu != sousMenu.caption ||
-            liste[t]->Item != e.caption || e.helpContext != e.tag + 1 ||
-            (j > 0 && e.tag < sousMenu.item(j - 1).tag))
-          return false;
-        vus[t] = true;
-      }
+  // The left menu as the list makes it: a sub-menu per label in order of first use.
+  std::string MenuDeLaListe() {
+    std::vector<std::pair<std::string, std::string>> sousMenus;
+    for (const auto& r : *P().ListeRaccourcis) {
+      auto it = std::find_if(sousMenus.begin(), sousMenus.end(),
+                             [&](const auto& s) { return s.first == r->Menu; });
+      if (it == sousMenus.end())
+        it = sousMenus.insert(it, {r->Menu, ""});
+      else
+        it->second += ",";
+      it->second += r->Item;
     }
-    return std::all_of(vus.begin(), vus.end(), [](bool v) { return v; });
+    std::string menu;
+    for (const auto& [libelle, items] : sousMenus)
+      menu += (menu.empty() ? "" : " ") + libelle + "[" + items + "]";
+    return menu;
   }
 
   void Verifie(bool vrai, const std::string& quoi) {
@@ -495,11 +484,11 @@ class Hasard : public Utilisateur, public ::testing::WithParamInterface<Graine> 
               ((*config).*bouton).click();
             }};
   }
-  // A row of an editor's list chosen, with a click or a double click.
-  Action Rangee(int poids, const char* nom, tk::ListBox& (*liste)(TFrmConfig&), bool double_) {
+  // A row of one of the editor's lists chosen, with a click or a double click.
+  Action Rangee(int poids, const char* nom, bool menus, bool double_) {
     return {
-        Lieu::Editeur, poids, [this, nom, liste, double_] {
-          tk::ListBox& l = liste(*config);
+        Lieu::Editeur, poids, [this, nom, menus, double_] {
+          tk::ListBox& l = menus ? config->iLixMenus : config->iLixItems;
           if (l.count() == 0) return Note(std::string(nom) + " (empty)");
           const int i = Choix(static_cast<std::size_t>(l.count()));
           Note(std::string(nom) + " \"" + Court(l.rows()[static_cast<std::size_t>(i)].text) + "\"");
@@ -607,14 +596,10 @@ class Hasard : public Utilisateur, public ::testing::WithParamInterface<Graine> 
          FaitEchouerLaProchaineSauvegarde();
        }},
 
-      Rangee(
-          4, "menu", [](TFrmConfig& c) -> tk::ListBox& { return c.iLixMenus; }, false),
-      Rangee(
-          5, "item", [](TFrmConfig& c) -> tk::ListBox& { return c.iLixItems; }, false),
-      Rangee(
-          2, "rename menu", [](TFrmConfig& c) -> tk::ListBox& { return c.iLixMenus; }, true),
-      Rangee(
-          2, "rename item", [](TFrmConfig& c) -> tk::ListBox& { return c.iLixItems; }, true),
+      Rangee(4, "menu", true, false),
+      Rangee(5, "item", false, false),
+      Rangee(2, "rename menu", true, true),
+      Rangee(2, "rename item", false, true),
       Clic(2, "menu up", &TFrmConfig::iSbtMenuHaut),
       Clic(2, "menu down", &TFrmConfig::iSbtMenuBas),
       Clic(3, "menu +", &TFrmConfig::iSbtMenuPlus),
