@@ -3,8 +3,9 @@
 // there run inside it; then what must hold once everything has unwound.
 #include <algorithm>
 
-#include "support/Banc.h"
+#include "support/Utilisateur.h"
 
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAreArray;
 
@@ -37,7 +38,7 @@ struct Commande {
 void PrintTo(const Pause& p, std::ostream* os) { *os << p.nom; }
 void PrintTo(const Commande& c, std::ostream* os) { *os << c.nom; }
 
-class Pauses : public Banc,
+class Pauses : public Utilisateur,
                public ::testing::WithParamInterface<std::tuple<Pause, Commande>> {
  protected:
   void SetUp() override {
@@ -63,11 +64,10 @@ class Pauses : public Banc,
       plateforme.repertoireCourant = avant;
       return false;
     };
-    backend.onPopup = [this](tk::PopupMenu&, int, int) { return std::exchange(choix_, nullptr); };
     backend.onShowModal = [this](tk::Form& f) {
       EnPause(f.text());
       if (&f == info.get()) {
-        lancesAttendus_.push_back(Lance(info->iEdExe.text(), info->iEdChemin.text()));
+        lancesAttendus_.push_back(Attendu(info->iEdExe.text(), info->iEdChemin.text()));
         info->iBbtActivation.click();
       } else if (&f == aPropos.get()) {
         aPropos->iBbtOk.click();
@@ -76,9 +76,6 @@ class Pauses : public Banc,
       }
     };
   }
-
-  // The main window, reachable while it is still being created.
-  TFrmPrincip& P() { return static_cast<TFrmPrincip&>(*application.mainForm()); }
 
   // The first pause that matches `signe` from now on runs `commande` inside it.
   void Arme(const char* signe, std::function<void()> commande) {
@@ -90,45 +87,35 @@ class Pauses : public Banc,
   }
   bool Arme() const { return bool(commande_); }
 
-  // The user's ways in, as the system delivers them.
-  void Menu(tk::MenuItem* entree, bool droit) {
-    choix_ = entree;
-    ClicIcone(backend, P().iTITray, droit);
-    choix_ = nullptr;
-  }
-  void Commande(int entree) { Menu(&P().iPmDroit.item(entree), true); }
   tk::MenuItem* PremiereEntree() {
-    if (P().iTITray.PopupMenuGauche == nullptr || P().iPmGauche.count() == 0) return nullptr;
-    return &P().iPmGauche.item(0).item(0);
+    const auto entrees = EntreesGauches();
+    return entrees.empty() ? nullptr : entrees.front();
   }
   void EntreeGauche(tk::MenuItem* entree) {
     if (P().iTITray.PopupMenuGauche == nullptr || !P().ListeRaccourcis) return;
     const Enreg& r = *(*P().ListeRaccourcis)[entree->tag];
-    lancesAttendus_.push_back(Lance(r.Executable, r.Repertoire));
+    lancesAttendus_.push_back(Attendu(r.Executable, r.Repertoire));
     Menu(entree, false);
   }
-  void RaccourciClavier() {
+  void CombinaisonDuPremier() {
+    if (!P().ListeRaccourcis || P().ListeRaccourcis->empty()) return;
     // The system sends it only for a registered combination.
-    if (!P().ListeRaccourcis || plateforme.raccourcis.count({P().handle(), 0}) == 0) return;
-    const Enreg& r = *(*P().ListeRaccourcis)[0];
-    lancesAttendus_.push_back(Lance(r.Executable, r.Repertoire));
-    backend.envoie(P(), plat::kWmHotKey, 0, 0);
-  }
-  void F1() {
-    tk::MenuItem* entree = PremiereEntree();
-    if (entree == nullptr) return;
-    tk::Form* avant = std::exchange(backend.active, &P());
-    application.menuHelp(entree);
-    backend.active = avant;
+    const int id = Identifiant(CombinaisonDe(plateforme, *P().ListeRaccourcis->front()));
+    if (id < 0) return;
+    const Enreg& r = *(*P().ListeRaccourcis)[static_cast<std::size_t>(id)];
+    lancesAttendus_.push_back(Attendu(r.Executable, r.Repertoire));
+    RaccourciClavier(id);
   }
   void LanceCommande(int numero) {
     static const int kEntreesDeCommande[] = {0, 2, 4, 5, 7};
     switch (numero) {
-      case 0: return RaccourciClavier();
+      case 0: return CombinaisonDuPremier();
       case 1:
         if (tk::MenuItem* e = PremiereEntree()) EntreeGauche(e);
         return;
-      case 2: return F1();
+      case 2:
+        if (tk::MenuItem* e = PremiereEntree()) F1(e);
+        return;
       default: return Commande(kEntreesDeCommande[numero - 3]);
     }
   }
@@ -161,42 +148,25 @@ class Pauses : public Banc,
       case 2: return Commande(0);
       case 3: return EntreeGauche(&P().iPmGauche.item(1).item(1));
       case 7: return EntreeGauche(&P().iPmGauche.item(1).item(2));
-      case 4: return F1();
+      case 4: return F1(PremiereEntree());
       case 5: return Commande(4);
       default: return Commande(2);
     }
   }
 
-  // What the launcher holds registered, by identifier.
-  std::map<int, std::pair<unsigned, unsigned>> Inscrits() {
-    std::map<int, std::pair<unsigned, unsigned>> vus;
-    for (const auto& [cle, combinaison] : plateforme.raccourcis) vus[cle.second] = combinaison;
-    return vus;
-  }
-  std::map<int, std::pair<unsigned, unsigned>> Attendus() {
-    std::map<int, std::pair<unsigned, unsigned>> attendus;
-    if (!P().ListeRaccourcis || !P().EtatActif) return attendus;
-    for (std::size_t i = 0; i < P().ListeRaccourcis->size(); ++i) {
-      const Enreg& r = *(*P().ListeRaccourcis)[i];
-      const unsigned masque = (r.Alt ? 1 : 0) | (r.Ctrl ? 2 : 0) | (r.Shift ? 4 : 0) | (r.Win ? 8 : 0);
-      const std::pair<unsigned, unsigned> c{masque, r.Touche.empty() ? 0u : unsigned(r.Touche[0])};
-      if (masque != 0 && c.second != 0 && !plateforme.raccourcisRefuses.count(c)) attendus[int(i)] = c;
-    }
-    return attendus;
-  }
   // A program started in its own folder, or in the launcher's (".") when that one cannot be
   // entered: "e.exe in C:\Travail". Never in whatever the current directory was meanwhile.
-  static std::string Lance(const std::string& executable, const std::string& dossier) {
+  static std::string Attendu(const std::string& executable, const std::string& dossier) {
     return executable + " in " + (dossier.empty() || dossier == "C:\\Refuse" ? "." : dossier);
   }
   // What was started, Notepad aside.
   std::vector<std::string> Lances() {
     std::vector<std::string> lances;
-    for (const std::string& a : Banc::Lances()) {
-      const std::string application = a.substr(15, a.find(',') - 15);
-      const std::string nom = application.substr(application.find_last_of('\\') + 1);
-      const std::size_t fin = a.rfind(',');
-      if (nom != "notepad.exe") lances.push_back(Lance(nom, a.substr(a.rfind(',', fin - 1) + 1, fin - a.rfind(',', fin - 1) - 1)));
+    for (const Lance& l : lancements_.Nouveaux()) {
+      const std::string programme = l.ligne.substr(1, l.ligne.find('"', 1) - 1);
+      const std::string nom = programme.substr(programme.find_last_of('\\') + 1);
+      if (nom != "notepad.exe")
+        lances.push_back(Attendu(nom, l.repertoire == dossier.chemin ? "" : l.repertoire));
     }
     return lances;
   }
@@ -206,7 +176,7 @@ class Pauses : public Banc,
  private:
   std::string signe_;
   std::function<void()> commande_;
-  tk::MenuItem* choix_ = nullptr;
+  Lancements lancements_{plateforme};
 };
 
 const Pause kPauses[] = {
