@@ -70,6 +70,20 @@ std::string Section(unsigned n, Enreg r) {
   return s + "\r\n";
 }
 
+// What only the shell opens: an address, or a folder (before a program of the same name plus
+// ".exe"). Never a bare name, which the shell would look for in folders of its choosing.
+std::optional<std::string> CibleDuShell(plat::Plateforme& plateforme, std::string executable,
+                                        const std::string& dossier) {
+  if (executable.size() > 1 && executable.front() == '"' && executable.back() == '"')
+    executable = executable.substr(1, executable.size() - 2);
+  if (plat::EstAdresse(executable)) return executable;
+  if (executable.empty()) return std::nullopt;
+  const std::string chemin = plat::Joint(dossier, executable);
+  const auto attributs = plateforme.GetFileAttributesW(chemin);
+  if (attributs && (*attributs & plat::kFileAttributeDirectory) != 0) return chemin;
+  return std::nullopt;
+}
+
 }  // namespace
 
 void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste) {
@@ -151,9 +165,20 @@ void Lancement(tk::Application& application, plat::Plateforme& plateforme,
     const auto attributs = plateforme.GetFileAttributesW(chemin);
     return attributs && (*attributs & plat::kFileAttributeDirectory) == 0;
   };
-  const auto commande = plat::ResoutCommande(executable, parametres, dossier,
-                                             plat::DossiersDeRecherche(plateforme), estFichier);
-  if (!commande ||
-      plateforme.CreateProcessW(commande->application, commande->ligne, dossier, plat::kSwShow) != 0)
+  int code = plat::kErrorFileNotFound;
+  if (const auto cible = CibleDuShell(plateforme, executable, dossier)) {
+    code = plateforme.ShellExecuteExW(*cible, parametres, dossier, plat::kSwShow);
+  } else if (const auto commande = plat::ResoutCommande(executable, parametres, dossier,
+                                                        plat::DossiersDeRecherche(plateforme),
+                                                        estFichier)) {
+    code = plateforme.CreateProcessW(commande->application, commande->ligne, dossier, plat::kSwShow);
+    // A document, or a program that asks for more rights: the shell opens it as a double click
+    // would, with its associated program or the system's prompt.
+    if (code == plat::kErrorBadExeFormat || code == plat::kErrorElevationRequired)
+      code = plateforme.ShellExecuteExW(commande->application, commande->arguments, dossier,
+                                        plat::kSwShow);
+  }
+  // Declined at the system's prompt: the user's own choice, nothing to report.
+  if (code != 0 && code != plat::kErrorCancelled)
     tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
 }

@@ -65,7 +65,9 @@ void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
 
 // Starts `executable` (with its parameters) in `repertoire`, as a shortcut or the editor's test
 // run does: in the launcher's folder `dossierLanceur` when `repertoire` is empty or cannot be
-// entered, which is reported. The process's own current directory is neither used nor changed.
+// entered, which is reported. A program starts as it is; a document, a folder, an address or a
+// program that asks for more rights is opened by the shell. The process's own current directory
+// is neither used nor changed.
 void Lancement(tk::Application& application, plat::Plateforme& plateforme,
                const std::string& dossierLanceur, const std::string& executable,
                const std::string& parametres, const std::string& repertoire);

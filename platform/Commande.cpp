@@ -1,5 +1,7 @@
 #include "platform/Commande.h"
 
+#include <algorithm>
+
 namespace plat {
 
 namespace {
@@ -73,10 +75,11 @@ std::optional<Commande> ResoutCommande(const std::string& executable, const std:
                                        const std::string& repertoire,
                                        const std::vector<std::string>& recherche,
                                        const std::function<bool(const std::string&)>& estFichier) {
-  const auto commande = [&](const std::string& application, const std::string& arguments) {
+  const auto commande = [&](const std::string& application, std::string arguments) {
+    if (!parametres.empty()) arguments += " " + parametres;
     std::string ligne = Guillemets(application) + arguments;
-    if (!parametres.empty()) ligne += " " + parametres;
-    return Commande{application, std::move(ligne)};
+    const std::size_t debut = std::min(arguments.size(), arguments.find_first_not_of(" \t"));
+    return Commande{application, std::move(ligne), arguments.substr(debut)};
   };
   const auto cherche = [&](const std::string& nom, bool exe = true) {
     return Cherche(nom, exe, repertoire, recherche, estFichier);
@@ -98,6 +101,18 @@ std::optional<Commande> ResoutCommande(const std::string& executable, const std:
       return commande(*application, executable.substr(fin));
   }
   return std::nullopt;
+}
+
+bool EstAdresse(const std::string& texte) {
+  const std::size_t deuxPoints = texte.find(':');
+  if (deuxPoints == std::string::npos || deuxPoints < 2) return false;
+  const auto lettre = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (!lettre(texte[0])) return false;
+  for (std::size_t i = 1; i < deuxPoints; ++i) {
+    const char c = texte[i];
+    if (!lettre(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
+  }
+  return true;
 }
 
 }  // namespace plat

@@ -14,6 +14,7 @@ namespace plat {
 struct Commande {
   std::string application;  // the program file, as CreateProcess's application name
   std::string ligne;        // the whole command line, the program's path quoted first
+  std::string arguments;    // what follows the program on that line
 };
 
 // `chemin` taken from the folder `base` as the system takes a path from the current folder: a
@@ -37,5 +38,8 @@ std::optional<Commande> ResoutCommande(const std::string& executable, const std:
                                        const std::string& repertoire,
                                        const std::vector<std::string>& recherche,
                                        const std::function<bool(const std::string&)>& estFichier);
+
+// "https://...", "mailto:...", "shell:...": a name for the shell, never a path ("C:..." is one).
+bool EstAdresse(const std::string& texte);
 
 }  // namespace plat

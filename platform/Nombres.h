@@ -50,6 +50,9 @@ constexpr int kErrorSharingViolation = 32;
 constexpr int kErrorLockViolation = 33;
 constexpr int kErrorFileExists = 80;
 constexpr int kErrorAlreadyExists = 183;
+constexpr int kErrorBadExeFormat = 193;
+constexpr int kErrorElevationRequired = 740;  // ERROR_ELEVATION_REQUIRED, not in every header
+constexpr int kErrorCancelled = 1223;
 constexpr int kErrorUnableToMoveReplacement2 = 1177;
 
 // Shell_NotifyIconW messages and the fields of its record that are set.

@@ -62,6 +62,10 @@ class Plateforme {
   // `repertoire`, and returns at once without waiting for it to settle.
   virtual int CreateProcessW(const std::string& application, const std::string& ligne,
                              const std::string& repertoire, int affichage) = 0;
+  // Asks the shell to open `fichier` (a document, a folder, an address, a program that needs
+  // more rights) as a double click would, with `parametres`, in `repertoire`; returns at once.
+  virtual int ShellExecuteExW(const std::string& fichier, const std::string& parametres,
+                              const std::string& repertoire, int affichage) = 0;
   // What the path names (kFileAttribute...), nothing when it names nothing.
   virtual std::optional<unsigned> GetFileAttributesW(const std::string& chemin) = 0;
   virtual std::string GetSystemDirectoryW() = 0;

@@ -54,8 +54,8 @@ viv_wine_env() {
 }
 
 # What a ready prefix holds, written in its .vivlan-ready; one made by another version is made
-# again. 2: Wine's own fonts in C:\windows\Fonts.
-VIV_VERSION_PREFIXE=2
+# again. 2: Wine's own fonts in C:\windows\Fonts. 3: text files open in Notepad, as on Windows.
+VIV_VERSION_PREFIXE=3
 
 viv_prefix_pret() { [ "$(cat "$WINEPREFIX/.vivlan-ready" 2>/dev/null)" = "$VIV_VERSION_PREFIXE" ]; }
 
@@ -75,7 +75,9 @@ viv_prefix() {
     $VIV_WINE reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f >/dev/null &&
     # Every program opens in one 1024x768 desktop whose taskbar shows the notification area.
     $VIV_WINE reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null &&
-    $VIV_WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null || exit 1
+    $VIV_WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null &&
+    # Wine knows how to open a text file but does not say that .txt is one.
+    $VIV_WINE reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null || exit 1
     # The dialogs' "MS Sans Serif" itself, as on Windows: without it a wider font stands in and
     # labels run into their fields.
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1

@@ -113,6 +113,11 @@ int PlateformePortable::CreateProcessW(const std::string&, const std::string&, c
   return kFichierIntrouvable;
 }
 
+int PlateformePortable::ShellExecuteExW(const std::string&, const std::string&,
+                                        const std::string&, int) {
+  return kFichierIntrouvable;
+}
+
 std::optional<unsigned> PlateformePortable::GetFileAttributesW(const std::string& chemin) {
   std::error_code erreur;
   const fs::file_status etat = fs::status(Chemin(chemin), erreur);

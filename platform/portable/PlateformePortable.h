@@ -28,6 +28,8 @@ class PlateformePortable : public Plateforme {
   // No shell to start programs with: always 2, "file not found".
   int CreateProcessW(const std::string& application, const std::string& ligne,
                      const std::string& repertoire, int affichage) override;
+  int ShellExecuteExW(const std::string& fichier, const std::string& parametres,
+                      const std::string& repertoire, int affichage) override;
   // A file that its owner may not write is read-only.
   std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
   // No system folders.

@@ -39,7 +39,8 @@ static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND &&
               kErrorSharingViolation == ERROR_SHARING_VIOLATION &&
               kErrorLockViolation == ERROR_LOCK_VIOLATION && kErrorFileExists == ERROR_FILE_EXISTS &&
               kErrorAlreadyExists == ERROR_ALREADY_EXISTS &&
-              kErrorUnableToMoveReplacement2 == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+              kErrorUnableToMoveReplacement2 == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+              kErrorBadExeFormat == ERROR_BAD_EXE_FORMAT && kErrorCancelled == ERROR_CANCELLED);
 
 namespace {
 
@@ -98,6 +99,30 @@ int PlateformeWin32::CreateProcessW(const std::string& application, const std::s
   ::CloseHandle(processus.hThread);
   ::CloseHandle(processus.hProcess);
   return 0;
+}
+
+int PlateformeWin32::ShellExecuteExW(const std::string& fichier, const std::string& parametres,
+                                     const std::string& repertoire, int affichage) {
+  // The shell's handlers may be COM objects: the thread joins an apartment once, when first
+  // needed, so that start-up loads nothing of it.
+  static const bool com = [] {
+    using Init = HRESULT(WINAPI*)(LPVOID, DWORD);
+    const auto init = reinterpret_cast<Init>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::LoadLibraryW(L"ole32.dll"), "CoInitializeEx")));
+    return init != nullptr &&
+           SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  }();
+  (void)com;
+  const std::wstring f = Large(fichier), p = Large(parametres), d = Large(repertoire);
+  SHELLEXECUTEINFOW execution{};
+  execution.cbSize = sizeof execution;
+  // The shell's own error boxes stay shut: the launcher says what failed, in its words.
+  execution.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  execution.lpFile = f.c_str();
+  execution.lpParameters = p.empty() ? nullptr : p.c_str();
+  execution.lpDirectory = d.empty() ? nullptr : d.c_str();
+  execution.nShow = affichage;
+  return ::ShellExecuteExW(&execution) ? 0 : DerniereErreur();
 }
 
 std::optional<unsigned> PlateformeWin32::GetFileAttributesW(const std::string& chemin) {

@@ -14,6 +14,8 @@ class PlateformeWin32 : public Plateforme {
   short VkKeyScanW(char16_t caractere) override;
   int CreateProcessW(const std::string& application, const std::string& ligne,
                      const std::string& repertoire, int affichage) override;
+  int ShellExecuteExW(const std::string& fichier, const std::string& parametres,
+                      const std::string& repertoire, int affichage) override;
   std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
   std::string GetSystemDirectoryW() override;
   std::string GetWindowsDirectoryW() override;

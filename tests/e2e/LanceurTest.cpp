@@ -404,3 +404,27 @@ TEST(Lanceur, LAideOuvreLeBlocNotesDuSystemeMemeSiUnAutreAttendDansLeDossier) {
   })) << lu;
   EXPECT_TRUE(v.LignesMarqueur().empty()) << "the planted Notepad.exe ran";
 }
+
+TEST(Lanceur, UnDocumentSOuvreAvecSonProgrammeEtUnDossierDansLExplorateur) {
+  Vivelance v;
+  const std::string document = v.Chemin("notes.txt");
+  v.EcrisFichier("notes.txt", "Liste de courses");
+  const std::string dossier = v.Chemin("Rangement");
+  ASSERT_TRUE(CreateDirectoryA(dossier.c_str(), nullptr));
+  v.EcrisFichier("Vivlan.ini", FichierIni({Raccourci("A", "Notes", document).Ctrl().Alt().Touche("K"),
+                                          Raccourci("A", "Dossier", dossier).Ctrl().Alt().Touche("L")}));
+  ASSERT_TRUE(v.Demarre());
+
+  CtrlAlt('K');
+  std::string lu = "(no Notepad)";
+  EXPECT_TRUE(Attends([&] {
+    HWND blocNotes = Trouve("Notepad");
+    HWND texte = blocNotes ? Enfant(blocNotes, "Edit") : nullptr;
+    if (texte) lu = Texte(texte);
+    return lu == "Liste de courses";
+  })) << lu;
+  CtrlAlt('L');
+  EXPECT_TRUE(Attends([&] { return Trouve("", "Rangement") != nullptr; }))
+      << "no window titled after the folder";
+  EXPECT_EQ(FenetreDe(v.Instance().Pid(), "", "Erreur"), nullptr);
+}

@@ -76,6 +76,14 @@ int PlateformeEnregistreuse::CreateProcessW(const std::string& application,
   return it != lancementsRefuses.end() ? it->second : 0;
 }
 
+int PlateformeEnregistreuse::ShellExecuteExW(const std::string& fichier,
+                                             const std::string& parametres,
+                                             const std::string& repertoire, int affichage) {
+  appels.push_back(Appel("ShellExecuteExW", fichier, parametres, repertoire, affichage));
+  const auto it = ouverturesRefusees.find(fichier.substr(fichier.find_last_of("\\/") + 1));
+  return it != ouverturesRefusees.end() ? it->second : 0;
+}
+
 std::optional<unsigned> PlateformeEnregistreuse::GetFileAttributesW(const std::string& chemin) {
   appels.push_back(Appel("GetFileAttributesW", chemin));
   if (absents.count(chemin)) return std::nullopt;

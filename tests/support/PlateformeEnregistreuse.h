@@ -33,6 +33,8 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   short VkKeyScanW(char16_t caractere) override;
   int CreateProcessW(const std::string& application, const std::string& ligne,
                      const std::string& repertoire, int affichage) override;
+  int ShellExecuteExW(const std::string& fichier, const std::string& parametres,
+                      const std::string& repertoire, int affichage) override;
   std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
   std::string GetSystemDirectoryW() override;
   std::string GetWindowsDirectoryW() override;
@@ -75,8 +77,10 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   std::string dossierWindows = "C:\\Windows";
   std::map<std::string, std::string> variables;  // GetEnvironmentVariableW
 
-  // CreateProcessW's error for a program, by its file name ("e.exe"); any other starts.
+  // CreateProcessW's error for a program, by its file name ("e.exe"); any other starts. The
+  // same for what ShellExecuteExW is asked to open.
   std::map<std::string, int> lancementsRefuses;
+  std::map<std::string, int> ouverturesRefusees;
 
   // (modifiers, key) pairs that RegisterHotKey refuses; a pair already registered and not
   // unregistered is refused too, as by the system.

@@ -381,6 +381,63 @@ TEST_F(Lancements, MessageDeRaccourciClavier) {
   EXPECT_FALSE(backend.envoie(*principal, 0x0010, 0, 0)) << "other messages are left alone";
 }
 
+// A program starts as it is; what the system will not start itself, the shell opens as a
+// double click would: a document with its program, a folder, an address, the prompt for a
+// program that needs more rights.
+TEST_F(Lancements, ChaqueCibleSOuvreCommeParUnDoubleClic) {
+  Demarre();
+  plateforme.attributs["C:\\Rapports\\bilan.pdf"] = plat::kFileAttributeNormal;
+  plateforme.attributs["C:\\x\\inconnu.xyz"] = plat::kFileAttributeNormal;
+  for (const char* document : {"bilan.pdf", "inconnu.xyz"})
+    plateforme.lancementsRefuses[document] = plat::kErrorBadExeFormat;
+  plateforme.lancementsRefuses["admin.exe"] = plateforme.lancementsRefuses["refus.exe"] =
+      plat::kErrorElevationRequired;
+  plateforme.lancementsRefuses["casse.exe"] = plat::kErrorAccessDenied;
+  plateforme.ouverturesRefusees["inconnu.xyz"] = 1155;  // no program for that kind of file
+  plateforme.ouverturesRefusees["refus.exe"] = plat::kErrorCancelled;
+  const struct {
+    const char* executable;
+    std::vector<std::string> appels;
+    bool message;
+  } cas[] = {
+      {"C:\\x\\prog.exe", {"CreateProcessW(C:\\x\\prog.exe,\"C:\\x\\prog.exe\" -p,.,5)"}, false},
+      {"C:\\Rapports\\bilan.pdf",
+       {"CreateProcessW(C:\\Rapports\\bilan.pdf,\"C:\\Rapports\\bilan.pdf\" -p,.,5)",
+        "ShellExecuteExW(C:\\Rapports\\bilan.pdf,-p,.,5)"},
+       false},
+      {"C:\\Users\\Moi\\Documents", {"ShellExecuteExW(C:\\Users\\Moi\\Documents,-p,.,5)"}, false},
+      {"https://vivelance.fr/aide", {"ShellExecuteExW(https://vivelance.fr/aide,-p,.,5)"}, false},
+      {"C:\\x\\admin.exe",
+       {"CreateProcessW(C:\\x\\admin.exe,\"C:\\x\\admin.exe\" -p,.,5)",
+        "ShellExecuteExW(C:\\x\\admin.exe,-p,.,5)"},
+       false},
+      // Declined at the system's prompt: the user's choice.
+      {"C:\\x\\refus.exe",
+       {"CreateProcessW(C:\\x\\refus.exe,\"C:\\x\\refus.exe\" -p,.,5)",
+        "ShellExecuteExW(C:\\x\\refus.exe,-p,.,5)"},
+       false},
+      {"C:\\x\\casse.exe", {"CreateProcessW(C:\\x\\casse.exe,\"C:\\x\\casse.exe\" -p,.,5)"}, true},
+      {"C:\\x\\inconnu.xyz",
+       {"CreateProcessW(C:\\x\\inconnu.xyz,\"C:\\x\\inconnu.xyz\" -p,.,5)",
+        "ShellExecuteExW(C:\\x\\inconnu.xyz,-p,.,5)"},
+       true},
+      {"<Aucun>", {}, true},
+  };
+  for (const auto& c : cas) {
+    plateforme.appels.clear();
+    Lancement(application, plateforme, dossier.chemin, c.executable, "-p", "");
+    std::vector<std::string> appels;
+    for (std::string a : plateforme.appels)
+      if (a.rfind("CreateProcessW(", 0) == 0 || a.rfind("ShellExecuteExW(", 0) == 0)
+        appels.push_back(a.replace(a.find(dossier.chemin), dossier.chemin.size(), "."));
+    EXPECT_EQ(appels, c.appels) << c.executable;
+    EXPECT_EQ(Messages(), c.message ? std::vector<std::string>{"Impossible de lancer l'application " +
+                                                                std::string(c.executable) + " !"}
+                                    : std::vector<std::string>{})
+        << c.executable;
+  }
+}
+
 TEST_F(Lancements, UnLancementDansLeMessageDUnAutrePartDeSonPropreRepertoire) {
   Demarre({{"A", "x", "x.exe", "", "C:\\Disparu"}, {"A", "y", "y.exe", "", "C:\\"},
            {"A", "z", "z.exe"}});
