@@ -1,6 +1,7 @@
 #include "app/Declars.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <utility>
 
@@ -70,18 +71,35 @@ std::string Section(unsigned n, Enreg r) {
   return s + "\r\n";
 }
 
-// What only the shell opens: an address, or a folder (before a program of the same name plus
-// ".exe"). Never a bare name, which the shell would look for in folders of its choosing.
-std::optional<std::string> CibleDuShell(plat::Plateforme& plateforme, std::string executable,
-                                        const std::string& dossier) {
-  if (executable.size() > 1 && executable.front() == '"' && executable.back() == '"')
-    executable = executable.substr(1, executable.size() - 2);
-  if (plat::EstAdresse(executable)) return executable;
-  if (executable.empty()) return std::nullopt;
-  const std::string chemin = plat::Joint(dossier, executable);
-  const auto attributs = plateforme.GetFileAttributesW(chemin);
-  if (attributs && (*attributs & plat::kFileAttributeDirectory) != 0) return chemin;
-  return std::nullopt;
+using Attributs = std::function<std::optional<unsigned>(const std::string&)>;
+
+bool EstDossier(const Attributs& attributs, const std::string& chemin) {
+  const auto a = attributs(chemin);
+  return a && (*a & plat::kFileAttributeDirectory) != 0;
+}
+
+// What a shortcut opens, in the folder it starts in.
+struct Cible {
+  std::optional<std::string> shell;      // an address, or a folder, that only the shell opens
+  std::optional<plat::Commande> commande;  // a file, started as a program if it is one
+};
+
+// An address or a folder goes to the shell before any program of the same name plus ".exe" is
+// looked for; never a bare name, which the shell would look for in folders of its choosing.
+Cible QuoiOuvrir(plat::Plateforme& plateforme, const Attributs& attributs,
+                 const std::string& executable, const std::string& parametres,
+                 const std::string& dossier) {
+  std::string nom = executable;
+  if (nom.size() > 1 && nom.front() == '"' && nom.back() == '"') nom = nom.substr(1, nom.size() - 2);
+  if (plat::EstAdresse(nom)) return {nom, std::nullopt};
+  if (!nom.empty() && EstDossier(attributs, plat::Joint(dossier, nom)))
+    return {plat::Joint(dossier, nom), std::nullopt};
+  const auto estFichier = [&attributs](const std::string& chemin) {
+    const auto a = attributs(chemin);
+    return a && (*a & plat::kFileAttributeDirectory) == 0;
+  };
+  return {std::nullopt, plat::ResoutCommande(executable, parametres, dossier,
+                                             plat::DossiersDeRecherche(plateforme), estFichier)};
 }
 
 }  // namespace
@@ -151,26 +169,22 @@ void Lancement(tk::Application& application, plat::Plateforme& plateforme,
                const std::string& parametres, const std::string& repertoire) {
   // Handed to the program, never entered: a launch inside another's message, or inside the
   // file dialog while the user browses, is not moved by them.
+  const Attributs attributs = [&plateforme](const std::string& chemin) {
+    return plateforme.GetFileAttributesW(chemin);
+  };
   std::string dossier = dossierLanceur;
   if (!repertoire.empty()) {
-    const std::string voulu = plat::Joint(dossierLanceur, repertoire);
-    const auto attributs = plateforme.GetFileAttributesW(voulu);
-    if (attributs && (*attributs & plat::kFileAttributeDirectory) != 0)
-      dossier = voulu;
+    if (EstDossier(attributs, plat::Joint(dossierLanceur, repertoire)))
+      dossier = plat::Joint(dossierLanceur, repertoire);
     else
       tk::MessageErreur(application,
                         "Impossible de se placer dans le répertoire " + repertoire + " !");
   }
-  const auto estFichier = [&plateforme](const std::string& chemin) {
-    const auto attributs = plateforme.GetFileAttributesW(chemin);
-    return attributs && (*attributs & plat::kFileAttributeDirectory) == 0;
-  };
   int code = plat::kErrorFileNotFound;
-  if (const auto cible = CibleDuShell(plateforme, executable, dossier)) {
-    code = plateforme.ShellExecuteExW(*cible, parametres, dossier, plat::kSwShow);
-  } else if (const auto commande = plat::ResoutCommande(executable, parametres, dossier,
-                                                        plat::DossiersDeRecherche(plateforme),
-                                                        estFichier)) {
+  const Cible cible = QuoiOuvrir(plateforme, attributs, executable, parametres, dossier);
+  if (cible.shell) {
+    code = plateforme.ShellExecuteExW(*cible.shell, parametres, dossier, plat::kSwShow);
+  } else if (const auto& commande = cible.commande) {
     code = plateforme.CreateProcessW(commande->application, commande->ligne, dossier, plat::kSwShow);
     // A document, or a program that asks for more rights: the shell opens it as a double click
     // would, with its associated program or the system's prompt.
@@ -181,4 +195,26 @@ void Lancement(tk::Application& application, plat::Plateforme& plateforme,
   // Declined at the system's prompt: the user's own choice, nothing to report.
   if (code != 0 && code != plat::kErrorCancelled)
     tk::MessageErreur(application, "Impossible de lancer l'application " + executable + " !");
+}
+
+tk::SourceIcone IconeDuRaccourci(plat::Plateforme& plateforme, const std::string& dossierLanceur,
+                            const std::string& executable, const std::string& repertoire) {
+  // Only a local disk answers at once: a path on a network share that is off, or on a drive
+  // waiting for its medium, is never touched while a menu opens.
+  const Attributs attributs = [&plateforme](const std::string& chemin) -> std::optional<unsigned> {
+    if (!plat::SurDisqueLocal(plateforme, chemin)) return std::nullopt;
+    return plateforme.GetFileAttributesW(chemin);
+  };
+  const std::string dossier = !repertoire.empty() && EstDossier(attributs, plat::Joint(dossierLanceur, repertoire))
+                                  ? plat::Joint(dossierLanceur, repertoire)
+                                  : dossierLanceur;
+  const Cible cible = QuoiOuvrir(plateforme, attributs, executable, "", dossier);
+  // An address shows what the shell shows for a link.
+  if (cible.shell) return plat::EstAdresse(*cible.shell) ? tk::SourceIcone{"lien.url", true}
+                                                         : tk::SourceIcone{*cible.shell, false};
+  if (cible.commande) return {cible.commande->application, false};
+  // Nothing there, or nothing that may be asked: the icon of its kind, by its name.
+  std::string nom = executable;
+  if (nom.size() > 1 && nom.front() == '"' && nom.back() == '"') nom = nom.substr(1, nom.size() - 2);
+  return {plat::Joint(dossier, nom), true};
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Plateforme.h"
+#include "toolkit/IconesDeMenu.h"
 #include "toolkit/Toolkit.h"
 
 struct Enreg {
@@ -71,3 +72,8 @@ void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
 void Lancement(tk::Application& application, plat::Plateforme& plateforme,
                const std::string& dossierLanceur, const std::string& executable,
                const std::string& parametres, const std::string& repertoire);
+
+// Where the icon of a shortcut's menu entry comes from: its target as the launch finds it (a
+// program, a document, a folder, an address), or the icon of its kind when it is missing.
+tk::SourceIcone IconeDuRaccourci(plat::Plateforme& plateforme, const std::string& dossierLanceur,
+                            const std::string& executable, const std::string& repertoire);

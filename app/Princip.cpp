@@ -177,6 +177,13 @@ void TFrmPrincip::ConstructionMenus() {
     entree->tag = static_cast<int>(i);
     entree->hint = TexteCombinaison(r);
     entree->OnClick = [this](tk::MenuItem& sender) { GestionClickMenu(sender); };
+    // Its target's icon: the record as it is now, since the list may be read again while the
+    // icons of an open menu are still being fetched; looked for once, at the first opening.
+    entree->icone = [this, exe = r.Executable, repertoire = r.Repertoire,
+                     trouvee = std::make_shared<std::optional<tk::SourceIcone>>()] {
+      if (!*trouvee) *trouvee = IconeDuRaccourci(plateforme_, dossierLanceur_, exe, repertoire);
+      return **trouvee;
+    };
     sousMenu->add(std::move(entree));
   }
 }

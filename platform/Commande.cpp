@@ -103,6 +103,13 @@ std::optional<Commande> ResoutCommande(const std::string& executable, const std:
   return std::nullopt;
 }
 
+bool SurDisqueLocal(Plateforme& plateforme, const std::string& chemin) {
+  if (chemin.size() >= 2 && Separateur(chemin[0]) && Separateur(chemin[1])) return false;
+  if (!Lecteur(chemin)) return true;
+  const unsigned genre = plateforme.GetDriveTypeW(chemin.substr(0, 2) + "\\");
+  return genre == kDriveFixed || genre == kDriveRamdisk;
+}
+
 bool EstAdresse(const std::string& texte) {
   const std::size_t deuxPoints = texte.find(':');
   if (deuxPoints == std::string::npos || deuxPoints < 2) return false;

@@ -42,4 +42,8 @@ std::optional<Commande> ResoutCommande(const std::string& executable, const std:
 // "https://...", "mailto:...", "shell:...": a name for the shell, never a path ("C:..." is one).
 bool EstAdresse(const std::string& texte);
 
+// Whether a full path lies on a disk of this computer, which answers at once: not on a share
+// ("\\\\serveur\\..."), a network drive, or a drive that may be waiting for its medium.
+bool SurDisqueLocal(Plateforme& plateforme, const std::string& chemin);
+
 }  // namespace plat

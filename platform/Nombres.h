@@ -55,6 +55,10 @@ constexpr int kErrorElevationRequired = 740;  // ERROR_ELEVATION_REQUIRED, not i
 constexpr int kErrorCancelled = 1223;
 constexpr int kErrorUnableToMoveReplacement2 = 1177;
 
+// GetDriveTypeW: the drives that answer at once.
+constexpr unsigned kDriveFixed = 3;
+constexpr unsigned kDriveRamdisk = 6;
+
 // Shell_NotifyIconW messages and the fields of its record that are set.
 constexpr unsigned kNimAdd = 0;
 constexpr unsigned kNimModify = 1;

@@ -68,6 +68,8 @@ class Plateforme {
                               const std::string& repertoire, int affichage) = 0;
   // What the path names (kFileAttribute...), nothing when it names nothing.
   virtual std::optional<unsigned> GetFileAttributesW(const std::string& chemin) = 0;
+  // The kind of drive of a root ("C:\\"): kDriveFixed, a network drive, a removable one...
+  virtual unsigned GetDriveTypeW(const std::string& racine) = 0;
   virtual std::string GetSystemDirectoryW() = 0;
   virtual std::string GetWindowsDirectoryW() = 0;
   // Empty when the variable is not set.

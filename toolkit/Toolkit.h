@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Plateforme.h"
+#include "toolkit/IconesDeMenu.h"
 
 namespace tk {
 
@@ -287,6 +288,9 @@ class MenuItem {
   int helpContext = 0;
   std::string hint;
   Picture picture = Picture::None;
+  // Or the icon the shell shows for a file, a folder or an address: asked for only when the
+  // entry's menu opens.
+  std::function<SourceIcone()> icone;
   bool isDefault = false;
   bool enabled = true;
   std::function<void(MenuItem& sender)> OnClick;

@@ -127,6 +127,8 @@ std::optional<unsigned> PlateformePortable::GetFileAttributesW(const std::string
   return ecriture ? kFileAttributeNormal : kFileAttributeReadOnly;
 }
 
+unsigned PlateformePortable::GetDriveTypeW(const std::string&) { return kDriveFixed; }
+
 std::string PlateformePortable::GetSystemDirectoryW() { return {}; }
 
 std::string PlateformePortable::GetWindowsDirectoryW() { return {}; }

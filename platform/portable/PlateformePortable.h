@@ -32,6 +32,8 @@ class PlateformePortable : public Plateforme {
                       const std::string& repertoire, int affichage) override;
   // A file that its owner may not write is read-only.
   std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
+  // Every drive is a local disk.
+  unsigned GetDriveTypeW(const std::string& racine) override;
   // No system folders.
   std::string GetSystemDirectoryW() override;
   std::string GetWindowsDirectoryW() override;

@@ -30,6 +30,7 @@ static_assert(kSwHide == SW_HIDE && kSwShow == SW_SHOW && kSwRestore == SW_RESTO
 static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NIM_DELETE &&
               kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP);
 
+static_assert(kDriveFixed == DRIVE_FIXED && kDriveRamdisk == DRIVE_RAMDISK);
 static_assert(kFileAttributeReadOnly == FILE_ATTRIBUTE_READONLY &&
               kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY &&
               kFileAttributeNormal == FILE_ATTRIBUTE_NORMAL);
@@ -62,6 +63,17 @@ std::string TexteDuSysteme(Appel&& appel) {
 }
 
 }  // namespace
+
+void RejointCom() {
+  static const bool rejoint = [] {
+    using Init = HRESULT(WINAPI*)(LPVOID, DWORD);
+    const auto init = reinterpret_cast<Init>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::LoadLibraryW(L"ole32.dll"), "CoInitializeEx")));
+    return init != nullptr &&
+           SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  }();
+  (void)rejoint;
+}
 
 void RestreintRechercheDesDll() {
   ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -103,16 +115,7 @@ int PlateformeWin32::CreateProcessW(const std::string& application, const std::s
 
 int PlateformeWin32::ShellExecuteExW(const std::string& fichier, const std::string& parametres,
                                      const std::string& repertoire, int affichage) {
-  // The shell's handlers may be COM objects: the thread joins an apartment once, when first
-  // needed, so that start-up loads nothing of it.
-  static const bool com = [] {
-    using Init = HRESULT(WINAPI*)(LPVOID, DWORD);
-    const auto init = reinterpret_cast<Init>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::LoadLibraryW(L"ole32.dll"), "CoInitializeEx")));
-    return init != nullptr &&
-           SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-  }();
-  (void)com;
+  RejointCom();
   const std::wstring f = Large(fichier), p = Large(parametres), d = Large(repertoire);
   SHELLEXECUTEINFOW execution{};
   execution.cbSize = sizeof execution;
@@ -129,6 +132,10 @@ std::optional<unsigned> PlateformeWin32::GetFileAttributesW(const std::string& c
   const DWORD attributs = ::GetFileAttributesW(Large(chemin).c_str());
   if (attributs == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   return attributs;
+}
+
+unsigned PlateformeWin32::GetDriveTypeW(const std::string& racine) {
+  return ::GetDriveTypeW(Large(racine).c_str());
 }
 
 std::string PlateformeWin32::GetSystemDirectoryW() {

@@ -17,6 +17,7 @@ class PlateformeWin32 : public Plateforme {
   int ShellExecuteExW(const std::string& fichier, const std::string& parametres,
                       const std::string& repertoire, int affichage) override;
   std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
+  unsigned GetDriveTypeW(const std::string& racine) override;
   std::string GetSystemDirectoryW() override;
   std::string GetWindowsDirectoryW() override;
   std::string GetEnvironmentVariableW(const std::string& nom) override;
@@ -43,6 +44,10 @@ class PlateformeWin32 : public Plateforme {
   bool ShowWindow(Handle fenetre, int commande) override;
   unsigned RegisterWindowMessageW(const std::string& nom) override;
 };
+
+// The thread joins a COM apartment, once, when the shell is first asked for something (its
+// handlers may be COM objects), so that start-up loads nothing of it.
+void RejointCom();
 
 // Before anything else is loaded: a DLL that the system loads late on the program's behalf
 // (themes, the file dialog's shell extensions) comes from the system's folder only, never

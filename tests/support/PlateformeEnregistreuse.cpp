@@ -92,6 +92,12 @@ std::optional<unsigned> PlateformeEnregistreuse::GetFileAttributesW(const std::s
   return Modele(chemin);
 }
 
+unsigned PlateformeEnregistreuse::GetDriveTypeW(const std::string& racine) {
+  appels.push_back(Appel("GetDriveTypeW", racine));
+  const auto it = lecteurs.find(racine);
+  return it != lecteurs.end() ? it->second : plat::kDriveFixed;
+}
+
 std::string PlateformeEnregistreuse::GetSystemDirectoryW() {
   appels.push_back("GetSystemDirectoryW");
   return dossierSysteme;

@@ -36,6 +36,7 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   int ShellExecuteExW(const std::string& fichier, const std::string& parametres,
                       const std::string& repertoire, int affichage) override;
   std::optional<unsigned> GetFileAttributesW(const std::string& chemin) override;
+  unsigned GetDriveTypeW(const std::string& racine) override;
   std::string GetSystemDirectoryW() override;
   std::string GetWindowsDirectoryW() override;
   std::string GetEnvironmentVariableW(const std::string& nom) override;
@@ -73,6 +74,7 @@ class PlateformeEnregistreuse : public plat::Plateforme {
   // a "." a folder, the rest (and names Windows refuses, such as "<Aucun>.exe") nothing.
   std::set<std::string> absents;
   std::map<std::string, unsigned> attributs;
+  std::map<std::string, unsigned> lecteurs;  // GetDriveTypeW by root; a local disk for others
   std::string dossierSysteme = "C:\\Windows\\System32";
   std::string dossierWindows = "C:\\Windows";
   std::map<std::string, std::string> variables;  // GetEnvironmentVariableW

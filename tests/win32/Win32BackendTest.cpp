@@ -655,6 +655,61 @@ TEST_F(Win32BackendTest, F1OnAnEntryWithoutHelpLeavesTheMenuOpen) {
   EXPECT_TRUE(m.cliques.empty());
 }
 
+// The sub-menu's entries show the icon the shell shows for their program, folder or kind; none
+// is asked for before the sub-menu opens.
+TEST_F(Win32BackendTest, EntriesShowTheShellsIconOnceTheirSubMenuOpens) {
+  wchar_t module[MAX_PATH];
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  const tk::SourceIcone sources[] = {
+      {plat::Etroit(module), false}, {"C:\\windows", false}, {"C:\\absent\\x.exe", true}};
+  PopupMenu menu(app);
+  MenuItem& sous = menu.add(std::make_unique<MenuItem>("Outils"));
+  int demandes = 0;
+  for (const tk::SourceIcone& s : sources)
+    sous.add(std::make_unique<MenuItem>(s.chemin)).icone = [&demandes, s] {
+      ++demandes;
+      return s;
+    };
+  int avant = -1;
+  std::vector<bool> images;
+  SetForegroundWindow(H(principale.handle()));
+  Etapes({
+      [] { return Visible(MenuOuvert()); },
+      [&] {
+        avant = demandes;
+        return true;
+      },
+      Presse(VK_DOWN),
+      Presse(VK_RIGHT),
+      [&] {
+        // The sub-menu's window, among the open menus'.
+        HMENU h = nullptr;
+        for (HWND f = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); f != nullptr && h == nullptr;
+             f = FindWindowExW(nullptr, f, L"#32768", nullptr)) {
+          auto* m = reinterpret_cast<HMENU>(SendMessageW(f, MN_GETHMENU, 0, 0));
+          if (Visible(f) && m != nullptr && GetMenuItemCount(m) == 3) h = m;
+        }
+        if (h == nullptr) return false;
+        // What did not fit in the time before the menu showed comes at idle moments.
+        images.clear();
+        for (int i = 0; i < 3; ++i) {
+          MENUITEMINFOW mii{};
+          mii.cbSize = sizeof mii;
+          mii.fMask = MIIM_BITMAP;
+          GetMenuItemInfoW(h, static_cast<UINT>(i), TRUE, &mii);
+          images.push_back(mii.hbmpItem != nullptr);
+        }
+        return images == std::vector<bool>{true, true, true};
+      },
+      Presse(VK_ESCAPE),
+      Presse(VK_ESCAPE),
+  });
+  menu.popup(100, 100);
+  EXPECT_EQ(avant, 0) << "nothing asked before the sub-menu opened";
+  EXPECT_EQ(demandes, 3);
+  EXPECT_EQ(images, (std::vector<bool>{true, true, true}));
+}
+
 TEST_F(Win32BackendTest, OpenDialogOpensOnAnyStartingNameAndGivesTheChosenFile) {
   char module[MAX_PATH];
   GetModuleFileNameA(nullptr, module, MAX_PATH);

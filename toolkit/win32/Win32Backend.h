@@ -43,6 +43,9 @@ class Win32Backend : public Backend {
   void run() override;
   void terminate() override;
 
+  // Whether icons of menu entries are still being fetched at idle moments.
+  bool iconesEnAttente() const;
+
   struct Impl;
 
  private:

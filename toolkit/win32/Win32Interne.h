@@ -56,11 +56,21 @@ struct Win32Backend::Impl {
   // An open popup menu: its entries by command id and a help request held until it closes.
   struct MenuOuvert {
     std::map<UINT, MenuItem*> entrees;
+    // Each menu's entries that show a file's icon, by their id.
+    std::map<HMENU, std::vector<std::pair<UINT, MenuItem*>>> aIcones;
     MenuItem* aideEnAttente = nullptr;
   };
   // The innermost one: a menu opened inside another's loop has its own, the outer one's
   // comes back when it closes.
   MenuOuvert* menu = nullptr;
+
+  // The icons of menu entries, made when first needed (Win32Icones).
+  std::unique_ptr<IconesDeMenu> icones;
+  // A menu about to open: its entries' icons, within the budget; the rest at idle moments.
+  void ouvreMenu(HMENU menu);
+  // An idle moment of the menus' owner window.
+  void iconesAuRepos();
+  void fermeMenu();
 
   // Non-zero while the backend itself writes to a control, so that the
   // control's notification is not taken for the user's doing.
@@ -147,6 +157,9 @@ F Fonction(HMODULE module, const char* nom) {
   if (module == nullptr) return nullptr;
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, nom)));
 }
+
+// The menus' owner window's timer that fetches icons at idle moments.
+constexpr UINT_PTR kTimerIcones = 1;
 
 // Messages of the menus' owner window: hints and F1 on the highlighted entry.
 std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,

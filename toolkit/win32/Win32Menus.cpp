@@ -35,6 +35,7 @@ HMENU ConstruitMenu(Win32Backend::Impl& impl, Win32Backend::Impl::MenuOuvert& ou
       mii.fMask |= MIIM_BITMAP;
       mii.hbmpItem = static_cast<HBITMAP>(impl.image(entree.picture));
     }
+    if (entree.icone) ouvert.aIcones[menu].push_back({mii.wID, &entree});
     InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mii);
   }
   return menu;
@@ -55,7 +56,7 @@ int ContexteAide(const MenuItem* entree) {
 }  // namespace
 
 std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,
-                                          std::uintptr_t, std::intptr_t lParam) {
+                                          std::uintptr_t wParam, std::intptr_t lParam) {
   if (impl.application == nullptr) return std::nullopt;
   switch (message) {
     case WM_HELP: {
@@ -74,6 +75,13 @@ std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned mes
       }
       return TRUE;
     }
+    case WM_INITMENUPOPUP:
+      impl.ouvreMenu(reinterpret_cast<HMENU>(wParam));
+      return std::nullopt;
+    case WM_TIMER:
+      if (wParam != kTimerIcones) return std::nullopt;
+      impl.iconesAuRepos();
+      return 0;
     default:
       return std::nullopt;
   }
@@ -92,6 +100,7 @@ MenuItem* Win32Backend::popup(PopupMenu& menu, int x, int y) {
   HMENU hmenu = ConstruitMenu(impl, ouvert, menu, id);
   const BOOL choix = TrackPopupMenu(hmenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0,
                                     impl.proprietaireMenus, nullptr);
+  impl.fermeMenu();
   DestroyMenu(hmenu);
   if (ouvert.aideEnAttente != nullptr) {
     impl.menu = empile.precedent;
