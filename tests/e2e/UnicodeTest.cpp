@@ -10,6 +10,7 @@
 #include "Pilote.h"
 #include "support/FichierIni.h"
 #include "support/Francais.h"
+#include "support/PageDeCode.h"
 
 using namespace pilote;
 
