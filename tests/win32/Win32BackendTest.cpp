@@ -626,19 +626,20 @@ std::string Decrit(HMENU menu) {
   return texte;
 }
 
-// The menu open while `popup` runs, as Decrit reads it; Escape closes it.
-std::string MenuVu(Form& devant, const std::function<void()>& popup) {
+// `menu` opened in front of `devant`, as Decrit reads it; then `touches`, pressed in it.
+std::string MenuVu(Form& devant, PopupMenu& menu, std::vector<WORD> touches = {VK_ESCAPE}) {
   std::string vu;
-  SetForegroundWindow(H(devant.handle()));
-  Etapes({
+  std::vector<std::function<bool()>> etapes = {
       [] { return Visible(MenuOuvert()); },
       [&] {
         vu = Decrit(reinterpret_cast<HMENU>(SendMessageW(MenuOuvert(), MN_GETHMENU, 0, 0)));
         return true;
       },
-      Presse(VK_ESCAPE),
-  });
-  popup();
+  };
+  for (WORD touche : touches) etapes.push_back(Presse(touche));
+  SetForegroundWindow(H(devant.handle()));
+  Etapes(std::move(etapes));
+  menu.popup(100, 100);
   return vu;
 }
 
@@ -673,10 +674,9 @@ TEST_F(Win32BackendTest, TheProgramsMenusAndDialogsShowItsFrenchAndLabelsInAnySc
   TFrmConfig config(app, principal);
   TFrmAPropos aPropos(app);
 
-  EXPECT_EQ(MenuVu(principale, [&] { principal.iPmDroit.popup(100, 100); }),
+  EXPECT_EQ(MenuVu(principale, principal.iPmDroit),
             "A&ctiver/Désactiver | &Configuration | &A propos... &Rubriques d'aide | &Quitter");
-  EXPECT_EQ(MenuVu(principale, [&] { principal.iPmGauche.popup(100, 100); }),
-            "Jeux vidéo[Échecs Łódź] Программы[日本 📁]");
+  EXPECT_EQ(MenuVu(principale, principal.iPmGauche), "Jeux vidéo[Échecs Łódź] Программы[日本 📁]");
   const std::tuple<Form*, const char*, const char*> formes[] = {
       {&aPropos, kTitreAPropos, kTextesAPropos},
       {&config, kTitreEditeur, kTextesEditeur},
@@ -695,19 +695,7 @@ TEST_F(Win32BackendTest, ADashIsAnEntryOrASubMenuAndOnlyASeparatorDrawsALine) {
   MenuItem& tiret = menu.add(std::make_unique<MenuItem>("-"));
   int clics = 0;
   tiret.OnClick = [&](MenuItem&) { ++clics; };
-  std::string vu;
-  SetForegroundWindow(H(principale.handle()));
-  Etapes({
-      [] { return Visible(MenuOuvert()); },
-      [&] {
-        vu = Decrit(reinterpret_cast<HMENU>(SendMessageA(MenuOuvert(), MN_GETHMENU, 0, 0)));
-        return true;
-      },
-      Presse(VK_UP),
-      Presse(VK_RETURN),
-  });
-  menu.popup(100, 100);
-  EXPECT_EQ(vu, "-[-] | -");
+  EXPECT_EQ(MenuVu(principale, menu, {VK_UP, VK_RETURN}), "-[-] | -");
   EXPECT_EQ(clics, 1) << "the last entry, \"-\", was chosen";
 }
 
