@@ -659,7 +659,7 @@ std::string TextesDe(Form& form) {
 
 // Whatever the code page of the run: the French of the program and the user's labels in any
 // script reach the system whole.
-TEST_F(Win32BackendTest, TheProgramsMenusAndDialogsShowItsFrenchAndLabelsInAnyScript) {
+TEST_F(Win32BackendTest, TheProgramsMenusAndDialogsHoldItsFrenchAndLabelsInAnyScript) {
   DossierTemporaire dossier("vivlan-menus");
   Ecrit(dossier.chemin() + "\\Vivlan.ini",
         FichierIni({{"Jeux vidéo", "Échecs"}, {"Программы", "日本 📁"}, {"Jeux vidéo", "Łódź"}}));
