@@ -7,9 +7,10 @@ VIV_TOP=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
 # Unix locales below, from which Wine takes a program's ANSI code page.
 VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick fonts-wine libxml2-utils locales"
 
-# The tests run the launcher on Windows of other code pages: Russian (1251), and Hindi, which
-# has none, as Windows' "UTF-8 for worldwide language support" (65001).
-VIV_LOCALES="ru_RU hi_IN"
+# The tests run the launcher on Windows of other code pages, each the ANSI code page Wine gives a
+# program under a Unix locale: Russian for 1251, and Hindi, which has none, for 65001, as
+# Windows' "UTF-8 for worldwide language support". Page:locale.
+VIV_PAGES_DE_CODE="1251:ru_RU 65001:hi_IN"
 
 installe_manquants() {
   local manquants=() p
@@ -29,10 +30,11 @@ installe_manquants() {
   viv_locales
 }
 
-# Makes the locales of VIV_LOCALES that are missing (as root).
+# Makes the locales of VIV_PAGES_DE_CODE that are missing (as root).
 viv_locales() {
-  local l
-  for l in $VIV_LOCALES; do
+  local p l
+  for p in $VIV_PAGES_DE_CODE; do
+    l=${p#*:}
     locale -a 2>/dev/null | grep -qix "$l.utf8" && continue
     if [ "$(id -u)" -ne 0 ]; then
       echo "Missing locale $l.UTF-8 (run as root to make it)" >&2
@@ -40,6 +42,16 @@ viv_locales() {
     fi
     localedef -i "$l" -f UTF-8 "$l.UTF-8" || return 1
   done
+}
+
+# The Unix locale under which Wine gives a program the ANSI code page $1.
+viv_locale_de_page() {
+  local p
+  for p in $VIV_PAGES_DE_CODE; do
+    [ "${p%%:*}" = "$1" ] && { echo "${p#*:}.UTF-8"; return 0; }
+  done
+  echo "No locale gives the code page $1" >&2
+  return 1
 }
 
 # One private prefix per checkout, kept with the Windows build; VIVLAN_WINEPREFIX overrides it.

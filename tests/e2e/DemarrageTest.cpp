@@ -7,14 +7,13 @@
 #include "Pilote.h"
 #include "app/Princip.h"
 #include "support/FichierIni.h"
+#include "support/Francais.h"
 
 using namespace pilote;
 
 namespace {
 
 const std::string kIni = SectionIni(1, {"Outils", "Marqueur", "Marqueur.exe"});
-
-const char kDejaEnCours[] = "Vivelance est déjà en cours d'exécution !";
 
 // A right click on the icon, given as `clic`, opens this process's command menu; Escape
 // closes it.

@@ -18,110 +18,10 @@ Raccourci Ancien() {
   return Raccourci("Outils", "Ancien", CheminMarqueur(), "ancien").Ctrl().Alt().Touche("K");
 }
 
-// The form lays its group boxes flat: every control is a child of the window, placed in the
-// window's client area.
-struct Editeur {
-  HWND fenetre = nullptr;
-
-  HWND Menus() const { return EnfantEn(fenetre, 54, 19); }
-  HWND Items() const { return EnfantEn(fenetre, 364, 19); }
-  HWND MenuPlus() const { return EnfantEn(fenetre, 145, 146); }
-  HWND ItemPlus() const { return EnfantEn(fenetre, 455, 146); }
-  HWND Exe() const { return EnfantEn(fenetre, 166, 238); }
-  HWND Param() const { return EnfantEn(fenetre, 166, 275); }
-  HWND Chemin() const { return EnfantEn(fenetre, 166, 312); }
-  HWND Touche() const { return EnfantEn(fenetre, 551, 353); }
-  // Check boxes and buttons, by their caption.
-  HWND Bouton(const char* texte) const { return Enfant(fenetre, "Button", std::string(texte)); }
-
-  // What the lower half shows, in one line: a failure prints every field at once.
-  std::string Fiche() const {
-    return Texte(Exe()) + " | " + Texte(Param()) + " | " + Texte(Chemin()) + " | " +
-           (Coche(Bouton("Ctrl")) ? "Ctrl " : "") + (Coche(Bouton("Alt")) ? "Alt " : "") +
-           (Coche(Bouton("Shift")) ? "Shift " : "") + (Coche(Bouton("Windows")) ? "Win " : "") +
-           "| " + Texte(Touche());
-  }
-};
-
 std::string FicheDe(const Raccourci& r) {
   return r.exe + " | " + r.params + " | " + r.dir + " | " + (r.ctrl ? "Ctrl " : "") +
          (r.alt ? "Alt " : "") + (r.shift ? "Shift " : "") + (r.win ? "Win " : "") + "| " +
          r.touche;
-}
-
-// "&Configuration" shares its access key with "A&ctiver/Désactiver", which comes first: the
-// entry is reached with the arrows (the separator between them is skipped).
-Editeur OuvreEditeur(Vivelance& vivelance) {
-  Editeur editeur;
-  CliqueIcone(Bouton::Droit);
-  if (!AttendsMenu()) {
-    ADD_FAILURE() << "no menu after a right click on the tray icon";
-    return editeur;
-  }
-  Touches({VK_DOWN, VK_DOWN, VK_RETURN});
-  EXPECT_TRUE(AttendsMenuFerme());
-  editeur.fenetre = AttendsFenetreDe(vivelance.Instance().Pid(), "TFrmConfig", "Configuration");
-  if (editeur.fenetre == nullptr || !AttendsVisible(editeur.fenetre)) {
-    ADD_FAILURE() << "the editor did not open";
-    editeur.fenetre = nullptr;
-  }
-  return editeur;
-}
-
-// A box of the program found by its caption; only a shown one counts, since the program's
-// hidden owner window is captioned "Vivlan" too.
-HWND AttendsBoite(DWORD pid, const std::string& titre) {
-  HWND trouvee = nullptr;
-  Attends([&] {
-    for (HWND fenetre : FenetresDe(pid))
-      if (Visible(fenetre) && Texte(fenetre) == titre) trouvee = fenetre;
-    return trouvee != nullptr;
-  });
-  return trouvee;
-}
-
-// The prompt of `titre`, shown by the program over the editor.
-HWND Invite(DWORD pid, const std::string& titre, const std::string& question) {
-  HWND boite = AttendsBoite(pid, titre);
-  if (boite == nullptr) {
-    ADD_FAILURE() << "no prompt \"" << titre << "\"";
-    return nullptr;
-  }
-  EXPECT_NE(Enfant(boite, "", question), nullptr) << TextesEnfants(boite);
-  return boite;
-}
-
-// Sets the prompt's field and presses its "OK".
-void Saisis(DWORD pid, const std::string& titre, const std::string& question,
-            const std::string& libelle) {
-  HWND boite = Invite(pid, titre, question);
-  ASSERT_NE(boite, nullptr);
-  HWND champ = Enfant(boite, "Edit");
-  ASSERT_NE(champ, nullptr) << TextesEnfants(boite);
-  EXPECT_EQ(Texte(champ), "");
-  EcrisTexte(champ, libelle);
-  HWND ok = Enfant(boite, "Button", std::string("OK"));
-  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
-  Clique(ok);
-  EXPECT_TRUE(AttendsDestruction(boite));
-}
-
-// A global combination, pressed once the launcher has settled and a window of ours has the
-// focus: keys sent while the focus is still moving after a window closed can reach Wine
-// without their modifiers.
-void Combinaison(Vivelance& vivelance, char touche) {
-  Synchronise(vivelance.FenetrePrincipale());
-  FenetreTemoin clavier("TTemoinClavier", "Clavier");
-  ShowWindow(clavier.Handle(), SW_SHOW);
-  ASSERT_TRUE(AuPremierPlan(clavier.Handle()));
-  Touche(static_cast<WORD>(touche), {VK_CONTROL, VK_MENU});
-}
-
-// Ticks a check box with a click and waits for the program to show it ticked.
-void CocheParClic(HWND caseACocher) {
-  ASSERT_NE(caseACocher, nullptr);
-  Clique(caseACocher);
-  EXPECT_TRUE(Attends([&] { return pilote::Coche(caseACocher); })) << Texte(caseACocher);
 }
 
 void ControleLaDisposition(const Editeur& e) {
@@ -138,17 +38,6 @@ void ControleLaDisposition(const Editeur& e) {
   EXPECT_EQ(EtiquettesQuiDebordent(e.fenetre), std::vector<std::string>{});
 }
 
-// Waits for what `lire` reads to become `attendu`; a failure shows the last value read.
-template <typename T, typename Lecture>
-::testing::AssertionResult Devient(Lecture lire, const T& attendu) {
-  T vu{};
-  if (Attends([&] { return (vu = lire()) == attendu; })) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "still " << ::testing::PrintToString(vu)
-                                       << ", expected " << ::testing::PrintToString(attendu);
-}
-
-using Lignes = std::vector<std::string>;
-
 GUITHREADINFO FilDe(HWND fenetre) {
   GUITHREADINFO fil{};
   fil.cbSize = sizeof fil;
@@ -162,28 +51,15 @@ bool Active(HWND fenetre) {
   return AuPremierPlan(fenetre) && Attends([&] { return FilDe(fenetre).hwndActive == fenetre; });
 }
 
-// Names in the launcher's folder, to see that nothing is left beside the settings file.
-std::vector<std::string> FichiersDe(const std::string& dossier) {
-  std::vector<std::string> noms;
-  WIN32_FIND_DATAA trouve;
-  HANDLE recherche = FindFirstFileA((dossier + "\\*").c_str(), &trouve);
-  if (recherche == INVALID_HANDLE_VALUE) return noms;
-  do {
-    const std::string nom = trouve.cFileName;
-    if (nom != "." && nom != "..") noms.push_back(nom);
-  } while (FindNextFileA(recherche, &trouve));
-  FindClose(recherche);
-  return noms;
-}
-
 // Read-only for the time of a test: the folder can be removed afterwards.
 class LectureSeule {
  public:
   explicit LectureSeule(std::string chemin) : chemin_(std::move(chemin)) {
-    EXPECT_TRUE(SetFileAttributesA(chemin_.c_str(), FILE_ATTRIBUTE_READONLY)) << GetLastError();
+    EXPECT_TRUE(SetFileAttributesW(EnLarge(chemin_).c_str(), FILE_ATTRIBUTE_READONLY))
+        << GetLastError();
   }
   ~LectureSeule() { Leve(); }
-  void Leve() { SetFileAttributesA(chemin_.c_str(), FILE_ATTRIBUTE_NORMAL); }
+  void Leve() { SetFileAttributesW(EnLarge(chemin_).c_str(), FILE_ATTRIBUTE_NORMAL); }
 
  private:
   std::string chemin_;
@@ -252,7 +128,7 @@ TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussit
   EXPECT_EQ(SelectionListe(e.Items()), 0);
   EXPECT_EQ(e.Fiche(), FicheDe(ancien));
 
-  // An accented label goes through the prompt and the list as Windows-1252.
+  // An accented label goes through the prompt and the list whole.
   Clique(e.MenuPlus());
   Saisis(pid, "Ajout d'un menu", "Libellé du menu", "Jeux vidéo");
   // The handler goes on once the prompt is gone: wait for its result.

@@ -48,18 +48,6 @@ bool AttendsTraces(const Vivelance& v, size_t n) {
   return Attends([&] { return Traces(v).size() >= n; });
 }
 
-// The visible "Erreur" box of that process.
-HWND AttendsErreur(DWORD pid) {
-  HWND boite = nullptr;
-  Attends([&] {
-    for (HWND fenetre : FenetresDe(pid)) {
-      if (Visible(fenetre) && Texte(fenetre) == "Erreur") return (boite = fenetre) != nullptr;
-    }
-    return false;
-  });
-  return boite;
-}
-
 bool AttendsFermeture(HWND fenetre) {
   return Attends([&] { return !IsWindow(fenetre) || !Visible(fenetre); });
 }
@@ -125,7 +113,7 @@ TEST(Lanceur, UnProgrammeLentADemarrerNeRetientPasLesAutresRaccourcis) {
 TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
   Vivelance v;
   const std::string travail = v.Chemin("travail");
-  ASSERT_TRUE(CreateDirectoryA(travail.c_str(), nullptr));
+  ASSERT_TRUE(CreeDossier(travail));
   v.EcrisFichier("Vivlan.ini",
                  FichierIni({Marque("Outils", "Dans travail", "un  deux", travail, 'K'),
                              Marque("Outils", "Sans répertoire", "", "", 'L')}));
@@ -170,7 +158,7 @@ TEST(Lanceur, UnLibelleTiretEstUnSousMenuEtUneEntreeCommeLesAutres) {
 TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   Vivelance v;
   const std::string travail = v.Chemin("travail");
-  ASSERT_TRUE(CreateDirectoryA(travail.c_str(), nullptr));
+  ASSERT_TRUE(CreeDossier(travail));
   Raccourci z = Marque("A", "z", "zz", travail);
   z.Ctrl().Win().Touche("Z");
   v.EcrisFichier("Vivlan.ini",
@@ -237,7 +225,7 @@ TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLance
   const DWORD pid = v.Instance().Pid();
 
   CtrlAlt('K');
-  HWND boite = AttendsErreur(pid);
+  HWND boite = AttendsBoite(pid, "Erreur");
   ASSERT_NE(boite, nullptr);
   const std::string message = "Impossible de se placer dans le répertoire " + absent + " !";
   EXPECT_NE(TextesEnfants(boite).find(message), std::string::npos) << TextesEnfants(boite);
@@ -266,7 +254,7 @@ TEST(Lanceur, UnProgrammeQuiNePeutDemarrerEstSignaleSansSesParametres) {
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');
-  HWND boite = AttendsErreur(v.Instance().Pid());
+  HWND boite = AttendsBoite(v.Instance().Pid(), "Erreur");
   ASSERT_NE(boite, nullptr);
   const std::string textes = TextesEnfants(boite);
   EXPECT_NE(textes.find("Impossible de lancer l'application " + exe + " !"), std::string::npos)
@@ -323,7 +311,7 @@ TEST(Lanceur, DeuxRaccourcisDeMemeCombinaisonLeSecondEstSignale) {
   Vivelance v(FichierIni({Marque("A", "Premier", "premier", "", 'K'),
                           Marque("A", "Second", "second", "", 'K')}));
   Processus& instance = v.Lance();
-  HWND boite = AttendsErreur(instance.Pid());
+  HWND boite = AttendsBoite(instance.Pid(), "Erreur");
   ASSERT_NE(boite, nullptr);
   EXPECT_NE(TextesEnfants(boite).find("Impossible d'initialiser le raccourci clavier Second !"),
             std::string::npos)
@@ -338,7 +326,7 @@ TEST(Lanceur, DeuxRaccourcisDeMemeCombinaisonLeSecondEstSignale) {
 
   // Deactivating cannot give back what the second never held.
   ASSERT_TRUE(v.Commande('C'));
-  boite = AttendsErreur(instance.Pid());
+  boite = AttendsBoite(instance.Pid(), "Erreur");
   ASSERT_NE(boite, nullptr);
   const std::string textes = TextesEnfants(boite);
   EXPECT_NE(textes.find("Impossible de désactiver le raccourci clavier Second !"),
@@ -373,11 +361,11 @@ TEST(Lanceur, UneLigneDeCommandeDePlusieursMilliersDeCaracteresPartEntiere) {
 TEST(Lanceur, UnCheminAvecUnBlancLanceCeFichierEtJamaisUnProgrammePlanteDevant) {
   Vivelance v;
   const std::string dossier = v.Chemin("Mes Programmes");
-  ASSERT_TRUE(CreateDirectoryA(dossier.c_str(), nullptr));
+  ASSERT_TRUE(CreeDossier(dossier));
   const std::string programme = dossier + "\\Marqueur.exe";
-  ASSERT_TRUE(CopyFileA(CheminMarqueur().c_str(), programme.c_str(), FALSE));
+  ASSERT_TRUE(CopieFichier(CheminMarqueur(), programme));
   // What Windows would start for the unquoted path: another copy that writes the same marker.
-  ASSERT_TRUE(CopyFileA(CheminMarqueur().c_str(), v.Chemin("Mes.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopieFichier(CheminMarqueur(), v.Chemin("Mes.exe")));
   Raccourci r("A", "Blanc", programme, "x");
   v.EcrisFichier("Vivlan.ini", FichierIni({r.Ctrl().Alt().Touche("k")}));
   ASSERT_TRUE(v.Demarre());
@@ -390,7 +378,7 @@ TEST(Lanceur, UnCheminAvecUnBlancLanceCeFichierEtJamaisUnProgrammePlanteDevant) 
 
 TEST(Lanceur, LAideOuvreLeBlocNotesDuSystemeMemeSiUnAutreAttendDansLeDossier) {
   Vivelance v(FichierIni({Marque("A", "x", "")}));
-  ASSERT_TRUE(CopyFileA(CheminMarqueur().c_str(), v.Chemin("Notepad.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopieFichier(CheminMarqueur(), v.Chemin("Notepad.exe")));
   v.EcrisFichier("LisezMoi.txt", "Mode d'emploi");
   ASSERT_TRUE(v.Demarre());
 

@@ -32,20 +32,20 @@ TEST(Paquet, DemarreSansMessageEtOuvreSonLisezMoi) {
 }
 
 TEST(Paquet, LaVersionDuProgrammeEstCelleDuProjet) {
-  const std::string exe = CheminPaquet() + "\\Vivlan.exe";
+  const std::wstring exe = EnLarge(CheminPaquet() + "\\Vivlan.exe");
   DWORD inutile = 0;
-  std::vector<char> infos(GetFileVersionInfoSizeA(exe.c_str(), &inutile));
-  ASSERT_FALSE(infos.empty()) << exe;
-  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(infos.size()), infos.data()));
+  std::vector<char> infos(GetFileVersionInfoSizeW(exe.c_str(), &inutile));
+  ASSERT_FALSE(infos.empty()) << CheminPaquet();
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(infos.size()), infos.data()));
 
   VS_FIXEDFILEINFO* fixe = nullptr;
   UINT taille = 0;
-  ASSERT_TRUE(VerQueryValueA(infos.data(), "\\", reinterpret_cast<void**>(&fixe), &taille));
+  ASSERT_TRUE(VerQueryValueW(infos.data(), L"\\", reinterpret_cast<void**>(&fixe), &taille));
   EXPECT_EQ(fixe->dwFileVersionMS, MAKELONG(VIVLAN_VERSION_MINEURE, VIVLAN_VERSION_MAJEURE));
   EXPECT_EQ(fixe->dwProductVersionMS, MAKELONG(VIVLAN_VERSION_MINEURE, VIVLAN_VERSION_MAJEURE));
 
-  char* texte = nullptr;
-  ASSERT_TRUE(VerQueryValueA(infos.data(), "\\StringFileInfo\\040C04E4\\ProductVersion",
+  wchar_t* texte = nullptr;
+  ASSERT_TRUE(VerQueryValueW(infos.data(), L"\\StringFileInfo\\040C04E4\\ProductVersion",
                              reinterpret_cast<void**>(&texte), &taille));
-  EXPECT_STREQ(texte, VIVLAN_VERSION);
+  EXPECT_EQ(EnUtf8(texte), VIVLAN_VERSION);
 }

@@ -92,6 +92,9 @@ int Sequence() {
   return ++n;
 }
 
+// MinGW's narrow paths go through the ANSI code page: a path is made from UTF-8 explicitly.
+std::filesystem::path Fs(const std::string& chemin) { return std::filesystem::u8path(chemin); }
+
 }  // namespace
 
 bool Attends(const std::function<bool()>& condition, DWORD delai) {
@@ -129,16 +132,40 @@ std::wstring EnLarge(const std::string& texte) {
   return resultat;
 }
 
+// ---- Folders and files
+
+bool CreeDossier(const std::string& chemin) {
+  return CreateDirectoryW(EnLarge(chemin).c_str(), nullptr) != FALSE;
+}
+
+bool CopieFichier(const std::string& de, const std::string& vers) {
+  return CopyFileW(EnLarge(de).c_str(), EnLarge(vers).c_str(), FALSE) != FALSE;
+}
+
+Lignes FichiersDe(const std::string& dossier) {
+  Lignes noms;
+  WIN32_FIND_DATAW trouve;
+  HANDLE recherche = FindFirstFileW(EnLarge(dossier + "\\*").c_str(), &trouve);
+  if (recherche == INVALID_HANDLE_VALUE) return noms;
+  do {
+    const std::string nom = EnUtf8(trouve.cFileName);
+    if (nom != "." && nom != "..") noms.push_back(nom);
+  } while (FindNextFileW(recherche, &trouve));
+  FindClose(recherche);
+  return noms;
+}
+
 // ---- Processus
 
 Processus::Processus(const std::string& ligne, const std::string& dossier, HANDLE travail) {
-  STARTUPINFOA demarrage{};
+  STARTUPINFOW demarrage{};
   demarrage.cb = sizeof demarrage;
-  std::string commande = ligne;
+  std::wstring commande = EnLarge(ligne);  // CreateProcessW may write into it
+  const std::wstring repertoire = EnLarge(dossier);
   // Suspended until it is in the job, so that nothing it starts escapes the job.
   DWORD options = travail ? CREATE_SUSPENDED : 0;
-  if (!CreateProcessA(nullptr, commande.data(), nullptr, nullptr, FALSE, options, nullptr,
-                      dossier.empty() ? nullptr : dossier.c_str(), &demarrage, &info_)) {
+  if (!CreateProcessW(nullptr, commande.data(), nullptr, nullptr, FALSE, options, nullptr,
+                      repertoire.empty() ? nullptr : repertoire.c_str(), &demarrage, &info_)) {
     ADD_FAILURE() << "CreateProcess(" << ligne << ") in " << dossier << ": " << GetLastError();
     info_ = {};
     return;
@@ -302,9 +329,9 @@ std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue) {
   const std::vector<HWND> enfants = Enfants(dialogue);
   // A font handle of the other process means nothing here (and Wine answers WM_GETFONT from
   // another process with 0): the dialogs' own font, made alike.
-  HFONT police = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  HFONT police = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+                             DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
   HDC dc = GetDC(nullptr);
   HGDIOBJ avant = SelectObject(dc, police);
   for (HWND etiquette : enfants) {
@@ -440,12 +467,13 @@ int CommandeLinux(const std::string& commande) {
   // command's exit code in a file once it is done.
   const std::string fin = "/tmp/vivlan-linux-" + std::to_string(GetCurrentProcessId()) + "-" +
                           std::to_string(Sequence());
-  std::string ligne = "/bin/sh -c \"" + commande + "; echo $? >" + fin + ".0 && mv " + fin +
-                      ".0 " + fin + "\"";
-  STARTUPINFOA demarrage{};
+  const std::string ligne = "/bin/sh -c \"" + commande + "; echo $? >" + fin + ".0 && mv " +
+                            fin + ".0 " + fin + "\"";
+  std::wstring large = EnLarge(ligne);
+  STARTUPINFOW demarrage{};
   demarrage.cb = sizeof demarrage;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, large.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &demarrage, &info)) {
     ADD_FAILURE() << ligne << ": " << GetLastError();
     return -1;
@@ -455,10 +483,10 @@ int CommandeLinux(const std::string& commande) {
   const std::string finWindows = CheminWine(fin);
   std::string code;
   const bool fini = Attends([&] {
-    std::ifstream fichier(finWindows);
+    std::ifstream fichier(Fs(finWindows));
     return fichier && std::getline(fichier, code);
   });
-  DeleteFileA(finWindows.c_str());
+  DeleteFileW(EnLarge(finWindows).c_str());
   if (!fini) {
     ADD_FAILURE() << "no end: " << ligne;
     return -1;
@@ -470,7 +498,7 @@ std::string CheminLinux(const std::string& chemin) {
   const std::wstring large = EnLarge(chemin);
   using Conversion = char*(CDECL*)(const wchar_t*);
   const auto conversion = reinterpret_cast<Conversion>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   char* nom = conversion ? conversion(large.c_str()) : nullptr;
   if (!nom) return {};
   std::string resultat = nom;
@@ -502,15 +530,15 @@ bool AttendsMenuFerme(DWORD delai) {
 
 // ---- FenetreTemoin
 
-FenetreTemoin::FenetreTemoin(const std::string& classe, const std::string& titre)
-    : classe_(classe) {
-  WNDCLASSA description{};
-  description.lpfnWndProc = DefWindowProcA;
-  description.hInstance = GetModuleHandleA(nullptr);
-  description.lpszClassName = classe_.c_str();
-  RegisterClassA(&description);  // may already exist from an earlier test
-  fenetre_ = CreateWindowExA(0, classe_.c_str(), titre.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100,
-                             100, nullptr, nullptr, description.hInstance, nullptr);
+FenetreTemoin::FenetreTemoin(const std::string& classe, const std::string& titre) {
+  const std::wstring nom = EnLarge(classe);
+  WNDCLASSW description{};
+  description.lpfnWndProc = DefWindowProcW;
+  description.hInstance = GetModuleHandleW(nullptr);
+  description.lpszClassName = nom.c_str();
+  RegisterClassW(&description);  // may already exist from an earlier test
+  fenetre_ = CreateWindowExW(0, nom.c_str(), EnLarge(titre).c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
+                             100, 100, nullptr, nullptr, description.hInstance, nullptr);
   EXPECT_NE(fenetre_, nullptr) << GetLastError();
 }
 
@@ -521,13 +549,13 @@ FenetreTemoin::~FenetreTemoin() {
 // ---- Vivelance
 
 Vivelance::Vivelance(const std::optional<std::string>& ini) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  dossier_ = std::string(temp) + "vivlan-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  dossier_ = EnUtf8(temp) + "vivlan-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
              std::to_string(Sequence());
   std::error_code erreur;
-  std::filesystem::remove_all(dossier_, erreur);
-  EXPECT_TRUE(CreateDirectoryA(dossier_.c_str(), nullptr)) << dossier_ << ": " << GetLastError();
+  std::filesystem::remove_all(Fs(dossier_), erreur);
+  EXPECT_TRUE(CreeDossier(dossier_)) << dossier_ << ": " << GetLastError();
   if (ini) EcrisFichier("Vivlan.ini", *ini);
   Prepare();
 }
@@ -542,16 +570,16 @@ void Vivelance::Prepare() {
   // Wine starts the desktop's process for the first program that asks for the desktop: that
   // must be this one, or the desktop would be the launcher's child and die with its job.
   GetDesktopWindow();
-  travail_ = CreateJobObjectA(nullptr, nullptr);
+  travail_ = CreateJobObjectW(nullptr, nullptr);
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limites{};
   limites.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
   SetInformationJobObject(travail_, JobObjectExtendedLimitInformation, &limites, sizeof limites);
 
-  SetEnvironmentVariableA("VIVLAN_MARQUEUR", Chemin("Marqueur.txt").c_str());
-  char winedebug[256] = "";
-  GetEnvironmentVariableA("WINEDEBUG", winedebug, sizeof winedebug);
-  winedebug_ = winedebug;
-  SetEnvironmentVariableA("WINEDEBUG", (winedebug_ + ",err+seh").c_str());
+  SetEnvironmentVariableW(L"VIVLAN_MARQUEUR", EnLarge(Chemin("Marqueur.txt")).c_str());
+  wchar_t winedebug[256] = L"";
+  GetEnvironmentVariableW(L"WINEDEBUG", winedebug, 256);
+  winedebug_ = EnUtf8(winedebug);
+  SetEnvironmentVariableW(L"WINEDEBUG", EnLarge(winedebug_ + ",err+seh").c_str());
 }
 
 Vivelance::~Vivelance() {
@@ -564,22 +592,22 @@ Vivelance::~Vivelance() {
   });
   processus_.clear();
   CloseHandle(travail_);
-  SetEnvironmentVariableA("VIVLAN_MARQUEUR", nullptr);
-  SetEnvironmentVariableA("WINEDEBUG", winedebug_.empty() ? nullptr : winedebug_.c_str());
+  SetEnvironmentVariableW(L"VIVLAN_MARQUEUR", nullptr);
+  SetEnvironmentVariableW(L"WINEDEBUG", winedebug_.empty() ? nullptr : EnLarge(winedebug_).c_str());
   std::error_code erreur;
-  if (dossierAMoi_) std::filesystem::remove_all(dossier_, erreur);
+  if (dossierAMoi_) std::filesystem::remove_all(Fs(dossier_), erreur);
 }
 
 std::string Vivelance::Chemin(const std::string& nom) const { return dossier_ + "\\" + nom; }
 
 void Vivelance::EcrisFichier(const std::string& nom, const std::string& octets) const {
-  std::ofstream fichier(Chemin(nom), std::ios::binary | std::ios::trunc);
+  std::ofstream fichier(Fs(Chemin(nom)), std::ios::binary | std::ios::trunc);
   fichier << octets;
   EXPECT_TRUE(fichier.good()) << Chemin(nom);
 }
 
 std::optional<std::string> Vivelance::LisFichier(const std::string& nom) const {
-  std::ifstream fichier(Chemin(nom), std::ios::binary);
+  std::ifstream fichier(Fs(Chemin(nom)), std::ios::binary);
   if (!fichier) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(fichier), std::istreambuf_iterator<char>());
 }
@@ -599,6 +627,17 @@ bool Vivelance::Demarre() {
   if (!Attends([&] { return FenetrePrincipale() && FenetreIcone(); })) return false;
   // Start-up is over once the message loop waits for input.
   return WaitForInputIdle(instance.Handle(), kDelai) == 0;
+}
+
+bool Vivelance::Redemarre() {
+  if (processus_.empty() || processus_.front().EnCours()) {
+    ADD_FAILURE() << "no launcher under test has ended";
+    return false;
+  }
+  // The new one goes first: it is the instance under test.
+  processus_.pop_front();
+  processus_.emplace_front("\"" + programme_ + "\"", dossier_, travail_);
+  return Demarre();
 }
 
 HWND Vivelance::FenetrePrincipale() const {
@@ -631,6 +670,82 @@ std::vector<std::string> Vivelance::LignesMarqueur() const {
     lignes.push_back(ligne);
   }
   return lignes;
+}
+
+// ---- The program's boxes and its editor
+
+HWND AttendsBoite(DWORD pid, const std::string& titre) {
+  HWND trouvee = nullptr;
+  Attends([&] {
+    for (HWND fenetre : FenetresDe(pid))
+      if (Visible(fenetre) && Texte(fenetre) == titre) trouvee = fenetre;
+    return trouvee != nullptr;
+  });
+  return trouvee;
+}
+
+HWND Invite(DWORD pid, const std::string& titre, const std::string& question) {
+  HWND boite = AttendsBoite(pid, titre);
+  if (boite == nullptr) {
+    ADD_FAILURE() << "no prompt \"" << titre << "\"";
+    return nullptr;
+  }
+  EXPECT_NE(Enfant(boite, "", question), nullptr) << TextesEnfants(boite);
+  return boite;
+}
+
+void Saisis(DWORD pid, const std::string& titre, const std::string& question,
+            const std::string& libelle) {
+  HWND boite = Invite(pid, titre, question);
+  ASSERT_NE(boite, nullptr);
+  HWND champ = Enfant(boite, "Edit");
+  ASSERT_NE(champ, nullptr) << TextesEnfants(boite);
+  EXPECT_EQ(Texte(champ), "");
+  EcrisTexte(champ, libelle);
+  HWND ok = Enfant(boite, "Button", std::string("OK"));
+  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
+  Clique(ok);
+  EXPECT_TRUE(AttendsDestruction(boite));
+}
+
+std::string Editeur::Fiche() const {
+  return Texte(Exe()) + " | " + Texte(Param()) + " | " + Texte(Chemin()) + " | " +
+         (Coche(Bouton("Ctrl")) ? "Ctrl " : "") + (Coche(Bouton("Alt")) ? "Alt " : "") +
+         (Coche(Bouton("Shift")) ? "Shift " : "") + (Coche(Bouton("Windows")) ? "Win " : "") +
+         "| " + Texte(Touche());
+}
+
+// "&Configuration" shares its access key with "A&ctiver/Désactiver", which comes first: the
+// entry is reached with the arrows (the separator between them is skipped).
+Editeur OuvreEditeur(Vivelance& vivelance) {
+  Editeur editeur;
+  CliqueIcone(Bouton::Droit);
+  if (!AttendsMenu()) {
+    ADD_FAILURE() << "no menu after a right click on the tray icon";
+    return editeur;
+  }
+  Touches({VK_DOWN, VK_DOWN, VK_RETURN});
+  EXPECT_TRUE(AttendsMenuFerme());
+  editeur.fenetre = AttendsFenetreDe(vivelance.Instance().Pid(), "TFrmConfig", "Configuration");
+  if (editeur.fenetre == nullptr || !AttendsVisible(editeur.fenetre)) {
+    ADD_FAILURE() << "the editor did not open";
+    editeur.fenetre = nullptr;
+  }
+  return editeur;
+}
+
+void CocheParClic(HWND caseACocher) {
+  ASSERT_NE(caseACocher, nullptr);
+  Clique(caseACocher);
+  EXPECT_TRUE(Attends([&] { return Coche(caseACocher); })) << Texte(caseACocher);
+}
+
+void Combinaison(Vivelance& vivelance, char touche) {
+  Synchronise(vivelance.FenetrePrincipale());
+  FenetreTemoin clavier("TTemoinClavier", "Clavier");
+  ShowWindow(clavier.Handle(), SW_SHOW);
+  ASSERT_TRUE(AuPremierPlan(clavier.Handle()));
+  Touche(static_cast<WORD>(touche), {VK_CONTROL, VK_MENU});
 }
 
 }  // namespace pilote

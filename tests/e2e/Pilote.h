@@ -1,7 +1,9 @@
 // Acts as a user on the real Vivlan.exe under Wine: starts it in a fresh folder with a given
 // Vivlan.ini, finds its windows, reads and drives their controls, sends keys and clicks the
-// tray icon. Texts are UTF-8, as in the program; controls of the other process are read in
-// their UTF-16 form, since the ANSI forms come back cut across processes under Wine.
+// tray icon. Texts and paths are UTF-8, as in the program, and reach the system through the W
+// functions only: folders and files of any name work whatever the test's ANSI code page, and
+// controls of the other process are read in their UTF-16 form, since the ANSI forms come back
+// cut across processes under Wine.
 //
 // Marqueur.exe, the program that e2e shortcuts start, appends two CR LF lines per run to the
 // file named by the environment variable VIVLAN_MARQUEUR (Marqueur.txt next to Marqueur.exe
@@ -12,6 +14,8 @@
 #pragma once
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -27,6 +31,17 @@ inline constexpr DWORD kDelai = 20000;
 // Polls `condition` until it holds; false once `delai` milliseconds have passed.
 bool Attends(const std::function<bool()>& condition, DWORD delai = kDelai);
 
+// Waits for what `lire` reads to become `attendu`; a failure shows the last value read.
+template <typename T, typename Lecture>
+::testing::AssertionResult Devient(Lecture lire, const T& attendu) {
+  T vu{};
+  if (Attends([&] { return (vu = lire()) == attendu; })) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "still " << ::testing::PrintToString(vu)
+                                       << ", expected " << ::testing::PrintToString(attendu);
+}
+
+using Lignes = std::vector<std::string>;
+
 // Windows paths of the programs under test.
 std::string CheminVivlan();
 std::string CheminMarqueur();
@@ -38,6 +53,12 @@ std::string CheminPaquet();
 // UTF-16 <-> UTF-8.
 std::string EnUtf8(const std::wstring& texte);
 std::wstring EnLarge(const std::string& texte);
+
+// Folders and files, by their UTF-8 paths.
+bool CreeDossier(const std::string& chemin);
+bool CopieFichier(const std::string& de, const std::string& vers);  // replaces `vers`
+// The names a folder holds, "." and ".." left out.
+Lignes FichiersDe(const std::string& dossier);
 
 // A process started by the test; ended at destruction if it still runs.
 class Processus {
@@ -144,7 +165,6 @@ class FenetreTemoin {
   HWND Handle() const { return fenetre_; }
 
  private:
-  std::string classe_;
   HWND fenetre_ = nullptr;
 };
 
@@ -174,6 +194,8 @@ class Vivelance {
   Processus& Lance();
   // Starts the instance under test and waits for its main window and its tray window.
   bool Demarre();
+  // Once the instance under test has ended: starts another in its place, as Demarre does.
+  bool Redemarre();
   Processus& Instance() { return processus_.front(); }
 
   HWND FenetrePrincipale() const;  // the instance's main window, by class and title
@@ -199,5 +221,45 @@ class Vivelance {
   HANDLE travail_ = nullptr;  // job object: whatever the launcher starts ends with the test
   std::deque<Processus> processus_;
 };
+
+// ---- The program's boxes and its editor
+
+// A box of the program found by its caption; only a shown one counts, since the program's
+// hidden owner window is captioned "Vivlan" too.
+HWND AttendsBoite(DWORD pid, const std::string& titre);
+// The prompt of `titre` that asks `question`, shown by the program over the editor.
+HWND Invite(DWORD pid, const std::string& titre, const std::string& question);
+// Sets that prompt's field, empty until then, and presses its "OK".
+void Saisis(DWORD pid, const std::string& titre, const std::string& question,
+            const std::string& libelle);
+
+// "Configuration". The form lays its group boxes flat: every control is a child of the window,
+// placed in the window's client area.
+struct Editeur {
+  HWND fenetre = nullptr;
+
+  HWND Menus() const { return EnfantEn(fenetre, 54, 19); }
+  HWND Items() const { return EnfantEn(fenetre, 364, 19); }
+  HWND MenuPlus() const { return EnfantEn(fenetre, 145, 146); }
+  HWND ItemPlus() const { return EnfantEn(fenetre, 455, 146); }
+  HWND Exe() const { return EnfantEn(fenetre, 166, 238); }
+  HWND Param() const { return EnfantEn(fenetre, 166, 275); }
+  HWND Chemin() const { return EnfantEn(fenetre, 166, 312); }
+  HWND Touche() const { return EnfantEn(fenetre, 551, 353); }
+  // Check boxes and buttons, by their caption.
+  HWND Bouton(const char* texte) const { return Enfant(fenetre, "Button", std::string(texte)); }
+
+  // What the lower half shows, in one line: a failure prints every field at once.
+  std::string Fiche() const;
+};
+
+// Opens the editor from the command menu; a failure leaves `fenetre` null.
+Editeur OuvreEditeur(Vivelance& vivelance);
+// Ticks a check box with a click and waits for the program to show it ticked.
+void CocheParClic(HWND caseACocher);
+// Ctrl + Alt + `touche`, pressed once the launcher has settled and a window of the test has
+// the focus: keys sent while the focus is still moving after a window closed can reach Wine
+// without their modifiers.
+void Combinaison(Vivelance& vivelance, char touche);
 
 }  // namespace pilote
