@@ -211,7 +211,7 @@ void CreeControle(Win32Backend::Impl& impl, FenetreForm& f, HWND parent, Control
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | genre.style;
   if (c.tabStop) style |= (genre.horsTabulation ? 0 : WS_TABSTOP) | WS_GROUP;
   if (genre.styleDe != nullptr) style |= genre.styleDe(c);
-  const HFONT police = impl.police(c.font);
+  const HFONT police = impl.police(c.font, c.kind() == Kind::Edit || c.kind() == Kind::ListBox);
   HWND hwnd = CreateWindowExW(genre.exStyle, genre.classe,
                               genre.texte ? plat::Large(c.text()).c_str() : L"", style, x, y,
                               c.bounds().width, c.bounds().height, parent,

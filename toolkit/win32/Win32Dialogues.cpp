@@ -78,12 +78,14 @@ HWND CreeFenetre(Win32Backend::Impl& impl, const char* classe, const std::string
                          nullptr, impl.instance, &d);
 }
 
+// `saisie`: a text that may hold what the user typed (Impl::police).
 HWND Enfant(Win32Backend::Impl& impl, HWND parent, const wchar_t* classe, const std::string& texte,
-            DWORD style, int x, int y, int largeur, int hauteur, int id, DWORD exStyle = 0) {
+            DWORD style, int x, int y, int largeur, int hauteur, int id, DWORD exStyle = 0,
+            bool saisie = false) {
   HWND hwnd = CreateWindowExW(
       exStyle, classe, plat::Large(texte).c_str(), WS_CHILD | WS_VISIBLE | style, x, y, largeur,
       hauteur, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.instance, nullptr);
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(impl.police(Font{})), FALSE);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(impl.police(Font{}, saisie)), FALSE);
   return hwnd;
 }
 
@@ -130,8 +132,9 @@ int Win32Backend::messageBox(const MessageBoxSpec& boite) {
 
   const int icone = GetSystemMetrics(SM_CXICON);
   const UINT format = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
-  const SIZE texte =
-      Impl::mesureTexte(impl.police(Font{}), boite.text, format, GetSystemMetrics(SM_CXSCREEN) / 2);
+  // The message may name what the user typed, in any script.
+  const SIZE texte = Impl::mesureTexte(impl.police(Font{}, true), boite.text, format,
+                                       GetSystemMetrics(SM_CXSCREEN) / 2);
   const int xTexte = kMarge + icone + kMarge;
   const int hautContenu = std::max(icone, static_cast<int>(texte.cy));
   const int nbBoutons = static_cast<int>(boite.buttons.size());
@@ -148,7 +151,7 @@ int Win32Backend::messageBox(const MessageBoxSpec& boite) {
   SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, systeme)), 0);
   const int yTexte = kMarge + (hautContenu - static_cast<int>(texte.cy)) / 2;
   Enfant(impl, hwnd, L"STATIC", boite.text, SS_LEFT | SS_NOPREFIX, xTexte, yTexte, texte.cx,
-         texte.cy, -1);
+         texte.cy, -1, 0, true);
 
   // The focus starts on the default button, or the first one.
   HWND focus = nullptr;
@@ -178,7 +181,7 @@ bool Win32Backend::inputQuery(const std::string& caption, const std::string& pro
 
   Enfant(impl, hwnd, L"STATIC", prompt, SS_LEFT, kBord, kBord, invite.cx, invite.cy, -1);
   HWND champ = Enfant(impl, hwnd, L"EDIT", value, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, kBord,
-                      yChamp, largeur - 2 * kBord, 21, kPremierBouton - 1, WS_EX_CLIENTEDGE);
+                      yChamp, largeur - 2 * kBord, 21, kPremierBouton - 1, WS_EX_CLIENTEDGE, true);
   SendMessageW(champ, EM_LIMITTEXT, maxLength, 0);
   SendMessageW(champ, EM_SETSEL, 0, -1);
   const int x = largeur / 2 - kLargeurBouton - kEcartBoutons / 2;

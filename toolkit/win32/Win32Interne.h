@@ -49,7 +49,7 @@ struct Win32Backend::Impl {
   std::map<HWND, std::unique_ptr<FenetreUtilitaire>> utilitaires;
   std::map<UINT_PTR, Timer*> timers;
   UINT_PTR prochainTimer = 1;
-  std::map<std::tuple<std::string, int, bool>, HFONT> polices;
+  std::map<std::tuple<std::string, int, bool, bool>, HFONT> polices;
   std::map<Picture, HANDLE> images;
   std::vector<std::string> classes;
 
@@ -90,7 +90,10 @@ struct Win32Backend::Impl {
   void connait(Application& app);
   void dispatch(const std::function<void()>& handler);
   void enregistreClasse(const std::string& nom, WNDPROC procedure, bool avecIcone);
-  HFONT police(const Font& font);
+  // The program's own French in the designed face, or its TrueType twin on a code page whose
+  // form of it lacks "é"; what the user types or named (`saisie`), in any script, in the
+  // system's dialog face, which reaches every script through font linking.
+  HFONT police(const Font& font, bool saisie = false);
   HANDLE image(Picture picture);
   static bool estBitmap(Picture picture);
   void libereRessources();

@@ -2,6 +2,7 @@
 #include "toolkit/win32/Win32Interne.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "resources/resource.h"
 
@@ -81,13 +82,41 @@ void Win32Backend::Impl::enregistreClasse(const std::string& nom, WNDPROC proced
   if (RegisterClassExW(&wc) != 0) classes.push_back(nom);
 }
 
-HFONT Win32Backend::Impl::police(const Font& font) {
-  const auto cle = std::make_tuple(font.name, font.height, font.bold);
+namespace {
+
+HFONT Cree(const Font& font, const std::wstring& nom) {
+  return CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, nom.c_str());
+}
+
+// Whether the font draws every letter of the program's French.
+bool ALesLettres(HFONT police) {
+  static const wchar_t kLettres[] = L"éèêàâçôûùîïëÉÈÊÀÇÔ";
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ avant = SelectObject(dc, police);
+  WORD glyphes[std::size(kLettres) - 1] = {};
+  const DWORD n = GetGlyphIndicesW(dc, kLettres, static_cast<int>(std::size(glyphes)), glyphes,
+                                   GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(dc, avant);
+  ReleaseDC(nullptr, dc);
+  return n != GDI_ERROR &&
+         std::find(std::begin(glyphes), std::end(glyphes), WORD{0xFFFF}) == std::end(glyphes);
+}
+
+}  // namespace
+
+HFONT Win32Backend::Impl::police(const Font& font, bool saisie) {
+  const auto cle = std::make_tuple(font.name, font.height, font.bold, saisie);
   auto it = polices.find(cle);
   if (it != polices.end()) return it->second;
-  HFONT p = CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, plat::Large(font.name).c_str());
+  HFONT p = Cree(font, saisie ? L"MS Shell Dlg 2" : plat::Large(font.name));
+  // The system's "MS Sans Serif" is a bitmap in its code page's own form: the Cyrillic or Greek
+  // one has no "é". Its TrueType twin, with the same widths, has every letter.
+  if (!saisie && !ALesLettres(p)) {
+    DeleteObject(p);
+    p = Cree(font, L"Microsoft Sans Serif");
+  }
   polices[cle] = p;
   return p;
 }
