@@ -6,15 +6,6 @@
 #include "app/Princip.h"
 #include "platform/Encodage.h"
 
-namespace {
-
-// A key is one character, whatever number of bytes it takes.
-std::string PremierCaractere(const std::string& texte) {
-  return texte.substr(0, plat::LongueurPremierCaractere(texte));
-}
-
-}  // namespace
-
 TFrmConfig::TFrmConfig(tk::Application& application, TFrmPrincip& principal)
     : tk::Form(application, "TFrmConfig", "Configuration", 622, 443),
       iODlgChoix(application),
@@ -58,13 +49,13 @@ TFrmConfig::TFrmConfig(tk::Application& application, TFrmPrincip& principal)
 
 void TFrmConfig::FormClose() {
   ListeTravail.reset();
+  ItemCourant = -1;
   // Closed by "OK", by "Annuler", after a failed save or by the system: the
   // editor can always be opened again.
   Ouvert = false;
 }
 
 void TFrmConfig::Init() {
-  ItemCourant = -1;
   Ouvert = true;
   ListeTravail = std::make_unique<ListeEnreg>();
   if (principal_.ListeRaccourcis)
@@ -82,57 +73,40 @@ void TFrmConfig::Init() {
   }
   iLixMenus.setItemIndex(0);
   iLixMenus.endUpdate();
-  if (!ListeTravail->empty()) iLixMenusClick();
+  if (!ListeTravail->empty()) RemplitItems(0);
 }
 
-void TFrmConfig::iLixMenusClick() {
-  if (iLixItems.itemIndex() != -1) SauvegardeItem();
+void TFrmConfig::iLixMenusClick() { RemplitItems(0); }
+
+void TFrmConfig::iLixItemsClick() { MontreItem(iLixItems.itemIndex()); }
+
+void TFrmConfig::MontreItem(int ligne) {
+  SauvegardeItem();
+  iLixItems.setItemIndex(ligne);
+  ItemCourant = iLixItems.itemIndex();
+  MontreEnreg(*this, EnregMontre());
+}
+
+void TFrmConfig::RangeItem() {
+  SauvegardeItem();
+  ItemCourant = -1;
+}
+
+void TFrmConfig::RemplitItems(int ligne) {
+  RangeItem();
   iLixItems.beginUpdate();
   iLixItems.clear();
-  if (ListeTravail && !ListeTravail->empty() && iLixMenus.itemIndex() != -1) {
-    const std::string& menu = iLixMenus.rows()[static_cast<std::size_t>(iLixMenus.itemIndex())].text;
+  if (ListeTravail && iLixMenus.itemIndex() != -1) {
+    const std::string& menu = iLixMenus.rowText(iLixMenus.itemIndex());
     for (const auto& r : *ListeTravail)
       if (r->Menu == menu) iLixItems.add(r->Item, *r);
-    if (iLixItems.count() > 0) iLixItems.setItemIndex(0);
   }
   iLixItems.endUpdate();
-  ItemCourant = -1;
-  iLixItemsClick();
-}
-
-void TFrmConfig::iLixItemsClick() {
-  SauvegardeItem();
-  const Enreg* r = iLixItems.object(iLixItems.itemIndex());
-  if (r == nullptr) {
-    iEdExe.setText("");
-    iEdParam.setText("");
-    iEdChemin.setText("");
-    iEdTouche.setText("");
-    for (tk::CheckBox* c : {&iChxCtrl, &iChxAlt, &iChxShift, &iChxWin}) c->setChecked(false);
-  } else {
-    iEdExe.setText(r->Executable);
-    iEdParam.setText(r->Parametres);
-    iEdChemin.setText(r->Repertoire);
-    iChxCtrl.setChecked(r->Ctrl);
-    iChxAlt.setChecked(r->Alt);
-    iChxShift.setChecked(r->Shift);
-    iChxWin.setChecked(r->Win);
-    iEdTouche.setText(r->Touche);
-  }
-  ItemCourant = iLixItems.itemIndex();
+  MontreItem(ligne);
 }
 
 void TFrmConfig::SauvegardeItem() {
-  Enreg* r = iLixItems.object(ItemCourant);
-  if (r == nullptr) return;
-  r->Executable = iEdExe.text();
-  r->Parametres = iEdParam.text();
-  r->Repertoire = iEdChemin.text();
-  r->Ctrl = iChxCtrl.checked();
-  r->Shift = iChxShift.checked();
-  r->Alt = iChxAlt.checked();
-  r->Win = iChxWin.checked();
-  r->Touche = PremierCaractere(iEdTouche.text());
+  if (Enreg* r = iLixItems.object(ItemCourant)) LitEnreg(*this, *r);
 }
 
 void TFrmConfig::PermutationItem(std::uint16_t a, std::uint16_t b) {
@@ -164,12 +138,9 @@ void TFrmConfig::DeplaceItem(int decalage) {
   const int ligne = iLixItems.itemIndex();
   const int cible = ligne + decalage;
   if (ligne == -1 || cible < 0 || cible >= iLixItems.count()) return;
-  SauvegardeItem();
+  RangeItem();
   PermutationItem(static_cast<std::uint16_t>(ligne), static_cast<std::uint16_t>(cible));
-  ItemCourant = -1;
-  iLixMenusClick();
-  iLixItems.setItemIndex(cible);
-  iLixItemsClick();
+  RemplitItems(cible);
 }
 
 void TFrmConfig::iSbtItemHautClick() { DeplaceItem(-1); }
@@ -185,7 +156,7 @@ void TFrmConfig::iSbtMenuPlusClick() {
   }
   iLixMenus.add(libelle);
   iLixMenus.setItemIndex(iLixMenus.count() - 1);
-  iLixMenusClick();
+  RemplitItems(0);
 }
 
 void TFrmConfig::iSbtMenuMoinsClick() {
@@ -195,19 +166,19 @@ void TFrmConfig::iSbtMenuMoinsClick() {
     tk::MessageErreur(application(), "Impossible d'effacer un menu qui contient des items !");
     return;
   }
-  const std::string libelle = iLixMenus.rows()[static_cast<std::size_t>(ligne)].text;
+  const std::string libelle = iLixMenus.rowText(ligne);
   if (tk::MessageConfirmation(application(), "Etes-vous sûr(e) de vouloir effacer le menu '" +
                                                  libelle + "' ?") == tk::mrNo)
     return;
   iLixMenus.remove(ligne);
-  iLixMenus.setItemIndex(iLixMenus.count() > 0 ? 0 : -1);
-  iLixMenusClick();
+  iLixMenus.setItemIndex(0);
+  RemplitItems(0);
 }
 
 void TFrmConfig::iLixMenusDblClick() {
   const int ligne = iLixMenus.itemIndex();
   if (ligne == -1) return;
-  const std::string ancien = iLixMenus.rows()[static_cast<std::size_t>(ligne)].text;
+  const std::string ancien = iLixMenus.rowText(ligne);
   std::string nouveau = ancien;
   if (!tk::BoiteSaisie(application(), "Modification du libellé d'un menu", "Libellé du menu",
                        nouveau))
@@ -218,7 +189,7 @@ void TFrmConfig::iLixMenusDblClick() {
   // later one at the next opening: refused, as when adding a menu.
   const std::string cle = tk::MajusculesAZ(nouveau);
   for (int i = 0; i < iLixMenus.count(); ++i)
-    if (i != ligne && tk::MajusculesAZ(iLixMenus.rows()[static_cast<std::size_t>(i)].text) == cle) {
+    if (i != ligne && tk::MajusculesAZ(iLixMenus.rowText(i)) == cle) {
       tk::MessageErreur(application(), "Menu déjà utilisé !");
       return;
     }
@@ -243,36 +214,35 @@ void TFrmConfig::iSbtItemPlusClick() {
     return;
   }
   auto r = std::make_unique<Enreg>();
-  r->Menu = iLixMenus.rows()[static_cast<std::size_t>(menu)].text;
+  r->Menu = iLixMenus.rowText(menu);
   r->Item = libelle;
   Enreg& nouveau = *r;
   ListeTravail->push_back(std::move(r));
   iLixItems.add(libelle, nouveau);
-  iLixItems.setItemIndex(iLixItems.count() - 1);
-  iLixItemsClick();
+  MontreItem(iLixItems.count() - 1);
 }
 
 void TFrmConfig::iSbtItemMoinsClick() {
   const int ligne = iLixItems.itemIndex();
   if (ligne == -1) return;
-  const std::string libelle = iLixItems.rows()[static_cast<std::size_t>(ligne)].text;
+  const std::string libelle = iLixItems.rowText(ligne);
   if (tk::MessageConfirmation(application(), "Etes-vous sûr(e) de vouloir effacer l'item '" +
                                                  libelle + "' ?") == tk::mrNo)
     return;
   const Enreg* r = iLixItems.object(ligne);
+  // Its fields go with it.
+  ItemCourant = -1;
   ListeTravail->erase(std::remove_if(ListeTravail->begin(), ListeTravail->end(),
                                      [r](const auto& p) { return p.get() == r; }),
                       ListeTravail->end());
   iLixItems.remove(ligne);
-  ItemCourant = -1;
-  iLixItems.setItemIndex(iLixItems.count() > 0 ? 0 : -1);
-  iLixItemsClick();
+  MontreItem(0);
 }
 
 void TFrmConfig::iLixItemsDblClick() {
   const int ligne = iLixItems.itemIndex();
   if (ligne == -1) return;
-  std::string libelle = iLixItems.rows()[static_cast<std::size_t>(ligne)].text;
+  std::string libelle = iLixItems.rowText(ligne);
   if (!tk::BoiteSaisie(application(), "Modification du libellé d'un item", "Libellé de l'item",
                        libelle))
     return;
@@ -311,5 +281,7 @@ void TFrmConfig::Button1Click() {
 
 void TFrmConfig::iEdToucheChange() {
   if (iEdTouche.text().empty()) return;
-  iEdTouche.setText(tk::MajusculesAZ(PremierCaractere(iEdTouche.text())));
+  // A key is one character, whatever number of bytes it takes.
+  const std::string& touche = iEdTouche.text();
+  iEdTouche.setText(tk::MajusculesAZ(touche.substr(0, plat::LongueurPremierCaractere(touche))));
 }

@@ -16,15 +16,15 @@ class TFrmConfig : public tk::Form {
   TFrmConfig(tk::Application& application, TFrmPrincip& principal);
 
   std::unique_ptr<ListeEnreg> ListeTravail;
-  int ItemCourant = -1;
   bool Ouvert = false;
+  // The record whose values the fields show; none when no item is selected.
+  const Enreg* EnregMontre() const { return iLixItems.object(ItemCourant); }
 
   void Init();
   void FormClose();
 
   void iLixMenusClick();
   void iLixItemsClick();
-  void SauvegardeItem();
   // Positions in the item list, 16-bit numbers like every count of shortcuts.
   void PermutationItem(std::uint16_t a, std::uint16_t b);
 
@@ -96,8 +96,22 @@ class TFrmConfig : public tk::Form {
   tk::OpenDialog iODlgChoix;
 
  private:
+  // Stores the fields into the record shown, then shows the record of item row `ligne`,
+  // selected (-1: none, the fields empty). The one way the item shown changes.
+  void MontreItem(int ligne);
+  // Stores the fields into the record shown, which is shown no more: records may then move,
+  // and item rows change.
+  void RangeItem();
+  // Stores the fields into the record shown, then lists the items of the selected menu and
+  // shows row `ligne` of them (none, when there is no such row).
+  void RemplitItems(int ligne);
+  void SauvegardeItem();
+
   void DeplaceItem(int decalage);
   void DeplaceMenu(int decalage);
 
   TFrmPrincip& principal_;
+  // The item row whose record the fields show, -1 for none: a field is stored into that
+  // record, and no other, before another is shown or the rows change.
+  int ItemCourant = -1;
 };

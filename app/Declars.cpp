@@ -44,9 +44,6 @@ std::string Protege(const std::string& v) {
   return blanc(v.front()) || blanc(v.back()) || guillemets ? '"' + v + '"' : v;
 }
 
-// The key is one character: what follows it is neither read nor written.
-void CoupeTouche(Enreg& r) { r.Touche.resize(plat::LongueurPremierCaractere(r.Touche)); }
-
 // The file stays Windows-1252, as every file written before, as long as every text fits;
 // otherwise it is UTF-16LE with a byte-order mark, the Unicode that the system's own profile
 // functions read (and Notepad too).
@@ -103,6 +100,8 @@ Cible QuoiOuvrir(plat::Plateforme& plateforme, const Attributs& attributs,
 }
 
 }  // namespace
+
+void CoupeTouche(Enreg& r) { r.Touche.resize(plat::LongueurPremierCaractere(r.Touche)); }
 
 void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste) {
   for (std::size_t v = 0; v + kNombreClesIni <= valeurs.size(); v += kNombreClesIni) {

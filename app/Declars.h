@@ -41,6 +41,55 @@ struct CleIni {
 };
 constexpr std::size_t kNombreClesIni = 10;
 extern const CleIni kClesIni[kNombreClesIni];
+// A field of a record and the control of a form `F` that shows it: a text field, or a box for
+// a flag. One table of them serves both forms that show a shortcut, to fill their controls
+// and to read them back, as kClesIni serves the file.
+template <class F>
+struct ChampFiche {
+  std::string Enreg::*texte = nullptr;
+  tk::Edit F::*champ = nullptr;
+  bool Enreg::*drapeau = nullptr;
+  tk::CheckBox F::*boite = nullptr;
+};
+// What a shortcut starts and with which keys: the editor's fields and the information's.
+template <class F>
+inline const ChampFiche<F> kChampsFiche[] = {
+    {&Enreg::Executable, &F::iEdExe},
+    {&Enreg::Parametres, &F::iEdParam},
+    {&Enreg::Repertoire, &F::iEdChemin},
+    {nullptr, nullptr, &Enreg::Ctrl, &F::iChxCtrl},
+    {nullptr, nullptr, &Enreg::Alt, &F::iChxAlt},
+    {nullptr, nullptr, &Enreg::Shift, &F::iChxShift},
+    {nullptr, nullptr, &Enreg::Win, &F::iChxWin},
+    {&Enreg::Touche, &F::iEdTouche},
+};
+
+// Shows `r` in the controls of `fiche`; none: the fields empty, the boxes unticked.
+template <class F>
+void MontreEnreg(F& fiche, const Enreg* r) {
+  for (const ChampFiche<F>& c : kChampsFiche<F>) {
+    if (c.texte)
+      (fiche.*c.champ).setText(r ? r->*c.texte : std::string());
+    else
+      (fiche.*c.boite).setChecked(r && r->*c.drapeau);
+  }
+}
+
+// The key is one character: what follows it is neither read nor written.
+void CoupeTouche(Enreg& r);
+
+// Reads the controls of `fiche` into `r`; its other fields stay as they are.
+template <class F>
+void LitEnreg(const F& fiche, Enreg& r) {
+  for (const ChampFiche<F>& c : kChampsFiche<F>) {
+    if (c.texte)
+      r.*c.texte = (fiche.*c.champ).text();
+    else
+      r.*c.drapeau = (fiche.*c.boite).checked();
+  }
+  CoupeTouche(r);
+}
+
 // The buffer a value is read with.
 constexpr std::size_t kTailleValeurIni = 2048;
 // The most shortcuts there can be: a shortcut's index is its hotkey's identifier, which the

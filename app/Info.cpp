@@ -17,12 +17,5 @@ TFrmInfo::TFrmInfo(tk::Application& application)
 void TFrmInfo::Affiche(const Enreg& r) {
   iEdMenu.setText(r.Menu);
   iEdItem.setText(r.Item);
-  iEdExe.setText(r.Executable);
-  iEdParam.setText(r.Parametres);
-  iEdChemin.setText(r.Repertoire);
-  iChxCtrl.setChecked(r.Ctrl);
-  iChxAlt.setChecked(r.Alt);
-  iChxShift.setChecked(r.Shift);
-  iChxWin.setChecked(r.Win);
-  iEdTouche.setText(r.Touche);
+  MontreEnreg(*this, &r);
 }

@@ -185,6 +185,8 @@ class ListBox : public Control {
     std::any object;  // what ListBoxDe keeps for the row
   };
   const std::vector<Row>& rows() const { return rows_; }
+  // The text of an existing row.
+  const std::string& rowText(int index) const { return rows_.at(static_cast<std::size_t>(index)).text; }
   int count() const { return static_cast<int>(rows_.size()); }
   int itemIndex() const { return itemIndex_; }
   // Setting the selection from the program raises no event.

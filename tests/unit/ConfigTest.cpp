@@ -92,7 +92,7 @@ TEST_F(Editeur, OuvertureSurLePremierMenuEtSonPremierItem) {
     EXPECT_EQ(config->iLixMenus.itemIndex(), 0);
     EXPECT_THAT(Lignes(config->iLixItems), ElementsAre("b1", "b2"));
     EXPECT_EQ(config->iLixItems.itemIndex(), 0);
-    EXPECT_EQ(config->ItemCourant, 0);
+    EXPECT_EQ(config->EnregMontre(), config->iLixItems.object(0));
     EXPECT_EQ(config->iEdExe.text(), "b.exe");
     EXPECT_EQ(config->iEdParam.text(), "-b");
     EXPECT_EQ(config->iEdChemin.text(), "C:\\b");

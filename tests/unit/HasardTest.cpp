@@ -394,7 +394,7 @@ class Hasard : public Utilisateur, public ::testing::WithParamInterface<Graine> 
   // What "OK" must write: menu row by menu row, the records of that label in the working
   // copy's order, the one shown as the fields show it.
   std::vector<std::string> ListesDeLEditeur() {
-    const Enreg* montre = config->iLixItems.object(config->ItemCourant);
+    const Enreg* montre = config->EnregMontre();
     std::vector<std::string> textes;
     for (const auto& row : config->iLixMenus.rows())
       for (const auto& r : *config->ListeTravail)

@@ -345,7 +345,7 @@ void Win32Backend::rowsChanged(ListBox& liste, RowChange change) {
   if (hwnd == nullptr) return;
   ++impl_->miroir;
   const auto texte = [&liste](int ligne) {
-    return plat::Large(liste.rows()[static_cast<std::size_t>(ligne)].text);
+    return plat::Large(liste.rowText(ligne));
   };
   const auto ligne = static_cast<WPARAM>(change.index);
   switch (change.what) {
