@@ -1,6 +1,5 @@
 #include "app/Princip.h"
 
-#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -18,10 +17,6 @@ namespace {
 
 constexpr int kResultatActivation = tk::mrYes;
 
-const char* const kSuiteSansCombinaison =
-    " !\r\nCe raccourci n'est donc pas associé à une combinaison de touches. "
-    "Il est simplement rajouté au menu...";
-
 tk::MenuItem& Entree(tk::PopupMenu& menu, const std::string& caption,
                      std::function<void()> handler = nullptr,
                      tk::Picture picture = tk::Picture::None) {
@@ -35,23 +30,7 @@ void Separateur(tk::PopupMenu& menu) {
   menu.add(std::make_unique<tk::MenuItem>()).separator = true;
 }
 
-unsigned Masque(const Enreg& r) {
-  return (r.Alt ? plat::kModAlt : 0) | (r.Ctrl ? plat::kModControl : 0) |
-         (r.Shift ? plat::kModShift : 0) | (r.Win ? plat::kModWin : 0);
-}
-
 }  // namespace
-
-std::optional<unsigned> CodeTouche(plat::Plateforme& plateforme, const std::string& touche) {
-  if (touche.empty()) return std::nullopt;
-  const char32_t c = plat::PremierCaractere(touche);
-  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
-  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
-  if (c > 0xFFFF) return std::nullopt;
-  const short code = plateforme.VkKeyScanW(static_cast<char16_t>(c));
-  if (code == -1) return std::nullopt;
-  return static_cast<unsigned>(code & 0xFF);
-}
 
 std::string TexteCombinaison(const Enreg& r) {
   std::string texte;
@@ -71,6 +50,7 @@ TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& platefo
       iPmDroit(application),
       iTITray(application, plateforme),
       plateforme_(plateforme),
+      inscriptions_(*this, plateforme, ListeRaccourcis),
       dossierLanceur_(plateforme.GetCurrentDirectoryW()),
       cheminIni_(plateforme.CheminAbsolu(kNomFichierIni)) {
   iMiActiveDesactive = &Entree(iPmDroit, "A&ctiver/Désactiver", [this] { iMiActiveDesactiveClick(); });
@@ -123,30 +103,18 @@ void TFrmPrincip::FormCreate() {
 }
 
 void TFrmPrincip::FormClose() {
-  LibereRaccourcis();
+  inscriptions_.Ferme();
   ListeRaccourcis.reset();
 }
 
 void TFrmPrincip::Recharge() {
-  LibereRaccourcis();
+  inscriptions_.Libere();
   // Closed during one of the messages: there is nothing left to take the file up.
-  if (!ListeRaccourcis) return;
+  if (inscriptions_.EstFerme()) return;
+  ListeRaccourcis->clear();
   LectureIni();
   ConstructionMenus();
   if (EtatActif) EnabledHotKeys();
-}
-
-bool TFrmPrincip::Inscrits() const {
-  return ListeRaccourcis && std::any_of(ListeRaccourcis->begin(), ListeRaccourcis->end(),
-                                        [](const auto& r) { return r->Enregistre; });
-}
-
-void TFrmPrincip::LibereRaccourcis() {
-  // Again if a command run during one of the pass's messages registered some anew:
-  // no combination may outlive its record.
-  do DisabledHotKeys();
-  while (Inscrits());
-  if (ListeRaccourcis) ListeRaccourcis->clear();
 }
 
 void TFrmPrincip::LectureIni() {
@@ -188,50 +156,9 @@ void TFrmPrincip::ConstructionMenus() {
   }
 }
 
-void TFrmPrincip::EnabledHotKeys() {
-  const unsigned passe = ++passe_;
-  if (!ListeRaccourcis || ListeRaccourcis->empty()) return;
-  const auto n = static_cast<std::uint16_t>(ListeRaccourcis->size());
-  for (unsigned i = 0; i < n && passe == passe_; ++i) {
-    Enreg& r = *(*ListeRaccourcis)[i];
-    // Left registered by a pass that another one cut short: same record, same combination.
-    if (r.Enregistre) continue;
-    const unsigned masque = Masque(r);
-    const bool touche = !r.Touche.empty();
-    r.Enregistre = masque != 0 && touche;
-    // Copied: a message box runs a nested loop, during which the list may be reloaded.
-    const std::string item = r.Item;
-    if (masque == 0 && touche)
-      tk::MessageErreur(application(),
-                        "Aucune touche spéciale n'a été définie pour le raccourci clavier " + item +
-                            kSuiteSansCombinaison);
-    else if (masque != 0 && !touche)
-      tk::MessageErreur(application(), "Aucune touche n'a été définie pour le raccourci clavier " +
-                                           item + kSuiteSansCombinaison);
-    else if (r.Enregistre) {
-      // A character no key types is refused like a combination the system refuses.
-      const auto code = CodeTouche(plateforme_, r.Touche);
-      if (!code || !plateforme_.RegisterHotKey(handle(), static_cast<int>(i), masque, *code))
-        tk::MessageErreur(application(),
-                          "Impossible d'initialiser le raccourci clavier " + item + " !");
-    }
-  }
-}
+void TFrmPrincip::EnabledHotKeys() { inscriptions_.Inscrit(); }
 
-void TFrmPrincip::DisabledHotKeys() {
-  const unsigned passe = ++passe_;
-  if (!ListeRaccourcis || ListeRaccourcis->empty()) return;
-  const auto n = static_cast<std::uint16_t>(ListeRaccourcis->size());
-  for (unsigned i = 0; i < n && passe == passe_; ++i) {
-    Enreg& r = *(*ListeRaccourcis)[i];
-    if (!r.Enregistre) continue;
-    // Done with, whatever the answer: no later pass tries it again.
-    r.Enregistre = false;
-    const std::string item = r.Item;
-    if (!plateforme_.UnregisterHotKey(handle(), static_cast<int>(i)))
-      tk::MessageErreur(application(), "Impossible de désactiver le raccourci clavier " + item + " !");
-  }
-}
+void TFrmPrincip::DisabledHotKeys() { inscriptions_.Desinscrit(); }
 
 void TFrmPrincip::TraiteRaccourci(std::uint16_t index) {
   // An index that names no record of the current list starts nothing.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Declars.h"
+#include "app/Inscriptions.h"
 #include "components/IconeNotification.h"
 #include "platform/Plateforme.h"
 #include "toolkit/Toolkit.h"
@@ -76,13 +77,9 @@ class TFrmPrincip : public tk::Form {
  private:
   // Takes a copy: the launch's messages run nested loops, in which the list may be reloaded.
   void Lance(Enreg r);
-  bool Inscrits() const;
-  void LibereRaccourcis();
 
   plat::Plateforme& plateforme_;
-  // Counts the registration passes: a pass resumed after one of its messages stops
-  // if another pass ran meanwhile, since the list or the state it worked for is gone.
-  unsigned passe_ = 0;
+  Inscriptions inscriptions_;
   std::string dossierLanceur_;
   std::string cheminIni_;
   // Not owned: made after this window and gone before it (Relie).
@@ -93,8 +90,3 @@ class TFrmPrincip : public tk::Form {
 
 // The key-combination text of a shortcut: "Ctrl + Shift + K".
 std::string TexteCombinaison(const Enreg& r);
-
-// The virtual key that registers a shortcut's key: a letter's key whatever its case, a digit's
-// key, for any other character the key that types it on the user's keyboard layout. Nothing
-// when no key types it.
-std::optional<unsigned> CodeTouche(plat::Plateforme& plateforme, const std::string& touche);
