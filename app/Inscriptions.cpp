@@ -36,7 +36,7 @@ Inscriptions::Inscriptions(tk::Form& fenetre, plat::Plateforme& plateforme,
 
 void Inscriptions::Inscrit() {
   const unsigned passe = ++passe_;
-  if (ferme_ || !liste_ || liste_->empty()) return;
+  if (!liste_ || liste_->empty()) return;
   tk::Application& application = fenetre_.application();
   const auto n = static_cast<std::uint16_t>(liste_->size());
   for (unsigned i = 0; i < n && passe == passe_; ++i) {

@@ -18,7 +18,7 @@ std::optional<unsigned> CodeTouche(plat::Plateforme& plateforme, const std::stri
 // unregister them, and whether the window has closed. A pass shows messages, whose nested loops
 // may run anything: another pass, a save that reloads the list, the window's close. So each
 // pass is numbered and stops, when it resumes, if another began meanwhile: the list or the
-// state it worked for is gone. Once closed, nothing is registered again.
+// state it worked for is gone. Once closed, the list is not taken up again.
 class Inscriptions {
  public:
   // `liste`: the window's list, looked at anew at each step (none once released).
@@ -33,7 +33,8 @@ class Inscriptions {
   // Unregisters them all before the list changes: again if one was registered anew during a
   // pass's messages, so that no combination outlives its record.
   void Libere();
-  // The window closes: every combination is taken back and none registered again.
+  // The window closes: every combination is taken back, and a reload begun meanwhile (by a
+  // save during one of the messages) must not read the list again.
   void Ferme();
   bool EstFerme() const { return ferme_; }
 

@@ -150,6 +150,7 @@ class Pauses : public Utilisateur,
       case 7: return EntreeGauche(&P().iPmGauche.item(1).item(2));
       case 4: return F1(PremiereEntree());
       case 5: return Commande(4);
+      case 8: return Commande(7);
       default: return Commande(2);
     }
   }
@@ -183,6 +184,7 @@ const Pause kPauses[] = {
     {"DemarrageSansModificateur", "Aucune touche spéciale", 0},
     {"DemarrageRefus", "Impossible d'initialiser", 0},
     {"Desactivation", "Impossible de désactiver", 1},
+    {"Fermeture", "Impossible de désactiver", 8},
     {"ActivationSansModificateur", "Aucune touche spéciale", 2},
     {"ActivationRefus", "Impossible d'initialiser", 2},
     {"LancementRepertoire", "Impossible de se placer", 7},
