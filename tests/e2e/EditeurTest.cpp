@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "Pilote.h"
 #include "support/FichierIni.h"
+#include "toolkit/Echelle.h"
 
 using namespace pilote;
 
@@ -18,19 +20,28 @@ Raccourci Ancien() {
   return Raccourci("Outils", "Ancien", CheminMarqueur(), "ancien").Ctrl().Alt().Touche("K");
 }
 
+// The scale of the prefix's screen: 96 dpi, or what ctest gives a run in a prefix of its own.
+int Ppp() {
+  const char* ppp = std::getenv("VIVLAN_PPP");
+  return ppp != nullptr ? std::atoi(ppp) : tk::kPppConception;
+}
+
 // The form lays its group boxes flat: every control is a child of the window, placed in the
-// window's client area.
+// window's client area, where the design puts it at the screen's scale.
 struct Editeur {
   HWND fenetre = nullptr;
 
-  HWND Menus() const { return EnfantEn(fenetre, 54, 19); }
-  HWND Items() const { return EnfantEn(fenetre, 364, 19); }
-  HWND MenuPlus() const { return EnfantEn(fenetre, 145, 146); }
-  HWND ItemPlus() const { return EnfantEn(fenetre, 455, 146); }
-  HWND Exe() const { return EnfantEn(fenetre, 166, 238); }
-  HWND Param() const { return EnfantEn(fenetre, 166, 275); }
-  HWND Chemin() const { return EnfantEn(fenetre, 166, 312); }
-  HWND Touche() const { return EnfantEn(fenetre, 551, 353); }
+  HWND En(int x, int y) const {
+    return EnfantEn(fenetre, tk::AEchelle(x, Ppp()), tk::AEchelle(y, Ppp()));
+  }
+  HWND Menus() const { return En(54, 19); }
+  HWND Items() const { return En(364, 19); }
+  HWND MenuPlus() const { return En(145, 146); }
+  HWND ItemPlus() const { return En(455, 146); }
+  HWND Exe() const { return En(166, 238); }
+  HWND Param() const { return En(166, 275); }
+  HWND Chemin() const { return En(166, 312); }
+  HWND Touche() const { return En(551, 353); }
   // Check boxes and buttons, by their caption.
   HWND Bouton(const char* texte) const { return Enfant(fenetre, "Button", std::string(texte)); }
 
@@ -126,8 +137,8 @@ void CocheParClic(HWND caseACocher) {
 
 void ControleLaDisposition(const Editeur& e) {
   RECT client = RectClient(e.fenetre);
-  EXPECT_EQ(client.right, 622);
-  EXPECT_EQ(client.bottom, 443);
+  EXPECT_EQ(client.right, tk::AEchelle(622, Ppp()));
+  EXPECT_EQ(client.bottom, tk::AEchelle(443, Ppp()));
   for (HWND controle : {e.Menus(), e.Items(), e.MenuPlus(), e.ItemPlus(), e.Exe(), e.Param(),
                         e.Chemin(), e.Touche()})
     ASSERT_NE(controle, nullptr) << "a control is not where the layout puts it";
@@ -237,6 +248,15 @@ void AjouteMenuVide(const Editeur& e, DWORD pid) {
 
 }  // namespace
 
+// As designed at 96 dpi; ctest runs it again in a prefix whose screen is at 150 %.
+TEST(Editeur, LaDispositionSuitLEchelleDeLEcranSansEtiquetteQuiDeborde) {
+  Vivelance vivelance(SectionIni(1, Ancien()));
+  ASSERT_TRUE(vivelance.Demarre());
+  Editeur e = OuvreEditeur(vivelance);
+  ASSERT_NE(e.fenetre, nullptr);
+  ControleLaDisposition(e);
+}
+
 TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussitot) {
   const Raccourci ancien = Ancien();
   Vivelance vivelance(SectionIni(1, ancien));
@@ -245,7 +265,6 @@ TEST(Editeur, AjoutDUnMenuEtDUnItemPuisOkEcritLeFichierEtLeRaccourciMarcheAussit
 
   Editeur e = OuvreEditeur(vivelance);
   ASSERT_NE(e.fenetre, nullptr);
-  ControleLaDisposition(e);
   EXPECT_EQ(LignesListe(e.Menus()), Lignes{"Outils"});
   EXPECT_EQ(SelectionListe(e.Menus()), 0);
   EXPECT_EQ(LignesListe(e.Items()), Lignes{"Ancien"});

@@ -93,9 +93,9 @@ HWND EnfantEn(HWND parent, int x, int y);
 std::string TextesEnfants(HWND parent);
 
 // Controls.
-// The labels whose text, measured in the dialogs' font ("MS Sans Serif", 8 points), or whose
-// window reaches into a control that starts to their right on the same line: "text: ends at x,
-// control at y", from the label's left.
+// The labels whose text, measured in the dialogs' font ("MS Sans Serif", 8 points) at the
+// dialog's scale, or whose window reaches into a control that starts to their right on the same
+// line: "text: ends at x, control at y", from the label's left.
 std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue);
 std::vector<std::string> LignesListe(HWND liste);
 int SelectionListe(HWND liste);  // LB_GETCURSEL, -1 for none

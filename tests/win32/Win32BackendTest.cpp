@@ -19,6 +19,7 @@
 #include "platform/portable/PlateformePortable.h"
 #include "platform/win32/Large.h"
 #include "platform/win32/PlateformeWin32.h"
+#include "support/Disposition.h"
 #include "toolkit/Toolkit.h"
 #include "toolkit/win32/Win32Backend.h"
 
@@ -232,6 +233,83 @@ TEST_F(Win32BackendTest, LabelsAreDrawnWithMSSansSerifItself) {
   ReleaseDC(H(etiquette), dc);
   EXPECT_STREQ(face, "MS Sans Serif");
   EXPECT_EQ(taille.cx, 147);
+}
+
+// Every control of a form, at every depth.
+std::vector<Control*> Controles(const Control& parent) {
+  std::vector<Control*> tous;
+  for (Control* c : parent.children()) {
+    tous.push_back(c);
+    for (Control* petit : Controles(*c)) tous.push_back(petit);
+  }
+  return tous;
+}
+
+// The size of an icon, which the system draws as it is.
+int Largeur(HICON icone) {
+  ICONINFO info{};
+  if (icone == nullptr || !GetIconInfo(icone, &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmMask, sizeof bitmap, &bitmap);
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  return bitmap.bmWidth;
+}
+
+// What the system tells a window moved to a screen of another scale, with the place it proposes.
+void Deplace(HWND fenetre, int ppp, int x, int y) {
+  RECT proposee{x, y, x + 1, y + 1};
+  SendMessageW(fenetre, WM_DPICHANGED, MAKEWPARAM(ppp, ppp), reinterpret_cast<LPARAM>(&proposee));
+  RECT r;
+  GetWindowRect(fenetre, &r);
+  EXPECT_EQ(r.left, x);
+  EXPECT_EQ(r.top, y);
+}
+
+// Wine's own "MS Sans Serif" at the sizes of these scales, measured by the backend.
+TEST_F(Win32BackendTest, OnAScreenOfAnotherScaleEachFormIsLaidOutThereAndNoLabelRunsIntoItsField) {
+  plat::PlateformePortable plateforme;
+  TFrmPrincip principal(app, plateforme);
+  TFrmInfo info(app);
+  TFrmConfig config(app, principal);
+  TFrmAPropos aPropos(app);
+  for (Form* form : std::initializer_list<Form*>{&info, &config, &aPropos}) {
+    HWND hwnd = H(form->handle());
+    for (int ppp : {120, 144, 192}) {
+      SCOPED_TRACE(form->text() + " at " + std::to_string(ppp) + " dpi");
+      Deplace(hwnd, ppp, 10, 20);
+      RECT client;
+      GetClientRect(hwnd, &client);
+      EXPECT_EQ(client.right, AEchelle(form->clientWidth(), ppp));
+      EXPECT_EQ(client.bottom, AEchelle(form->clientHeight(), ppp));
+      std::vector<Place> places;
+      for (Control* c : Controles(*form)) {
+        RECT r;
+        GetWindowRect(H(*c), &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        places.push_back({c, {r.left, r.top, r.right - r.left, r.bottom - r.top}});
+        if (c->kind() == Kind::Image) continue;  // a picture, at its own size, below
+        LOGFONTW police{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(H(*c), WM_GETFONT, 0, 0)), sizeof police,
+                   &police);
+        EXPECT_EQ(police.lfHeight, HauteurPolice(c->font.height, ppp)) << c->name();
+        // Labels take their text's size.
+        if (c->kind() != Kind::Label) {
+          EXPECT_EQ(Bords(places.back().rect), Bords(AEchelle(DansLaForme(*c), ppp)))
+              << c->name();
+        }
+      }
+      EXPECT_EQ(EtiquettesQuiDebordent(places), std::vector<std::string>{});
+    }
+  }
+  // The pictures of the last scale: glyphs of the small icons' size, the image of the large.
+  const auto icone = [](const Control& c, UINT message, WPARAM type) {
+    return Largeur(reinterpret_cast<HICON>(SendMessageW(H(c), message, type, 0)));
+  };
+  EXPECT_EQ(icone(config.iBbtOk, BM_GETIMAGE, IMAGE_ICON), GetSystemMetricsForDpi(SM_CXSMICON, 192));
+  EXPECT_EQ(icone(config.iSbtMenuPlus, BM_GETIMAGE, IMAGE_ICON),
+            GetSystemMetricsForDpi(SM_CXSMICON, 192));
+  EXPECT_EQ(icone(aPropos.iImgActive, STM_GETICON, 0), GetSystemMetricsForDpi(SM_CXICON, 192));
 }
 
 TEST_F(Win32BackendTest, CheckBoxesListsAndEnabledFollowBothWays) {
@@ -474,6 +552,41 @@ TEST_F(Win32BackendTest, MessageBoxWrapsLongTextAtHalfTheScreen) {
     return true;
   });
   EXPECT_EQ(backend.messageBox(message), mrOk);
+}
+
+TEST_F(Win32BackendTest, MessageBoxesAndThePromptFollowAMoveToAScreenOfAnotherScale) {
+  // At 192 dpi: the design's buttons twice as large, the box's icon of the large size there.
+  const auto auDouble = [](HWND boite) {
+    Deplace(boite, 192, 30, 40);
+    HWND ok = FindWindowExA(boite, nullptr, "Button", "OK");
+    RECT r;
+    GetClientRect(ok, &r);
+    EXPECT_EQ(r.right, 150);
+    EXPECT_EQ(r.bottom, 50);
+    PostMessageA(ok, BM_CLICK, 0, 0);
+  };
+  MessageBoxSpec message;
+  message.caption = "Erreur";
+  message.text = "Impossible de lancer";
+  message.buttons = {{"OK", mrOk, true, true}};
+  Pendant([&] {
+    HWND h = FindWindowA("VivMessage", "Erreur");
+    if (h == nullptr) return false;
+    auDouble(h);
+    HWND image = FindWindowExA(h, nullptr, "Static", nullptr);
+    EXPECT_EQ(Largeur(reinterpret_cast<HICON>(SendMessageW(image, STM_GETICON, 0, 0))),
+              GetSystemMetricsForDpi(SM_CXICON, 192));
+    return true;
+  });
+  EXPECT_EQ(backend.messageBox(message), mrOk);
+
+  Pendant([&] {
+    HWND h = FindWindowA("VivSaisie", "Ajout d'un menu");
+    if (h != nullptr) auDouble(h);
+    return h != nullptr;
+  });
+  std::string valeur = "Jeux";
+  EXPECT_TRUE(backend.inputQuery("Ajout d'un menu", "Libellé du menu", valeur, 255));
 }
 
 TEST_F(Win32BackendTest, InputQueryGivesTheTextOnlyOnOk) {

@@ -47,13 +47,20 @@ void Win32Backend::Impl::placeFenetre(HWND fenetre, Taille client, int ppp,
   RECT r{0, 0, client.largeur, client.hauteur};
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(fenetre, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(fenetre, GWL_EXSTYLE));
-  // The title bar and the border grow with the scale too.
+  // The title bar and the border grow with the scale too: first by what the system says...
   if (cadrePourPpp != nullptr)
     cadrePourPpp(&r, style, FALSE, exStyle, static_cast<UINT>(ppp));
   else
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  const int l = r.right - r.left;
-  const int h = r.bottom - r.top;
+  int l = r.right - r.left;
+  int h = r.bottom - r.top;
+  SetWindowPos(fenetre, nullptr, 0, 0, l, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // ...then by the frame it has: where the system leaves it unscaled (the first per-screen
+  // awareness, of Windows 8.1) or draws it otherwise, the client area is still the design's.
+  RECT dedans;
+  GetClientRect(fenetre, &dedans);
+  l += client.largeur - dedans.right;
+  h += client.hauteur - dedans.bottom;
   // The system's proposal keeps the window on the screen it was moved to; the size is ours,
   // which the design gives to the pixel.
   const int x = proposee != nullptr ? proposee->left : (GetSystemMetrics(SM_CXSCREEN) - l) / 2;
