@@ -25,8 +25,7 @@ class EchelleTest : public Banc {
   // Each of the laid-out windows at each scale, its controls by where they lie.
   void PourChaque(const std::function<void(tk::Form&, int ppp,
                                            const std::map<const tk::Control*, tk::Rect>&)>& f) {
-    for (tk::Form* forme : {static_cast<tk::Form*>(info.get()), static_cast<tk::Form*>(config.get()),
-                            static_cast<tk::Form*>(aPropos.get())})
+    for (tk::Form* forme : std::initializer_list<tk::Form*>{info.get(), config.get(), aPropos.get()})
       for (int ppp : kEchelles) {
         SCOPED_TRACE(forme->text() + " at " + std::to_string(ppp) + " dpi");
         backend.ppp = ppp;

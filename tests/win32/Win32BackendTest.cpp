@@ -165,32 +165,40 @@ TEST_F(Win32BackendTest, KeyboardOrderFollowsTabOrderDepthFirstAndSkipsSpeedButt
   EXPECT_EQ(GetWindowLongA(H(d.petit), GWL_STYLE) & WS_TABSTOP, 0);
 }
 
-TEST_F(Win32BackendTest, TheProgramsWindowsTakeTheKeyboardInTheirOrder) {
+// The program's four windows, as it makes them.
+struct Programme {
+  explicit Programme(Application& app)
+      : principal(app, plateforme), info(app), config(app, principal), aPropos(app) {}
   plat::PlateformePortable plateforme;
-  TFrmPrincip principal(app, plateforme);
-  TFrmInfo info(app);
-  TFrmConfig config(app, principal);
-  TFrmAPropos aPropos(app);
-  for (Form* f : std::initializer_list<Form*>{&principal, &info, &config, &aPropos}) f->handle();
+  TFrmPrincip principal;
+  TFrmInfo info;
+  TFrmConfig config;
+  TFrmAPropos aPropos;
+};
+
+TEST_F(Win32BackendTest, TheProgramsWindowsTakeTheKeyboardInTheirOrder) {
+  Programme p(app);
+  for (Form* f : std::initializer_list<Form*>{&p.principal, &p.info, &p.config, &p.aPropos})
+    f->handle();
+  const TFrmConfig& c = p.config;
   const std::pair<Form*, std::vector<HWND>> attendus[] = {
-      {&principal, {}},
-      {&info, Fenetres({&info.iBbtOK, &info.iBbtActivation})},
-      {&config, Fenetres({&config.iLixMenus, &config.iLixItems, &config.iEdExe, &config.iEdParam,
-                          &config.iEdChemin, &config.iBbtActivation, &config.iBbtParcourir,
-                          &config.iChxCtrl, &config.iChxAlt, &config.iChxShift, &config.iChxWin,
-                          &config.iEdTouche, &config.iBbtOk, &config.iBbtAnnuler})},
-      {&aPropos, Fenetres({&aPropos.iBbtOk})},
+      {&p.principal, {}},
+      {&p.info, Fenetres({&p.info.iBbtOK, &p.info.iBbtActivation})},
+      {&p.config, Fenetres({&c.iLixMenus, &c.iLixItems, &c.iEdExe, &c.iEdParam, &c.iEdChemin,
+                            &c.iBbtActivation, &c.iBbtParcourir, &c.iChxCtrl, &c.iChxAlt,
+                            &c.iChxShift, &c.iChxWin, &c.iEdTouche, &c.iBbtOk, &c.iBbtAnnuler})},
+      {&p.aPropos, Fenetres({&p.aPropos.iBbtOk})},
   };
   for (const auto& [form, ordre] : attendus) EXPECT_EQ(OrdreClavier(*form), ordre) << form->text();
 
   HWND focus = nullptr;
   Pendant([&] {
     focus = GetFocus();
-    PostMessageA(H(info.iBbtOK), BM_CLICK, 0, 0);
+    PostMessageA(H(p.info.iBbtOK), BM_CLICK, 0, 0);
     return true;
   });
-  EXPECT_EQ(info.showModal(), mrOk);
-  EXPECT_EQ(focus, H(info.iBbtOK)) << "the first focus";
+  EXPECT_EQ(p.info.showModal(), mrOk);
+  EXPECT_EQ(focus, H(p.info.iBbtOK)) << "the first focus";
 }
 
 TEST_F(Win32BackendTest, EditsMirrorTheProgramAndReportTheUser) {
@@ -268,12 +276,8 @@ void Deplace(HWND fenetre, int ppp, int x, int y) {
 
 // Wine's own "MS Sans Serif" at the sizes of these scales, measured by the backend.
 TEST_F(Win32BackendTest, OnAScreenOfAnotherScaleEachFormIsLaidOutThereAndNoLabelRunsIntoItsField) {
-  plat::PlateformePortable plateforme;
-  TFrmPrincip principal(app, plateforme);
-  TFrmInfo info(app);
-  TFrmConfig config(app, principal);
-  TFrmAPropos aPropos(app);
-  for (Form* form : std::initializer_list<Form*>{&info, &config, &aPropos}) {
+  Programme p(app);
+  for (Form* form : std::initializer_list<Form*>{&p.info, &p.config, &p.aPropos}) {
     HWND hwnd = H(form->handle());
     for (int ppp : {120, 144, 192}) {
       SCOPED_TRACE(form->text() + " at " + std::to_string(ppp) + " dpi");
@@ -306,10 +310,11 @@ TEST_F(Win32BackendTest, OnAScreenOfAnotherScaleEachFormIsLaidOutThereAndNoLabel
   const auto icone = [](const Control& c, UINT message, WPARAM type) {
     return Largeur(reinterpret_cast<HICON>(SendMessageW(H(c), message, type, 0)));
   };
-  EXPECT_EQ(icone(config.iBbtOk, BM_GETIMAGE, IMAGE_ICON), GetSystemMetricsForDpi(SM_CXSMICON, 192));
-  EXPECT_EQ(icone(config.iSbtMenuPlus, BM_GETIMAGE, IMAGE_ICON),
+  EXPECT_EQ(icone(p.config.iBbtOk, BM_GETIMAGE, IMAGE_ICON),
             GetSystemMetricsForDpi(SM_CXSMICON, 192));
-  EXPECT_EQ(icone(aPropos.iImgActive, STM_GETICON, 0), GetSystemMetricsForDpi(SM_CXICON, 192));
+  EXPECT_EQ(icone(p.config.iSbtMenuPlus, BM_GETIMAGE, IMAGE_ICON),
+            GetSystemMetricsForDpi(SM_CXSMICON, 192));
+  EXPECT_EQ(icone(p.aPropos.iImgActive, STM_GETICON, 0), GetSystemMetricsForDpi(SM_CXICON, 192));
 }
 
 TEST_F(Win32BackendTest, CheckBoxesListsAndEnabledFollowBothWays) {
