@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Draws the program's pictures into resources/pictures: icons of 16, 20, 24, 32 and 48 pixels,
-the small and large icon sizes of Windows at 100 % to 200 %, in 32 bits with transparency, and
-256 pixels (as PNG inside the icon) for the program's own icon, which Explorer shows large.
+"""Draws the program's pictures into resources/pictures: icons of 16, 20, 24, 32 and 48 pixels
+(Windows' small icons from 100 % to 200 %, its large ones at 100 % and 150 %) in 32 bits with
+transparency, and 256 pixels (as PNG inside the icon) for the program's own icon, which
+Explorer shows large and from which the other large sizes are scaled down.
 
 Each picture is drawn once, as shapes on a square of 16 units (32 for the state icons), and
 rendered at every size: each pixel is the share of a grid of samples that a shape covers.
-Outlined shapes get a black contour of the same thickness in pixels at every size of a row of
-icons, so that small icons stay crisp and large ones do not turn into cartoons.
+Outlined shapes get a black contour measured in pixels, not in units: one pixel up to 24, then
+a twenty-fourth of the size, so that small icons stay crisp and large ones keep their weight.
 
 Plain Python 3: the ICO and PNG bytes are written by hand. The files are committed, so the
 build does not need this script; run it again after changing a picture.
@@ -182,14 +183,14 @@ def erode(mask, radius):
 # ---------------------------------------------------------------- pictures
 
 class Picture:
-    """Layers of colour painted in order, each over a mask; built for one size at a time."""
-
     def __init__(self, design, draw):
-        self.design = design
+        self.design = design  # the side of its square, in units
         self.draw = draw  # draw(canvas): paints the picture's layers on a Canvas
 
 
 class Canvas:
+    """One size of a picture: layers of colour painted in order, each over a mask."""
+
     def __init__(self, design, size, ss, contour):
         self.design, self.size, self.ss = design, size, ss
         self.contour = contour  # thickness of the black outlines, in pixels
