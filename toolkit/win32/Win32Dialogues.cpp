@@ -132,7 +132,6 @@ HWND Bouton(Win32Backend::Impl& impl, HWND parent, Dialogue& d, const std::strin
                 WS_TABSTOP | groupe | (defaut ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), id);
 }
 
-
 // Shows the dialog modally over the program's other windows, then destroys it;
 // `avantFermeture` reads what it needs from the window while it still exists.
 int Execute(Win32Backend::Impl& impl, HWND hwnd, Dialogue& d, HWND focus,
