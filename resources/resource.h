@@ -1,15 +1,16 @@
 // Resource numbers shared by Vivlan.rc and the Windows toolkit backend.
 #pragma once
 
-// The active icon comes first so that it is the program file's icon.
+// Every picture is an icon of the sizes the system asks at each scale, in 32 bits with
+// transparency. The active icon comes first so that it is the program file's icon.
 #define IDI_ICONE_ACTIVE 1
 #define IDI_ICONE_INACTIVE 2
 
-// 16 x 16 menu bitmaps, grey (192, 192, 192) standing for the menu's colour.
-#define IDB_MENU_CONFIG 10
-#define IDB_MENU_AIDE 11
+// The pictures of the command menu, drawn into bitmaps by the toolkit.
+#define IDI_MENU_CONFIG 10
+#define IDI_MENU_AIDE 11
 
-// 16 x 16 button glyphs.
+// Button glyphs.
 #define IDI_GLYPH_OK 20
 #define IDI_GLYPH_ANNULER 21
 #define IDI_GLYPH_ACTIVATION 22

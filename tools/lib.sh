@@ -69,7 +69,10 @@ viv_wine_env() {
 # again. 2: Wine's own fonts in C:\windows\Fonts. 3: text files open in Notepad, as on Windows.
 VIV_VERSION_PREFIXE=3
 
-viv_prefix_pret() { [ "$(cat "$WINEPREFIX/.vivlan-ready" 2>/dev/null)" = "$VIV_VERSION_PREFIXE" ]; }
+# viv_prefix_pret [PPP]: whether the prefix is ready, the one of a screen at PPP dpi if given.
+viv_prefix_pret() {
+  [ "$(cat "$WINEPREFIX/.vivlan-ready" 2>/dev/null)" = "$VIV_VERSION_PREFIXE${1:+ $1}" ]
+}
 
 # Makes the prefix once; a ready one is reused as it is.
 viv_prefix() {
@@ -95,6 +98,28 @@ viv_prefix() {
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
     wineserver -w
     echo "$VIV_VERSION_PREFIXE" >"$WINEPREFIX/.vivlan-ready"
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# viv_prefix_echelle PPP: the prefix of a screen at PPP dots per inch (144 is Windows' 150 %),
+# beside the ready one and copied from it, with the scale where Windows keeps it; made again
+# with each new version of the ready one.
+viv_prefix_echelle() {
+  local ppp=$1 pret
+  viv_prefix || return 1
+  pret=$WINEPREFIX
+  export WINEPREFIX=$pret-$ppp
+  viv_prefix_pret "$ppp" && return 0
+  (
+    flock 9
+    viv_prefix_pret "$ppp" && exit 0
+    echo "Making the Wine prefix $WINEPREFIX" >&2
+    rm -rf "$WINEPREFIX"
+    cp -a "$pret" "$WINEPREFIX" || exit 1
+    $VIV_WINE reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ppp" /f \
+      >/dev/null || exit 1
+    wineserver -w
+    echo "$VIV_VERSION_PREFIXE $ppp" >"$WINEPREFIX/.vivlan-ready"
   ) 9>"$WINEPREFIX.lock"
 }
 

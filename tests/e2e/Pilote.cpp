@@ -2,6 +2,7 @@
 
 #include "app/Princip.h"
 #include "components/IconeNotification.h"
+#include "toolkit/Echelle.h"
 
 #include <gtest/gtest.h>
 
@@ -328,8 +329,10 @@ std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue) {
   std::vector<std::string> debordent;
   const std::vector<HWND> enfants = Enfants(dialogue);
   // A font handle of the other process means nothing here (and Wine answers WM_GETFONT from
-  // another process with 0): the dialogs' own font, made alike.
-  HFONT police = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  // another process with 0): the dialogs' own font, made alike at the dialog's scale.
+  const UINT ppp = GetDpiForWindow(dialogue);
+  const int hauteur = tk::HauteurPolice(tk::Font{}.height, ppp != 0 ? ppp : GetDpiForSystem());
+  HFONT police = CreateFontW(hauteur, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
   HDC dc = GetDC(nullptr);
@@ -706,6 +709,15 @@ void Saisis(DWORD pid, const std::string& titre, const std::string& question,
   ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
   Clique(ok);
   EXPECT_TRUE(AttendsDestruction(boite));
+}
+
+int Ppp() {
+  const char* ppp = std::getenv("VIVLAN_PPP");
+  return ppp != nullptr ? std::atoi(ppp) : tk::kPppConception;
+}
+
+HWND Editeur::En(int x, int y) const {
+  return EnfantEn(fenetre, tk::AEchelle(x, Ppp()), tk::AEchelle(y, Ppp()));
 }
 
 std::string Editeur::Fiche() const {

@@ -114,9 +114,9 @@ HWND EnfantEn(HWND parent, int x, int y);
 std::string TextesEnfants(HWND parent);
 
 // Controls.
-// The labels whose text, measured in the dialogs' font ("MS Sans Serif", 8 points), or whose
-// window reaches into a control that starts to their right on the same line: "text: ends at x,
-// control at y", from the label's left.
+// The labels whose text, measured in the dialogs' font ("MS Sans Serif", 8 points) at the
+// dialog's scale, or whose window reaches into a control that starts to their right on the same
+// line: "text: ends at x, control at y", from the label's left.
 std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue);
 std::vector<std::string> LignesListe(HWND liste);
 int SelectionListe(HWND liste);  // LB_GETCURSEL, -1 for none
@@ -233,19 +233,23 @@ HWND Invite(DWORD pid, const std::string& titre, const std::string& question);
 void Saisis(DWORD pid, const std::string& titre, const std::string& question,
             const std::string& libelle);
 
+// The scale of the prefix's screen: 96 dpi, or what ctest gives a run in a prefix of its own.
+int Ppp();
+
 // "Configuration". The form lays its group boxes flat: every control is a child of the window,
-// placed in the window's client area.
+// placed in the window's client area, where the design puts it at the screen's scale.
 struct Editeur {
   HWND fenetre = nullptr;
 
-  HWND Menus() const { return EnfantEn(fenetre, 54, 19); }
-  HWND Items() const { return EnfantEn(fenetre, 364, 19); }
-  HWND MenuPlus() const { return EnfantEn(fenetre, 145, 146); }
-  HWND ItemPlus() const { return EnfantEn(fenetre, 455, 146); }
-  HWND Exe() const { return EnfantEn(fenetre, 166, 238); }
-  HWND Param() const { return EnfantEn(fenetre, 166, 275); }
-  HWND Chemin() const { return EnfantEn(fenetre, 166, 312); }
-  HWND Touche() const { return EnfantEn(fenetre, 551, 353); }
+  HWND En(int x, int y) const;
+  HWND Menus() const { return En(54, 19); }
+  HWND Items() const { return En(364, 19); }
+  HWND MenuPlus() const { return En(145, 146); }
+  HWND ItemPlus() const { return En(455, 146); }
+  HWND Exe() const { return En(166, 238); }
+  HWND Param() const { return En(166, 275); }
+  HWND Chemin() const { return En(166, 312); }
+  HWND Touche() const { return En(551, 353); }
   // Check boxes and buttons, by their caption.
   HWND Bouton(const char* texte) const { return Enfant(fenetre, "Button", std::string(texte)); }
 

@@ -20,6 +20,7 @@
 #include "platform/portable/PlateformePortable.h"
 #include "platform/win32/Large.h"
 #include "platform/win32/PlateformeWin32.h"
+#include "support/Disposition.h"
 #include "support/FichierIni.h"
 #include "support/Francais.h"
 #include "support/PageDeCode.h"
@@ -201,32 +202,40 @@ TEST_F(Win32BackendTest, KeyboardOrderFollowsTabOrderDepthFirstAndSkipsSpeedButt
   EXPECT_EQ(GetWindowLongA(H(d.petit), GWL_STYLE) & WS_TABSTOP, 0);
 }
 
-TEST_F(Win32BackendTest, TheProgramsWindowsTakeTheKeyboardInTheirOrder) {
+// The program's four windows, as it makes them.
+struct Programme {
+  explicit Programme(Application& app)
+      : principal(app, plateforme), info(app), config(app, principal), aPropos(app) {}
   plat::PlateformePortable plateforme;
-  TFrmPrincip principal(app, plateforme);
-  TFrmInfo info(app);
-  TFrmConfig config(app, principal);
-  TFrmAPropos aPropos(app);
-  for (Form* f : std::initializer_list<Form*>{&principal, &info, &config, &aPropos}) f->handle();
+  TFrmPrincip principal;
+  TFrmInfo info;
+  TFrmConfig config;
+  TFrmAPropos aPropos;
+};
+
+TEST_F(Win32BackendTest, TheProgramsWindowsTakeTheKeyboardInTheirOrder) {
+  Programme p(app);
+  for (Form* f : std::initializer_list<Form*>{&p.principal, &p.info, &p.config, &p.aPropos})
+    f->handle();
+  const TFrmConfig& c = p.config;
   const std::pair<Form*, std::vector<HWND>> attendus[] = {
-      {&principal, {}},
-      {&info, Fenetres({&info.iBbtOK, &info.iBbtActivation})},
-      {&config, Fenetres({&config.iLixMenus, &config.iLixItems, &config.iEdExe, &config.iEdParam,
-                          &config.iEdChemin, &config.iBbtActivation, &config.iBbtParcourir,
-                          &config.iChxCtrl, &config.iChxAlt, &config.iChxShift, &config.iChxWin,
-                          &config.iEdTouche, &config.iBbtOk, &config.iBbtAnnuler})},
-      {&aPropos, Fenetres({&aPropos.iBbtOk})},
+      {&p.principal, {}},
+      {&p.info, Fenetres({&p.info.iBbtOK, &p.info.iBbtActivation})},
+      {&p.config, Fenetres({&c.iLixMenus, &c.iLixItems, &c.iEdExe, &c.iEdParam, &c.iEdChemin,
+                            &c.iBbtActivation, &c.iBbtParcourir, &c.iChxCtrl, &c.iChxAlt,
+                            &c.iChxShift, &c.iChxWin, &c.iEdTouche, &c.iBbtOk, &c.iBbtAnnuler})},
+      {&p.aPropos, Fenetres({&p.aPropos.iBbtOk})},
   };
   for (const auto& [form, ordre] : attendus) EXPECT_EQ(OrdreClavier(*form), ordre) << form->text();
 
   HWND focus = nullptr;
   Pendant([&] {
     focus = GetFocus();
-    PostMessageA(H(info.iBbtOK), BM_CLICK, 0, 0);
+    PostMessageA(H(p.info.iBbtOK), BM_CLICK, 0, 0);
     return true;
   });
-  EXPECT_EQ(info.showModal(), mrOk);
-  EXPECT_EQ(focus, H(info.iBbtOK)) << "the first focus";
+  EXPECT_EQ(p.info.showModal(), mrOk);
+  EXPECT_EQ(focus, H(p.info.iBbtOK)) << "the first focus";
 }
 
 TEST_F(Win32BackendTest, EditsMirrorTheProgramAndReportTheUser) {
@@ -293,6 +302,80 @@ TEST_F(Win32BackendTest, FieldsDrawAnyScript) {
   ReleaseDC(H(champ), dc);
   for (std::size_t i = 0; i < texte.size(); ++i)
     EXPECT_NE(glyphes[i], 0xFFFF) << "no glyph for character " << i;
+}
+
+// Every control of a form, at every depth.
+std::vector<Control*> Controles(const Control& parent) {
+  std::vector<Control*> tous;
+  for (Control* c : parent.children()) {
+    tous.push_back(c);
+    for (Control* petit : Controles(*c)) tous.push_back(petit);
+  }
+  return tous;
+}
+
+// The size of an icon, which the system draws as it is.
+int Largeur(HICON icone) {
+  ICONINFO info{};
+  if (icone == nullptr || !GetIconInfo(icone, &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmMask, sizeof bitmap, &bitmap);
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  return bitmap.bmWidth;
+}
+
+// What the system tells a window moved to a screen of another scale, with the place it proposes.
+void Deplace(HWND fenetre, int ppp, int x, int y) {
+  RECT proposee{x, y, x + 1, y + 1};
+  SendMessageW(fenetre, WM_DPICHANGED, MAKEWPARAM(ppp, ppp), reinterpret_cast<LPARAM>(&proposee));
+  RECT r;
+  GetWindowRect(fenetre, &r);
+  EXPECT_EQ(r.left, x);
+  EXPECT_EQ(r.top, y);
+}
+
+// Wine's own "MS Sans Serif" at the sizes of these scales, measured by the backend.
+TEST_F(Win32BackendTest, OnAScreenOfAnotherScaleEachFormIsLaidOutThereAndNoLabelRunsIntoItsField) {
+  Programme p(app);
+  for (Form* form : std::initializer_list<Form*>{&p.info, &p.config, &p.aPropos}) {
+    HWND hwnd = H(form->handle());
+    for (int ppp : {120, 144, 192}) {
+      SCOPED_TRACE(form->text() + " at " + std::to_string(ppp) + " dpi");
+      Deplace(hwnd, ppp, 10, 20);
+      RECT client;
+      GetClientRect(hwnd, &client);
+      EXPECT_EQ(client.right, AEchelle(form->clientWidth(), ppp));
+      EXPECT_EQ(client.bottom, AEchelle(form->clientHeight(), ppp));
+      std::vector<Place> places;
+      for (Control* c : Controles(*form)) {
+        RECT r;
+        GetWindowRect(H(*c), &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        places.push_back({c, {r.left, r.top, r.right - r.left, r.bottom - r.top}});
+        if (c->kind() == Kind::Image) continue;  // a picture, at its own size, below
+        LOGFONTW police{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(H(*c), WM_GETFONT, 0, 0)), sizeof police,
+                   &police);
+        EXPECT_EQ(police.lfHeight, HauteurPolice(c->font.height, ppp)) << c->name();
+        // Labels take their text's size.
+        if (c->kind() != Kind::Label) {
+          EXPECT_EQ(Bords(places.back().rect), Bords(AEchelle(DansLaForme(*c), ppp)))
+              << c->name();
+        }
+      }
+      EXPECT_EQ(EtiquettesQuiDebordent(places), std::vector<std::string>{});
+    }
+  }
+  // The pictures of the last scale: glyphs of the small icons' size, the image of the large.
+  const auto icone = [](const Control& c, UINT message, WPARAM type) {
+    return Largeur(reinterpret_cast<HICON>(SendMessageW(H(c), message, type, 0)));
+  };
+  EXPECT_EQ(icone(p.config.iBbtOk, BM_GETIMAGE, IMAGE_ICON),
+            GetSystemMetricsForDpi(SM_CXSMICON, 192));
+  EXPECT_EQ(icone(p.config.iSbtMenuPlus, BM_GETIMAGE, IMAGE_ICON),
+            GetSystemMetricsForDpi(SM_CXSMICON, 192));
+  EXPECT_EQ(icone(p.aPropos.iImgActive, STM_GETICON, 0), GetSystemMetricsForDpi(SM_CXICON, 192));
 }
 
 TEST_F(Win32BackendTest, CheckBoxesListsAndEnabledFollowBothWays) {
@@ -535,6 +618,41 @@ TEST_F(Win32BackendTest, MessageBoxWrapsLongTextAtHalfTheScreen) {
     return true;
   });
   EXPECT_EQ(backend.messageBox(message), mrOk);
+}
+
+TEST_F(Win32BackendTest, MessageBoxesAndThePromptFollowAMoveToAScreenOfAnotherScale) {
+  // At 192 dpi: the design's buttons twice as large, the box's icon of the large size there.
+  const auto auDouble = [](HWND boite) {
+    Deplace(boite, 192, 30, 40);
+    HWND ok = FindWindowExA(boite, nullptr, "Button", "OK");
+    RECT r;
+    GetClientRect(ok, &r);
+    EXPECT_EQ(r.right, 150);
+    EXPECT_EQ(r.bottom, 50);
+    PostMessageA(ok, BM_CLICK, 0, 0);
+  };
+  MessageBoxSpec message;
+  message.caption = "Erreur";
+  message.text = "Impossible de lancer";
+  message.buttons = {{"OK", mrOk, true, true}};
+  Pendant([&] {
+    HWND h = FindWindowA("VivMessage", "Erreur");
+    if (h == nullptr) return false;
+    auDouble(h);
+    HWND image = FindWindowExA(h, nullptr, "Static", nullptr);
+    EXPECT_EQ(Largeur(reinterpret_cast<HICON>(SendMessageW(image, STM_GETICON, 0, 0))),
+              GetSystemMetricsForDpi(SM_CXICON, 192));
+    return true;
+  });
+  EXPECT_EQ(backend.messageBox(message), mrOk);
+
+  Pendant([&] {
+    HWND h = FindWindowA("VivSaisie", "Ajout d'un menu");
+    if (h != nullptr) auDouble(h);
+    return h != nullptr;
+  });
+  std::string valeur = "Jeux";
+  EXPECT_TRUE(backend.inputQuery("Ajout d'un menu", "Libellé du menu", valeur, 255));
 }
 
 TEST_F(Win32BackendTest, InputQueryGivesTheTextOnlyOnOk) {

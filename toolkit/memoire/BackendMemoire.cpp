@@ -1,11 +1,22 @@
 #include "toolkit/memoire/BackendMemoire.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/Encodage.h"
 #include "platform/Nombres.h"
 
 namespace tk {
+
+Taille MesureProportionnelle(const Font& police, const std::string& texte) {
+  // Characters, not bytes: the continuation bytes of UTF-8 do not count.
+  const auto caracteres = std::count_if(texte.begin(), texte.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  });
+  const int hauteur = std::abs(police.height);
+  // Rounded up, as a text takes whole pixels.
+  return {static_cast<int>((caracteres * hauteur * 4 + 8) / 9), (hauteur * 6 + 4) / 5};
+}
 
 std::optional<std::intptr_t> BackendMemoire::envoie(Handle window, unsigned message,
                                                     std::uintptr_t wParam, std::intptr_t lParam) {
@@ -40,11 +51,13 @@ std::vector<std::string> BackendMemoire::textes() const {
 }
 
 Handle BackendMemoire::realize(Form& form) {
+  dispositions[&form] = Disposition(form, ppp, mesure);
   form.native = next_++;
   return form.native;
 }
 
 void BackendMemoire::destroy(Form& form) {
+  dispositions.erase(&form);
   if (active == &form) active = nullptr;
   form.native = 0;
 }

@@ -9,9 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Echelle.h"
 #include "toolkit/Toolkit.h"
 
 namespace tk {
+
+// Each character four ninths of the font's height wide, about the dialogs' font's average, and
+// as tall as the font with its leading: the same at every scale.
+Taille MesureProportionnelle(const Font& police, const std::string& texte);
 
 class BackendMemoire : public Backend {
  public:
@@ -40,6 +45,12 @@ class BackendMemoire : public Backend {
   std::function<MenuItem*(PopupMenu&, int x, int y)> onPopup;
   // The user's session inside the message loop.
   std::function<void()> onRun;
+
+  // The scale of the screen the forms are realized on, and how their texts are measured.
+  int ppp = kPppConception;
+  MesureTexte mesure = MesureProportionnelle;
+  // Where the controls of each realized form lie, at `ppp`.
+  std::map<const Form*, std::vector<Place>> dispositions;
 
   Form* active = nullptr;  // not owned
   bool timersDisponibles = true;

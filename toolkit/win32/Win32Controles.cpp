@@ -14,13 +14,6 @@ bool EstConteneur(const Control& c) {
   return c.kind() == Kind::GroupBox || c.kind() == Kind::Panel;
 }
 
-std::vector<Control*> DansLOrdre(const Control& parent) {
-  std::vector<Control*> enfants = parent.children();
-  std::stable_sort(enfants.begin(), enfants.end(),
-                   [](const Control* a, const Control* b) { return a->tabOrder < b->tabOrder; });
-  return enfants;
-}
-
 // Whether the window's text had to change.
 bool MetTexte(HWND hwnd, const Control& c) {
   if (Win32Backend::Impl::texteFenetre(hwnd) == c.text()) return false;
@@ -28,12 +21,14 @@ bool MetTexte(HWND hwnd, const Control& c) {
   return true;
 }
 
-// A label laid out without a size takes the size of its text.
-void AjusteEtiquette(Win32Backend::Impl& impl, HWND hwnd, const Control& c) {
+// A label laid out without a size takes the size of its text, at its form's scale.
+void AjusteEtiquette(Win32Backend::Impl& impl, HWND hwnd, Control& c) {
   const Rect b = c.bounds();
   if (b.width != 0 || b.height != 0) return;
-  const SIZE taille = Win32Backend::Impl::mesureTexte(impl.police(c.font), c.text(), DT_LEFT, 0);
-  SetWindowPos(hwnd, nullptr, 0, 0, taille.cx, taille.cy,
+  auto it = impl.forms.find(Hwnd(c.form().native));
+  const int ppp = it != impl.forms.end() ? it->second->ppp : kPppConception;
+  const Taille taille = impl.mesure()(PoliceAEchelle(c.font, ppp), c.text());
+  SetWindowPos(hwnd, nullptr, 0, 0, taille.largeur, taille.hauteur,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -81,10 +76,12 @@ LRESULT CALLBACK ProcedureBoutonRapide(HWND hwnd, UINT message, WPARAM wParam, L
   });
 }
 
-void ImageBouton(Win32Backend::Impl& impl, HWND hwnd, Control& c) {
+// Glyphs at the size of the small icons: what the system would draw at that scale.
+void ImageBouton(Win32Backend::Impl& impl, HWND hwnd, const Control& c, int ppp) {
   const Picture picture = static_cast<const Button&>(c).picture;
-  if (picture != Picture::None)
-    SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(impl.image(picture)));
+  if (picture == Picture::None) return;
+  const HANDLE image = impl.image(picture, Win32Backend::Impl::tailleIcone(false, ppp));
+  SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
 }
 
 void CliqueBouton(Win32Backend::Impl&, Control& c, HWND, WORD code) {
@@ -95,8 +92,9 @@ void MiroirTexte(Win32Backend::Impl&, HWND hwnd, Control& c) { MetTexte(hwnd, c)
 
 // What each kind of control is on the screen. `style` and `exStyle` come on top of a visible
 // child's; the hooks, where there are any: the styles that depend on the object, what follows
-// the window's creation, what the user did (a WM_COMMAND's notification code, which comes
-// while the backend itself writes to the control too), and a change of the object to show.
+// the window's creation, its picture at a scale, what the user did (a WM_COMMAND's
+// notification code, which comes while the backend itself writes to the control too), and a
+// change of the object to show.
 struct Genre {
   const wchar_t* classe;  // null: the form, not a control
   DWORD style;
@@ -105,6 +103,7 @@ struct Genre {
   bool horsTabulation;  // never in the keyboard order
   DWORD (*styleDe)(const Control&);
   void (*cree)(Win32Backend::Impl&, HWND, Control&);
+  void (*image)(Win32Backend::Impl&, HWND, const Control&, int ppp);
   void (*notification)(Win32Backend::Impl&, Control&, HWND, WORD code);
   void (*miroir)(Win32Backend::Impl&, HWND, Control&);
 };
@@ -112,11 +111,9 @@ struct Genre {
 // In the order of Kind.
 const Genre kGenres[] = {
     // Form: its caption only
-    {nullptr, 0, 0, false, false, nullptr, nullptr, nullptr, MiroirTexte},
-    // Label
-    {L"STATIC", SS_LEFT, 0, true, false, nullptr,
-     [](Win32Backend::Impl& impl, HWND hwnd, Control& c) { AjusteEtiquette(impl, hwnd, c); },
-     nullptr,
+    {nullptr, 0, 0, false, false, nullptr, nullptr, nullptr, nullptr, MiroirTexte},
+    // Label: sized with the others
+    {L"STATIC", SS_LEFT, 0, true, false, nullptr, nullptr, nullptr, nullptr,
      [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
        if (MetTexte(hwnd, c)) AjusteEtiquette(impl, hwnd, c);
      }},
@@ -129,6 +126,7 @@ const Genre kGenres[] = {
        // 0 lifts the system's default limit of 30000 characters.
        SendMessageW(hwnd, EM_LIMITTEXT, static_cast<const Edit&>(c).maxLength, 0);
      },
+     nullptr,
      [](Win32Backend::Impl& impl, Control& c, HWND controle, WORD code) {
        if (code != EN_CHANGE || impl.miroir != 0) return;
        auto& edit = static_cast<Edit&>(c);
@@ -141,7 +139,7 @@ const Genre kGenres[] = {
        SendMessageW(hwnd, EM_SETSEL, fin, static_cast<LPARAM>(fin));
      }},
     // CheckBox
-    {L"BUTTON", BS_CHECKBOX, 0, true, false, nullptr, nullptr,
+    {L"BUTTON", BS_CHECKBOX, 0, true, false, nullptr, nullptr, nullptr,
      [](Win32Backend::Impl&, Control& c, HWND, WORD code) {
        if (code != BN_CLICKED) return;
        auto& coche = static_cast<CheckBox&>(c);
@@ -153,31 +151,31 @@ const Genre kGenres[] = {
                     static_cast<CheckBox&>(c).checked() ? BST_CHECKED : BST_UNCHECKED, 0);
      }},
     // GroupBox
-    {L"BUTTON", BS_GROUPBOX, 0, true, false, nullptr, nullptr, nullptr, MiroirTexte},
+    {L"BUTTON", BS_GROUPBOX, 0, true, false, nullptr, nullptr, nullptr, nullptr, MiroirTexte},
     // Panel
-    {L"STATIC", SS_OWNERDRAW, 0, false, false, nullptr, nullptr, nullptr, nullptr},
+    {L"STATIC", SS_OWNERDRAW, 0, false, false, nullptr, nullptr, nullptr, nullptr, nullptr},
     // Button
     {L"BUTTON", 0, 0, true, false,
      [](const Control& c) -> DWORD {
        return static_cast<const Button&>(c).isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
      },
-     ImageBouton, CliqueBouton, MiroirTexte},
+     nullptr, ImageBouton, CliqueBouton, MiroirTexte},
     // SpeedButton
     {L"BUTTON", BS_PUSHBUTTON, 0, true, true,
      [](const Control& c) -> DWORD { return c.text().empty() ? BS_ICON : 0; },
-     [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
-       ImageBouton(impl, hwnd, c);
+     [](Win32Backend::Impl& impl, HWND hwnd, Control&) {
        const auto& sc = impl.sousClassement;
        if (sc.pose != nullptr && sc.retire != nullptr && sc.suite != nullptr)
          sc.pose(hwnd, ProcedureBoutonRapide, 0, reinterpret_cast<DWORD_PTR>(&sc));
      },
-     CliqueBouton, MiroirTexte},
+     ImageBouton, CliqueBouton, MiroirTexte},
     // ListBox
     {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE, true, false,
      nullptr,
      [](Win32Backend::Impl&, HWND hwnd, Control& c) {
        RemplitListe(hwnd, static_cast<ListBox&>(c));
      },
+     nullptr,
      [](Win32Backend::Impl& impl, Control& c, HWND controle, WORD code) {
        if (impl.miroir != 0 || (code != LBN_SELCHANGE && code != LBN_DBLCLK)) return;
        auto& liste = static_cast<ListBox&>(c);
@@ -190,11 +188,12 @@ const Genre kGenres[] = {
      [](Win32Backend::Impl&, HWND hwnd, Control& c) {
        SelectionListe(hwnd, static_cast<ListBox&>(c));
      }},
-    // Image
-    {L"STATIC", SS_ICON, 0, false, false, nullptr,
-     [](Win32Backend::Impl& impl, HWND hwnd, Control& c) {
-       SendMessageW(hwnd, STM_SETICON,
-                    reinterpret_cast<WPARAM>(impl.image(static_cast<const Image&>(c).picture)), 0);
+    // Image: an icon of the large size, as it was designed at 32 pixels
+    {L"STATIC", SS_ICON, 0, false, false, nullptr, nullptr,
+     [](Win32Backend::Impl& impl, HWND hwnd, const Control& c, int ppp) {
+       const Picture picture = static_cast<const Image&>(c).picture;
+       const HANDLE image = impl.image(picture, Win32Backend::Impl::tailleIcone(true, ppp));
+       SendMessageW(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(image), 0);
      },
      nullptr, nullptr},
 };
@@ -203,35 +202,23 @@ static_assert(std::size(kGenres) == static_cast<std::size_t>(Kind::Image) + 1,
 
 const Genre& GenreDe(const Control& c) { return kGenres[static_cast<std::size_t>(c.kind())]; }
 
-void CreeControle(Win32Backend::Impl& impl, FenetreForm& f, HWND parent, Control& c, int x,
-                  int y, int id) {
+// Made without a place or a font: disposeForm gives them at the form's scale.
+HWND CreeControle(Win32Backend::Impl& impl, FenetreForm& f, HWND parent, Control& c, int id) {
   const Genre& genre = GenreDe(c);
-  if (genre.classe == nullptr) return;
+  if (genre.classe == nullptr) return nullptr;
   // Containers lie under their contents: each control paints only its own part.
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | genre.style;
   if (c.tabStop) style |= (genre.horsTabulation ? 0 : WS_TABSTOP) | WS_GROUP;
   if (genre.styleDe != nullptr) style |= genre.styleDe(c);
-  const HFONT police = impl.police(c.font, c.kind() == Kind::Edit || c.kind() == Kind::ListBox);
   HWND hwnd = CreateWindowExW(genre.exStyle, genre.classe,
-                              genre.texte ? plat::Large(c.text()).c_str() : L"", style, x, y,
-                              c.bounds().width, c.bounds().height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.instance,
-                              nullptr);
-  if (hwnd == nullptr) return;
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(police), FALSE);
+                              genre.texte ? plat::Large(c.text()).c_str() : L"", style, 0, 0, 0, 0,
+                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              impl.instance, nullptr);
+  if (hwnd == nullptr) return nullptr;
   c.native = reinterpret_cast<std::uintptr_t>(hwnd);
   f.controles[id] = &c;
   if (genre.cree != nullptr) genre.cree(impl, hwnd, c);
-}
-
-void CreeControles(Win32Backend::Impl& impl, FenetreForm& f, HWND fenetre, Control& parent, int dx,
-                   int dy, int& id) {
-  for (Control* c : DansLOrdre(parent)) {
-    const int x = dx + c->bounds().left;
-    const int y = dy + c->bounds().top;
-    CreeControle(impl, f, fenetre, *c, x, y, id++);
-    if (EstConteneur(*c) || !c->children().empty()) CreeControles(impl, f, fenetre, *c, x, y, id);
-  }
+  return hwnd;
 }
 
 void OublieNatifs(Control& c) {
@@ -283,6 +270,37 @@ SIZE Win32Backend::Impl::mesureTexte(HFONT police, const std::string& texte, UIN
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+MesureTexte Win32Backend::Impl::mesure() {
+  return [this](const Font& font, const std::string& texte) {
+    const SIZE taille = mesureTexte(police(font), texte, DT_LEFT, 0);
+    return Taille{taille.cx, taille.cy};
+  };
+}
+
+void Win32Backend::Impl::disposeForm(HWND fenetre, FenetreForm& f, int ppp,
+                                     const RECT* proposee) {
+  f.ppp = ppp;
+  // The controls keep their ids from one scale to the next: the place in the keyboard order.
+  int id = kPremierId;
+  for (const Place& p : Disposition(*f.form, ppp, mesure())) {
+    Control& c = *p.controle;
+    HWND hwnd = Hwnd(c.native);
+    if (hwnd == nullptr) hwnd = CreeControle(*this, f, fenetre, c, id);
+    ++id;
+    if (hwnd == nullptr) continue;
+    SetWindowPos(hwnd, nullptr, p.rect.left, p.rect.top, p.rect.width, p.rect.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool saisie = c.kind() == Kind::Edit || c.kind() == Kind::ListBox;
+    SendMessageW(hwnd, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(police(PoliceAEchelle(c.font, ppp), saisie)), TRUE);
+    const Genre& genre = GenreDe(c);
+    if (genre.image != nullptr) genre.image(*this, hwnd, c, ppp);
+  }
+  const Form& form = *f.form;
+  placeFenetre(fenetre, {AEchelle(form.clientWidth(), ppp), AEchelle(form.clientHeight(), ppp)},
+               ppp, proposee);
+}
+
 Handle Win32Backend::realize(Form& form) {
   if (form.native != 0) return form.native;
   Impl& impl = *impl_;
@@ -306,9 +324,7 @@ Handle Win32Backend::realize(Form& form) {
   }
   FenetreForm& fr = *f;
   impl.forms[hwnd] = std::move(f);
-  Impl::centre(hwnd, form.clientWidth(), form.clientHeight());
-  int id = kPremierId;
-  CreeControles(impl, fr, hwnd, form, 0, 0, id);
+  impl.disposeForm(hwnd, fr, Impl::pppDe(hwnd));
   // The keyboard order walks the children from the top; containers take no
   // focus, so they can go to the bottom, the outermost last.
   for (auto it = fr.controles.rbegin(); it != fr.controles.rend(); ++it)

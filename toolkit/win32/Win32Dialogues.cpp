@@ -17,14 +17,25 @@ constexpr int kLargeurBouton = 75;
 constexpr int kHauteurBouton = 25;
 constexpr int kEcartBoutons = 8;
 
-// A message box or a prompt: which button gives which result.
+// A message box or a prompt: which button gives which result, and how it is laid out.
 struct Dialogue {
+  Dialogue() = default;
+  Dialogue(const Dialogue&) = delete;
+  Dialogue& operator=(const Dialogue&) = delete;
+  ~Dialogue() {
+    if (icone != nullptr) DestroyIcon(icone);
+  }
+
   std::map<int, int> resultats;  // button id -> result
   int idDefaut = 0;
   int idAnnuler = 0;
   int resultat = mrNone;
   bool fini = false;
   HWND focus = nullptr;
+  // Places the children at a scale and gives the client area's size: when the box is made,
+  // and when it has moved to a screen of another scale.
+  std::function<Taille(int ppp)> dispose;
+  HICON icone = nullptr;  // the message's, at the box's scale
 };
 
 void Termine(Dialogue& d, int id) {
@@ -51,6 +62,11 @@ LRESULT TraiteDialogue(Dialogue& d, HWND hwnd, UINT message, WPARAM wParam, LPAR
     }
     case WM_CTLCOLORSTATIC:
       return Win32Backend::Impl::couleurStatique(wParam);
+    case WM_DPICHANGED:
+      if (d.dispose)
+        Win32Backend::Impl::placeFenetre(hwnd, d.dispose(LOWORD(wParam)), LOWORD(wParam),
+                                         reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
@@ -78,19 +94,34 @@ HWND CreeFenetre(Win32Backend::Impl& impl, const char* classe, const std::string
                          nullptr, impl.instance, &d);
 }
 
-// `saisie`: a text that may hold what the user typed (Impl::police).
+// Made without a place: the box's `dispose` gives it one.
 HWND Enfant(Win32Backend::Impl& impl, HWND parent, const wchar_t* classe, const std::string& texte,
-            DWORD style, int x, int y, int largeur, int hauteur, int id, DWORD exStyle = 0,
-            bool saisie = false) {
-  HWND hwnd = CreateWindowExW(
-      exStyle, classe, plat::Large(texte).c_str(), WS_CHILD | WS_VISIBLE | style, x, y, largeur,
-      hauteur, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.instance, nullptr);
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(impl.police(Font{}, saisie)), FALSE);
-  return hwnd;
+            DWORD style, int id, DWORD exStyle = 0) {
+  return CreateWindowExW(exStyle, classe, plat::Large(texte).c_str(),
+                         WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), impl.instance,
+                         nullptr);
 }
 
+// A child at its place, in pixels of the box's scale, in the dialogs' font at that scale.
+void Pose(HWND enfant, HFONT police, int x, int y, int largeur, int hauteur) {
+  SetWindowPos(enfant, nullptr, x, y, largeur, hauteur, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(enfant, WM_SETFONT, reinterpret_cast<WPARAM>(police), TRUE);
+}
+
+// The buttons of the design, at a scale.
+struct Boutons {
+  explicit Boutons(int ppp)
+      : largeur(AEchelle(kLargeurBouton, ppp)),
+        hauteur(AEchelle(kHauteurBouton, ppp)),
+        ecart(AEchelle(kEcartBoutons, ppp)) {}
+  int largeur;
+  int hauteur;
+  int ecart;
+};
+
 HWND Bouton(Win32Backend::Impl& impl, HWND parent, Dialogue& d, const std::string& texte,
-            int resultat, bool defaut, bool annuler, int x, int y) {
+            int resultat, bool defaut, bool annuler) {
   const int id = kPremierBouton + static_cast<int>(d.resultats.size());
   d.resultats[id] = resultat;
   if (defaut) d.idDefaut = id;
@@ -98,8 +129,7 @@ HWND Bouton(Win32Backend::Impl& impl, HWND parent, Dialogue& d, const std::strin
   // One group for all the buttons: the arrow keys go from one to the next.
   const DWORD groupe = id == kPremierBouton ? WS_GROUP : 0;
   return Enfant(impl, parent, L"BUTTON", texte,
-                WS_TABSTOP | groupe | (defaut ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), x, y,
-                kLargeurBouton, kHauteurBouton, id);
+                WS_TABSTOP | groupe | (defaut ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), id);
 }
 
 // Shows the dialog modally over the program's other windows, then destroys it;
@@ -122,6 +152,24 @@ int Execute(Win32Backend::Impl& impl, HWND hwnd, Dialogue& d, HWND focus,
   return d.resultat;
 }
 
+// One of the system's icons at a size, the caller's to destroy: scaled down by the common
+// controls, which know where the system keeps it at every size.
+HICON IconeSysteme(Win32Backend::Impl& impl, LPCWSTR nom, int taille) {
+  HICON icone = nullptr;
+  if (impl.iconeReduite != nullptr &&
+      SUCCEEDED(impl.iconeReduite(nullptr, nom, taille, taille, &icone)))
+    return icone;
+  return static_cast<HICON>(LoadImageW(nullptr, nom, IMAGE_ICON, taille, taille, 0));
+}
+
+// Laid out at the scale of the screen it opens on, then shown.
+int Montre(Win32Backend::Impl& impl, HWND hwnd, Dialogue& d, HWND focus,
+           const std::function<void()>& avantFermeture = {}) {
+  const int ppp = Win32Backend::Impl::pppDe(hwnd);
+  Win32Backend::Impl::placeFenetre(hwnd, d.dispose(ppp), ppp);
+  return Execute(impl, hwnd, d, focus, avantFermeture);
+}
+
 }  // namespace
 
 int Win32Backend::messageBox(const MessageBoxSpec& boite) {
@@ -130,39 +178,51 @@ int Win32Backend::messageBox(const MessageBoxSpec& boite) {
   HWND hwnd = CreeFenetre(impl, kClasseMessage, boite.caption, d);
   if (hwnd == nullptr) return mrCancel;
 
-  const int icone = GetSystemMetrics(SM_CXICON);
-  const UINT format = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
-  // The message may name what the user typed, in any script.
-  const SIZE texte = Impl::mesureTexte(impl.police(Font{}, true), boite.text, format,
-                                       GetSystemMetrics(SM_CXSCREEN) / 2);
-  const int xTexte = kMarge + icone + kMarge;
-  const int hautContenu = std::max(icone, static_cast<int>(texte.cy));
-  const int nbBoutons = static_cast<int>(boite.buttons.size());
-  const int largeurBoutons =
-      nbBoutons * kLargeurBouton + std::max(nbBoutons - 1, 0) * kEcartBoutons;
-  const int largeur =
-      std::max(xTexte + static_cast<int>(texte.cx) + kMarge, largeurBoutons + 2 * kMarge);
-  const int yBoutons = kMarge + hautContenu + kMarge;
-  const int hauteur = yBoutons + kHauteurBouton + kMarge;
-
-  // The system's numbers, as W names.
-  const auto systeme = reinterpret_cast<LPCWSTR>(boite.icon == MessageIcon::Question ? IDI_QUESTION : IDI_HAND);
-  HWND image = Enfant(impl, hwnd, L"STATIC", "", SS_ICON, kMarge, kMarge, icone, icone, -1);
-  SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, systeme)), 0);
-  const int yTexte = kMarge + (hautContenu - static_cast<int>(texte.cy)) / 2;
-  Enfant(impl, hwnd, L"STATIC", boite.text, SS_LEFT | SS_NOPREFIX, xTexte, yTexte, texte.cx,
-         texte.cy, -1, 0, true);
-
+  HWND image = Enfant(impl, hwnd, L"STATIC", "", SS_ICON, -1);
+  HWND texte = Enfant(impl, hwnd, L"STATIC", boite.text, SS_LEFT | SS_NOPREFIX, -1);
   // The focus starts on the default button, or the first one.
+  std::vector<HWND> boutons;
   HWND focus = nullptr;
-  int x = (largeur - largeurBoutons) / 2;
   for (const MessageButton& b : boite.buttons) {
-    HWND bouton = Bouton(impl, hwnd, d, b.caption, b.result, b.isDefault, b.isCancel, x, yBoutons);
-    if (b.isDefault || focus == nullptr) focus = bouton;
-    x += kLargeurBouton + kEcartBoutons;
+    boutons.push_back(Bouton(impl, hwnd, d, b.caption, b.result, b.isDefault, b.isCancel));
+    if (b.isDefault || focus == nullptr) focus = boutons.back();
   }
-  Impl::centre(hwnd, largeur, hauteur);
-  return Execute(impl, hwnd, d, focus);
+  // The system's numbers, as W names.
+  const auto systeme =
+      reinterpret_cast<LPCWSTR>(boite.icon == MessageIcon::Question ? IDI_QUESTION : IDI_HAND);
+
+  d.dispose = [&](int ppp) {
+    const int marge = AEchelle(kMarge, ppp);
+    const Boutons bouton(ppp);
+    const int icone = Impl::metrique(SM_CXICON, ppp);
+    if (d.icone != nullptr) DestroyIcon(d.icone);
+    d.icone = IconeSysteme(impl, systeme, icone);
+    SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(d.icone), 0);
+    const HFONT police = impl.police(PoliceAEchelle(Font{}, ppp));
+    // The message may name what the user typed, in any script.
+    const HFONT policeTexte = impl.police(PoliceAEchelle(Font{}, ppp), true);
+    const UINT format = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+    const SIZE t =
+        Impl::mesureTexte(policeTexte, boite.text, format, GetSystemMetrics(SM_CXSCREEN) / 2);
+    const int xTexte = marge + icone + marge;
+    const int hautContenu = std::max(icone, static_cast<int>(t.cy));
+    const int nbBoutons = static_cast<int>(boutons.size());
+    const int largeurBoutons =
+        nbBoutons * bouton.largeur + std::max(nbBoutons - 1, 0) * bouton.ecart;
+    const int largeur =
+        std::max(xTexte + static_cast<int>(t.cx) + marge, largeurBoutons + 2 * marge);
+    const int yBoutons = marge + hautContenu + marge;
+
+    Pose(image, police, marge, marge, icone, icone);
+    Pose(texte, policeTexte, xTexte, marge + (hautContenu - static_cast<int>(t.cy)) / 2, t.cx, t.cy);
+    int x = (largeur - largeurBoutons) / 2;
+    for (HWND b : boutons) {
+      Pose(b, police, x, yBoutons, bouton.largeur, bouton.hauteur);
+      x += bouton.largeur + bouton.ecart;
+    }
+    return Taille{largeur, yBoutons + bouton.hauteur + marge};
+  };
+  return Montre(impl, hwnd, d, focus);
 }
 
 bool Win32Backend::inputQuery(const std::string& caption, const std::string& prompt,
@@ -172,26 +232,35 @@ bool Win32Backend::inputQuery(const std::string& caption, const std::string& pro
   HWND hwnd = CreeFenetre(impl, kClasseSaisie, caption, d);
   if (hwnd == nullptr) return false;
 
-  constexpr int kBord = 8;
-  const SIZE invite = Impl::mesureTexte(impl.police(Font{}), prompt, DT_LEFT, 0);
-  const int largeur = std::max(270, static_cast<int>(invite.cx) + 2 * kBord);
-  const int yChamp = kBord + static_cast<int>(invite.cy) + 6;
-  const int yBoutons = yChamp + 21 + 14;
-  const int hauteur = yBoutons + kHauteurBouton + 10;
-
-  Enfant(impl, hwnd, L"STATIC", prompt, SS_LEFT, kBord, kBord, invite.cx, invite.cy, -1);
-  HWND champ = Enfant(impl, hwnd, L"EDIT", value, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, kBord,
-                      yChamp, largeur - 2 * kBord, 21, kPremierBouton - 1, WS_EX_CLIENTEDGE, true);
+  HWND invite = Enfant(impl, hwnd, L"STATIC", prompt, SS_LEFT, -1);
+  HWND champ = Enfant(impl, hwnd, L"EDIT", value, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
+                      kPremierBouton - 1, WS_EX_CLIENTEDGE);
   SendMessageW(champ, EM_LIMITTEXT, maxLength, 0);
   SendMessageW(champ, EM_SETSEL, 0, -1);
-  const int x = largeur / 2 - kLargeurBouton - kEcartBoutons / 2;
-  Bouton(impl, hwnd, d, "OK", mrOk, true, false, x, yBoutons);
-  Bouton(impl, hwnd, d, "Annuler", mrCancel, false, true, x + kLargeurBouton + kEcartBoutons,
-         yBoutons);
-  Impl::centre(hwnd, largeur, hauteur);
+  HWND ok = Bouton(impl, hwnd, d, "OK", mrOk, true, false);
+  HWND annuler = Bouton(impl, hwnd, d, "Annuler", mrCancel, false, true);
 
+  d.dispose = [&](int ppp) {
+    const int bord = AEchelle(8, ppp);
+    const Boutons bouton(ppp);
+    const HFONT police = impl.police(PoliceAEchelle(Font{}, ppp));
+    const SIZE t = Impl::mesureTexte(police, prompt, DT_LEFT, 0);
+    const int largeur = std::max(AEchelle(270, ppp), static_cast<int>(t.cx) + 2 * bord);
+    const int yChamp = bord + static_cast<int>(t.cy) + AEchelle(6, ppp);
+    const int hauteurChamp = AEchelle(21, ppp);
+    const int yBoutons = yChamp + hauteurChamp + AEchelle(14, ppp);
+
+    Pose(invite, police, bord, bord, t.cx, t.cy);
+    Pose(champ, impl.police(PoliceAEchelle(Font{}, ppp), true), bord, yChamp, largeur - 2 * bord,
+         hauteurChamp);
+    const int x = largeur / 2 - bouton.largeur - bouton.ecart / 2;
+    Pose(ok, police, x, yBoutons, bouton.largeur, bouton.hauteur);
+    Pose(annuler, police, x + bouton.largeur + bouton.ecart, yBoutons, bouton.largeur,
+         bouton.hauteur);
+    return Taille{largeur, yBoutons + bouton.hauteur + AEchelle(10, ppp)};
+  };
   std::string saisi;
-  const int resultat = Execute(impl, hwnd, d, champ, [&] { saisi = Impl::texteFenetre(champ); });
+  const int resultat = Montre(impl, hwnd, d, champ, [&] { saisi = Impl::texteFenetre(champ); });
   if (resultat != mrOk) return false;
   value = saisi;
   return true;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32/Large.h"
+#include "toolkit/Echelle.h"
 #include "toolkit/win32/Win32Backend.h"
 
 #ifndef NOMINMAX
@@ -31,6 +32,7 @@ struct FenetreForm {
   HWND focus = nullptr;               // control to give the focus back to on activation
   HWND precedente = nullptr;          // window active before the form was shown
   bool modale = false;                // inside showModal
+  int ppp = kPppConception;           // the window's dots per inch, which its controls follow
 };
 
 struct FenetreUtilitaire {
@@ -50,7 +52,7 @@ struct Win32Backend::Impl {
   std::map<UINT_PTR, Timer*> timers;
   UINT_PTR prochainTimer = 1;
   std::map<std::tuple<std::string, int, bool, bool>, HFONT> polices;
-  std::map<Picture, HANDLE> images;
+  std::map<std::pair<Picture, int>, HANDLE> images;  // by picture and size
   std::vector<std::string> classes;
 
   // An open popup menu: its entries by command id and a help request held until it closes.
@@ -86,6 +88,8 @@ struct Win32Backend::Impl {
     decltype(&RemoveWindowSubclass) retire = nullptr;
     decltype(&DefSubclassProc) suite = nullptr;
   } sousClassement;
+  // Theirs too: an icon of a size it does not hold, scaled down from a larger one.
+  decltype(&LoadIconWithScaleDown) iconeReduite = nullptr;
 
   void connait(Application& app);
   void dispatch(const std::function<void()>& handler);
@@ -94,8 +98,15 @@ struct Win32Backend::Impl {
   // form of it lacks "é"; what the user types or named (`saisie`), in any script, in the
   // system's dialog face, which reaches every script through font linking.
   HFONT police(const Font& font, bool saisie = false);
+  // A picture `taille` pixels wide: an icon, or a bitmap for the menus (estBitmap).
+  HANDLE image(Picture picture, int taille);
+  // At the size of the small icons of the system's scale: the menus' and the notification area's.
   HANDLE image(Picture picture);
   static bool estBitmap(Picture picture);
+  // The size of the system's small or large icons at `ppp`.
+  static int tailleIcone(bool grande, int ppp);
+  // Texts measured as the labels show them.
+  MesureTexte mesure();
   void libereRessources();
   HWND creeUtilitaire(const std::string& classe, WindowProcedure procedure);
 
@@ -106,8 +117,16 @@ struct Win32Backend::Impl {
   static void reactive(const std::vector<HWND>& fenetres);
   // Owner for a dialog: the program's active window, else the application window.
   HWND proprietaire();
-  // Places a window so that its client area has the given size, centred on the screen.
-  static void centre(HWND fenetre, int largeur, int hauteur);
+  // The scale of a window, of the system, and the system's measures at a scale.
+  static int pppDe(HWND fenetre);
+  static int pppSysteme();
+  static int metrique(int index, int ppp);
+  // Places a window so that its client area has the given size at `ppp`: centred on the
+  // screen, or from the top-left corner of the place the system proposes for a new scale.
+  static void placeFenetre(HWND fenetre, Taille client, int ppp, const RECT* proposee = nullptr);
+  // A form's controls, fonts and pictures at `ppp`: when it is made, and when its window has
+  // moved to a screen of another scale.
+  void disposeForm(HWND fenetre, FenetreForm& f, int ppp, const RECT* proposee = nullptr);
   static std::string texteFenetre(HWND fenetre);
   // Labels, read-only fields and group boxes on the face colour of their window.
   static LRESULT couleurStatique(WPARAM dc);

@@ -49,17 +49,6 @@ HWND Win32Backend::Impl::proprietaire() {
   return fenetreApplication;
 }
 
-void Win32Backend::Impl::centre(HWND fenetre, int largeur, int hauteur) {
-  RECT r{0, 0, largeur, hauteur};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(fenetre, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(fenetre, GWL_EXSTYLE)));
-  const int l = r.right - r.left;
-  const int h = r.bottom - r.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - l) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  SetWindowPos(fenetre, nullptr, x, y, l, h, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 int Win32Backend::showModal(Form& form) {
   HWND hwnd = Hwnd(realize(form));
   if (hwnd == nullptr) {

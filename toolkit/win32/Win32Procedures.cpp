@@ -71,6 +71,10 @@ LRESULT TraiteForm(FenetreForm& f, HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     case WM_CTLCOLORSTATIC:
       return Win32Backend::Impl::couleurStatique(wParam);
+    case WM_DPICHANGED:
+      // Moved to a screen of another scale: laid out again there.
+      f.impl->disposeForm(hwnd, f, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();

@@ -10,44 +10,70 @@ namespace tk {
 
 namespace {
 
+// Every picture is an icon of several sizes; the menus' are drawn into bitmaps.
 struct RessourceImage {
   int id;
-  UINT type;
-  int taille;
+  bool bitmap;
 };
 
 RessourceImage Ressource(Picture picture) {
   switch (picture) {
     case Picture::IconeActive:
-      return {IDI_ICONE_ACTIVE, IMAGE_ICON, 32};
+      return {IDI_ICONE_ACTIVE, false};
     case Picture::IconeInactive:
-      return {IDI_ICONE_INACTIVE, IMAGE_ICON, 32};
+      return {IDI_ICONE_INACTIVE, false};
     case Picture::MenuConfig:
-      return {IDB_MENU_CONFIG, IMAGE_BITMAP, 16};
+      return {IDI_MENU_CONFIG, true};
     case Picture::MenuAide:
-      return {IDB_MENU_AIDE, IMAGE_BITMAP, 16};
+      return {IDI_MENU_AIDE, true};
     case Picture::GlyphOk:
-      return {IDI_GLYPH_OK, IMAGE_ICON, 16};
+      return {IDI_GLYPH_OK, false};
     case Picture::GlyphAnnuler:
-      return {IDI_GLYPH_ANNULER, IMAGE_ICON, 16};
+      return {IDI_GLYPH_ANNULER, false};
     case Picture::GlyphActivation:
-      return {IDI_GLYPH_ACTIVATION, IMAGE_ICON, 16};
+      return {IDI_GLYPH_ACTIVATION, false};
     case Picture::GlyphParcourir:
-      return {IDI_GLYPH_PARCOURIR, IMAGE_ICON, 16};
+      return {IDI_GLYPH_PARCOURIR, false};
     case Picture::GlyphTest:
-      return {IDI_GLYPH_TEST, IMAGE_ICON, 16};
+      return {IDI_GLYPH_TEST, false};
     case Picture::FlecheHaut:
-      return {IDI_FLECHE_HAUT, IMAGE_ICON, 16};
+      return {IDI_FLECHE_HAUT, false};
     case Picture::FlecheBas:
-      return {IDI_FLECHE_BAS, IMAGE_ICON, 16};
+      return {IDI_FLECHE_BAS, false};
     case Picture::Plus:
-      return {IDI_PLUS, IMAGE_ICON, 16};
+      return {IDI_PLUS, false};
     case Picture::Moins:
-      return {IDI_MOINS, IMAGE_ICON, 16};
+      return {IDI_MOINS, false};
     case Picture::None:
       break;
   }
-  return {0, IMAGE_ICON, 0};
+  return {0, false};
+}
+
+// A menu draws its pictures as they are, without their transparency (Wine copies them as a
+// block): the icon is laid on the menu's own colour.
+HBITMAP SurLaCouleurDesMenus(HICON icone, int taille) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = taille;
+  info.bmiHeader.biHeight = -taille;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;  // no alpha, which a menu could take for transparency
+  info.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  HDC ecran = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(ecran, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  HDC dc = CreateCompatibleDC(ecran);
+  ReleaseDC(nullptr, ecran);
+  if (bitmap != nullptr && dc != nullptr) {
+    HGDIOBJ avant = SelectObject(dc, bitmap);
+    const RECT r{0, 0, taille, taille};
+    FillRect(dc, &r, GetSysColorBrush(COLOR_MENU));
+    DrawIconEx(dc, 0, 0, icone, taille, taille, 0, nullptr, DI_NORMAL);
+    SelectObject(dc, avant);
+  }
+  if (dc != nullptr) DeleteDC(dc);
+  return bitmap;
 }
 
 }  // namespace
@@ -65,6 +91,7 @@ void Win32Backend::Impl::chargeControlesCommuns() {
   sousClassement.retire =
       Fonction<decltype(sousClassement.retire)>(comctl32, MAKEINTRESOURCEA(412));
   sousClassement.suite = Fonction<decltype(sousClassement.suite)>(comctl32, MAKEINTRESOURCEA(413));
+  iconeReduite = Fonction<decltype(iconeReduite)>(comctl32, "LoadIconWithScaleDown");
 }
 
 void Win32Backend::Impl::enregistreClasse(const std::string& nom, WNDPROC procedure,
@@ -78,7 +105,10 @@ void Win32Backend::Impl::enregistreClasse(const std::string& nom, WNDPROC proced
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = classe.c_str();
-  if (avecIcone) wc.hIcon = static_cast<HICON>(image(Picture::IconeActive));
+  if (avecIcone) {
+    wc.hIcon = static_cast<HICON>(image(Picture::IconeActive, tailleIcone(true, pppSysteme())));
+    wc.hIconSm = static_cast<HICON>(image(Picture::IconeActive));
+  }
   if (RegisterClassExW(&wc) != 0) classes.push_back(nom);
 }
 
@@ -121,29 +151,40 @@ HFONT Win32Backend::Impl::police(const Font& font, bool saisie) {
   return p;
 }
 
-HANDLE Win32Backend::Impl::image(Picture picture) {
-  auto it = images.find(picture);
+HANDLE Win32Backend::Impl::image(Picture picture, int taille) {
+  const auto cle = std::make_pair(picture, taille);
+  auto it = images.find(cle);
   if (it != images.end()) return it->second;
   const RessourceImage r = Ressource(picture);
-  HANDLE h = nullptr;
+  HICON icone = nullptr;
   if (r.id != 0) {
-    // Menu bitmaps: their light grey becomes the system's face colour.
-    const UINT options = r.type == IMAGE_BITMAP ? LR_LOADMAP3DCOLORS : LR_DEFAULTCOLOR;
-    h = LoadImageW(instance, MAKEINTRESOURCEW(r.id), r.type, r.taille, r.taille, options);
+    // Scaled down from a larger size when the icon lacks this one, once the common controls
+    // are there; the notification area's and the menus' sizes come without them at start-up.
+    const LPCWSTR nom = MAKEINTRESOURCEW(r.id);
+    if (iconeReduite == nullptr || FAILED(iconeReduite(instance, nom, taille, taille, &icone)))
+      icone = static_cast<HICON>(
+          LoadImageW(instance, nom, IMAGE_ICON, taille, taille, LR_DEFAULTCOLOR));
   }
-  images[picture] = h;
+  HANDLE h = icone;
+  if (icone != nullptr && r.bitmap) {
+    h = SurLaCouleurDesMenus(icone, taille);
+    DestroyIcon(icone);
+  }
+  images[cle] = h;
   return h;
 }
 
-bool Win32Backend::Impl::estBitmap(Picture picture) {
-  return Ressource(picture).type == IMAGE_BITMAP;
+HANDLE Win32Backend::Impl::image(Picture picture) {
+  return image(picture, tailleIcone(false, pppSysteme()));
 }
+
+bool Win32Backend::Impl::estBitmap(Picture picture) { return Ressource(picture).bitmap; }
 
 void Win32Backend::Impl::libereRessources() {
   for (auto& [cle, p] : polices) DeleteObject(p);
-  for (auto& [picture, h] : images) {
+  for (auto& [cle, h] : images) {
     if (h == nullptr) continue;
-    if (estBitmap(picture))
+    if (estBitmap(cle.first))
       DeleteObject(h);
     else
       DestroyIcon(static_cast<HICON>(h));
@@ -152,6 +193,7 @@ void Win32Backend::Impl::libereRessources() {
 
 Handle Win32Backend::icon(Picture picture) {
   if (Impl::estBitmap(picture)) return 0;
+  // The notification area shows small icons, at the system's scale.
   return reinterpret_cast<Handle>(impl_->image(picture));
 }
 
