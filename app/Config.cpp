@@ -254,7 +254,10 @@ void TFrmConfig::iBbtOkClick() {
   SauvegardeItem();
   std::vector<std::string> menus;
   for (const auto& row : iLixMenus.rows()) menus.push_back(row.text);
-  EcritureIni(application(), principal_.Plateforme(), principal_.CheminIni(), menus, *ListeTravail);
+  for (const std::string& vide :
+       EcritureIni(principal_.Plateforme(), principal_.CheminIni(), menus, *ListeTravail))
+    tk::MessageErreur(application(),
+                      "Le menu " + vide + " n'est pas pris en compte car il ne contient aucun item !");
   principal_.Recharge();
   Ouvert = false;
 }

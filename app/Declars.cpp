@@ -138,10 +138,11 @@ void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste) {
   AjouteEnregs(profil.Valeurs(questions), liste);
 }
 
-void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
-                 const std::string& chemin, const std::vector<std::string>& menus,
-                 const ListeEnreg& travail) {
+std::vector<std::string> EcritureIni(plat::Plateforme& plateforme, const std::string& chemin,
+                                     const std::vector<std::string>& menus,
+                                     const ListeEnreg& travail) {
   plat::FichierEcriture fichier(plateforme, chemin);
+  std::vector<std::string> vides;
   unsigned n = 0;
   if (!menus.empty() && !travail.empty()) {
     const bool unicode = std::any_of(travail.begin(), travail.end(), [&](const auto& r) {
@@ -155,12 +156,11 @@ void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
         trouve = true;
         fichier.Ecrit(Octets(Section(++n, *r), unicode));
       }
-      if (!trouve)
-        tk::MessageErreur(application, "Le menu " + menu +
-                                           " n'est pas pris en compte car il ne contient aucun item !");
+      if (!trouve) vides.push_back(menu);
     }
   }
   fichier.Ferme();
+  return vides;
 }
 
 void Lancement(tk::Application& application, plat::Plateforme& plateforme,

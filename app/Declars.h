@@ -107,11 +107,11 @@ void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste);
 
 // Writes the records of `travail`, menu label by menu label in the order of
 // `menus`, into a new file that replaces `chemin` once complete: in Windows-1252 when every
-// text fits, in UTF-16LE otherwise. A label without records is reported and left out. Throws
-// plat::EInOutError.
-void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,
-                 const std::string& chemin, const std::vector<std::string>& menus,
-                 const ListeEnreg& travail);
+// text fits, in UTF-16LE otherwise. Returns the labels without records, left out, in their
+// order, for the caller to report once the file is written. Throws plat::EInOutError.
+std::vector<std::string> EcritureIni(plat::Plateforme& plateforme, const std::string& chemin,
+                                     const std::vector<std::string>& menus,
+                                     const ListeEnreg& travail);
 
 // Starts `executable` (with its parameters) in `repertoire`, as a shortcut or the editor's test
 // run does: in the launcher's folder `dossierLanceur` when `repertoire` is empty or cannot be

@@ -556,7 +556,7 @@ void MesureEditeur(const std::string& racine) {
       std::vector<std::string> menus;
       for (const auto& ligne : config.iLixMenus.rows()) menus.push_back(ligne.text);
       t0 = Maintenant();
-      EcritureIni(application, plateforme, principal.CheminIni(), menus, *config.ListeTravail);
+      EcritureIni(plateforme, principal.CheminIni(), menus, *config.ListeTravail);
       t1 = Maintenant();
       principal.DisabledHotKeys();
       principal.ListeRaccourcis->clear();

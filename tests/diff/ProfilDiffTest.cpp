@@ -8,7 +8,6 @@
 #include "platform/Profil.h"
 #include "platform/portable/PlateformePortable.h"
 #include "support/FichierIni.h"
-#include "toolkit/memoire/BackendMemoire.h"
 
 #include <windows.h>
 
@@ -337,8 +336,6 @@ TEST(DiffEcriture, CeQueLeLanceurEcritSeRelitCommeTape) {
       {" ", "\"'", "'x'y'", "  \"q\"  ", "'C:\\'", ""},
       {"Été", "é", "C:\\x.exe", "\"a\" b", "", "é"},
   };
-  tk::BackendMemoire backend;
-  tk::Application application(backend, "C:\\x\\Vivlan.exe");
   plat::PlateformePortable plateforme;
   ListeEnreg travail;
   std::vector<std::string> menus;
@@ -354,7 +351,7 @@ TEST(DiffEcriture, CeQueLeLanceurEcritSeRelitCommeTape) {
   }
   const std::string nom = "vivdiff-ecrit-" + std::to_string(GetCurrentProcessId()) + ".ini";
   const fs::path chemin = fs::absolute(fs::temp_directory_path() / nom);
-  EcritureIni(application, plateforme, chemin.string(), menus, travail);
+  EcritureIni(plateforme, chemin.string(), menus, travail);
   std::string contenu;
   {
     std::ifstream lu(chemin, std::ios::binary);

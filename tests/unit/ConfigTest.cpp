@@ -370,8 +370,12 @@ TEST_F(Editeur, UnEnregistrementRateLaisseLEditeurOuvertAvecCeQuiEstTape) {
   plateforme.erreurs["WriteFile"] = {5};
   plateforme.appels.clear();
   Edite([&] {
+    Saisit("Vide");
+    config->iSbtMenuPlusClick();
+    ChoisitMenu(0);
     config->iEdExe.textFromScreen("autre.exe");
     config->iBbtOk.click();
+    // The failure alone: an empty menu is reported only by a save that is done.
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_EQ(backend.messages[0].caption, "Vivlan");
     EXPECT_EQ(backend.messages[0].text, "Accès au fichier refusé.");
@@ -385,6 +389,8 @@ TEST_F(Editeur, UnEnregistrementRateLaisseLEditeurOuvertAvecCeQuiEstTape) {
     config->iBbtOk.click();
   });
   EXPECT_EQ(LitTout(ini), FichierIni({Raccourci("A", "a1", "autre.exe").Ctrl().Touche("K")}));
+  EXPECT_EQ(backend.textes().back(),
+            "Le menu Vide n'est pas pris en compte car il ne contient aucun item !");
   EXPECT_EQ((*principal->ListeRaccourcis)[0]->Executable, "autre.exe");
   EXPECT_FALSE(config->Ouvert);
   EXPECT_EQ(config->ListeTravail, nullptr);
