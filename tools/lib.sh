@@ -3,9 +3,9 @@
 VIV_TOP=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
 
 # What building, testing and running need, from Debian; installed when missing and run as root.
-# libxml2-utils: xmllint, which reads the test reports for tools/test's count. locales: the
+# python3: tools/compte-tests, which counts the test reports for tools/test. locales: the
 # Unix locales below, from which Wine takes a program's ANSI code page.
-VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick fonts-wine libxml2-utils locales"
+VIV_PAQUETS="cmake g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick fonts-wine python3 locales"
 
 # The tests run the launcher on Windows of other code pages, each the ANSI code page Wine gives a
 # program under a Unix locale: Russian for 1251, and Hindi, which has none, for 65001, as
