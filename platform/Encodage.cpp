@@ -134,8 +134,13 @@ bool EstUtf8MultiOctets(std::string_view octets) {
 }
 
 std::string Utf8DepuisCp1252(std::string_view octets) {
+  // Most texts are ASCII, which stays as it is: one look at all the bytes at once (a loop
+  // without a branch, which the compiler widens), then one copy.
+  unsigned char bits = 0;
+  for (char o : octets) bits |= static_cast<unsigned char>(o);
+  if (bits < 0x80) return std::string(octets);
   std::string r;
-  r.reserve(octets.size());
+  r.reserve(octets.size() + octets.size() / 2);
   for (char o : octets) {
     const auto octet = static_cast<unsigned char>(o);
     Ajoute(r, octet >= 0x80 && octet < 0xA0 ? kCp1252Haut[octet - 0x80] : char32_t(octet));
