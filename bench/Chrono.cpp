@@ -411,19 +411,19 @@ size_t LectureParCle(const std::string& fichier) {
   for (DWORD i = 0; i < lus && noms[i] != '\0'; i += static_cast<DWORD>(std::strlen(&noms[i])) + 1)
     ++n;
   n = static_cast<std::uint16_t>(n);
-  std::vector<std::string> valeurs;
-  valeurs.reserve(n * kNombreClesIni);
+  ListeEnreg liste;
+  std::vector<std::string> valeurs(kNombreClesIni);
   std::vector<char> valeur(kTailleValeurIni);
   for (size_t k = 1; k <= n; ++k) {
     const std::string section = std::to_string(k);
-    for (const CleIni& cle : kClesIni) {
+    for (size_t c = 0; c < kNombreClesIni; ++c) {
+      const CleIni& cle = kClesIni[c];
       const DWORD l = GetPrivateProfileStringA(section.c_str(), cle.nom, cle.defaut, valeur.data(),
                                                kTailleValeurIni, fichier.c_str());
-      valeurs.emplace_back(valeur.data(), l);
+      valeurs[c].assign(valeur.data(), l);
     }
+    AjouteEnreg(valeurs, liste);
   }
-  ListeEnreg liste;
-  AjouteEnregs(std::move(valeurs), liste);
   return liste.size();
 }
 

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 
 #include "platform/Encodage.h"
@@ -45,17 +47,31 @@ C Minuscule(C c) {
   return c >= 'A' && c <= 'Z' ? static_cast<C>(c + 0x20) : c;
 }
 
+// 0x09 to 0x0D, 0x1A and 0x20, one bit each.
 template <class C>
 bool EstBlanc(C c) {
-  return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A;
+  constexpr std::uint64_t kBlancs = 0x104003E00u;
+  const auto u = static_cast<std::make_unsigned_t<C>>(c);
+  return u <= 0x20 && ((kBlancs >> u) & 1) != 0;
+}
+
+template <class C>
+VueDe<C> RogneDebut(VueDe<C> s) {
+  std::size_t debut = 0;
+  while (debut < s.size() && EstBlanc(s[debut])) ++debut;
+  return s.substr(debut);
+}
+
+template <class C>
+VueDe<C> RogneFin(VueDe<C> s) {
+  std::size_t fin = s.size();
+  while (fin > 0 && EstBlanc(s[fin - 1])) --fin;
+  return s.substr(0, fin);
 }
 
 template <class C>
 VueDe<C> Rogne(VueDe<C> s) {
-  std::size_t debut = 0, fin = s.size();
-  while (debut < fin && EstBlanc(s[debut])) ++debut;
-  while (fin > debut && EstBlanc(s[fin - 1])) --fin;
-  return s.substr(debut, fin - debut);
+  return RogneFin(RogneDebut(s));
 }
 
 // The system keeps names and values as zero-terminated strings: a zero byte ends them.
@@ -137,27 +153,73 @@ struct Ligne {
   std::optional<VueDe<C>> valeur;
 };
 
+// Where the line that starts at `i` ends (the first CR or LF, or the text's end), and whether a
+// zero comes before that. A file is mostly long runs of text between line ends: eight bytes at a
+// time, a word none of whose bytes is below 0x0E holds neither a line end nor a zero.
+std::size_t FinDeLigne(std::string_view texte, std::size_t i, bool& zero) {
+  static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "a word's first byte is its low end");
+  constexpr std::uint64_t kUns = 0x0101010101010101u;
+  const std::size_t n = texte.size();
+  while (i + 8 <= n) {
+    std::uint64_t mot;
+    std::memcpy(&mot, texte.data() + i, 8);
+    // The lowest flag is exact: the first byte below 0x0E (a borrow runs upwards only).
+    const std::uint64_t sous = (mot - kUns * 0x0E) & ~mot & kUns * 0x80;
+    if (sous == 0) {
+      i += 8;
+      continue;
+    }
+    i += static_cast<std::size_t>(__builtin_ctzll(sous)) / 8;
+    const char c = texte[i];
+    if (c == '\r' || c == '\n') return i;
+    zero = zero || c == '\0';
+    ++i;
+  }
+  for (; i < n; ++i) {
+    const char c = texte[i];
+    if (c == '\r' || c == '\n') return i;
+    zero = zero || c == '\0';
+  }
+  return n;
+}
+
+std::size_t FinDeLigne(std::u16string_view texte, std::size_t i, bool& zero) {
+  for (; i < texte.size(); ++i) {
+    const char16_t c = texte[i];
+    if (c == u'\r' || c == u'\n') return i;
+    zero = zero || c == u'\0';
+  }
+  return texte.size();
+}
+
 // Hands each line that is not blank to `suite`, until it returns false. Nothing is kept: the
 // lines are views of the text.
 template <class C, class Suite>
 void Parcours(VueDe<C> texte, Suite&& suite) {
   std::size_t debut = 0;
   while (debut < texte.size()) {
-    std::size_t fin = debut;
-    while (fin < texte.size() && texte[fin] != C('\r') && texte[fin] != C('\n')) ++fin;
+    bool zero = false;
+    const std::size_t fin = FinDeLigne(texte, debut, zero);
     const VueDe<C> ligne = Rogne(texte.substr(debut, fin - debut));
     debut = fin + 1;
+    // The empty line between CR and LF is passed over here rather than looked for.
+    if (debut < texte.size() && texte[fin] == C('\r') && texte[debut] == C('\n')) ++debut;
     if (ligne.empty()) continue;
+    // A zero is rare: only then are the names and the value looked at once more.
+    auto coupe = [zero](VueDe<C> s) { return zero ? JusquAuZero(s) : s; };
     Ligne<C> l;
     const std::size_t crochet = ligne[0] == C('[') ? ligne.rfind(C(']')) : VueDe<C>::npos;
     if (crochet != VueDe<C>::npos) {
       l.entete = true;
-      l.nom = JusquAuZero(Rogne(ligne.substr(1, crochet - 1)));
-    } else if (const std::size_t egal = ligne.find(C('=')); egal == VueDe<C>::npos) {
-      l.nom = JusquAuZero(ligne);
+      l.nom = coupe(Rogne(ligne.substr(1, crochet - 1)));
+    } else if (const auto egal = std::find(ligne.begin(), ligne.end(), C('='));
+               egal == ligne.end()) {
+      l.nom = coupe(ligne);
     } else {
-      l.nom = JusquAuZero(Rogne(ligne.substr(0, egal)));
-      l.valeur = JusquAuZero(Rogne(ligne.substr(egal + 1)));
+      // The line is trimmed already: the name's start and the value's end are.
+      const auto i = static_cast<std::size_t>(egal - ligne.begin());
+      l.nom = coupe(RogneFin(ligne.substr(0, i)));
+      l.valeur = coupe(RogneDebut(ligne.substr(i + 1)));
     }
     if (!suite(l)) return;
   }
@@ -286,6 +348,111 @@ std::vector<std::string> Reponses(VueDe<C> texte, const std::vector<Profil::Ques
   return reponses;
 }
 
+// The number a section's name writes in decimal without a leading zero, if it is one from 1 to
+// `maximum`; 0 otherwise. Only such a name equals the text of a number.
+template <class C>
+std::size_t Numero(VueDe<C> nom, std::size_t maximum) {
+  if (nom.empty() || nom[0] == C('0')) return 0;
+  std::size_t n = 0;
+  for (C c : nom) {
+    if (c < C('0') || c > C('9')) return 0;
+    const auto chiffre = static_cast<std::size_t>(c - C('0'));
+    // Before it overflows: "18446744073709551617" is no "1".
+    if (chiffre > maximum || n > (maximum - chiffre) / 10) return 0;
+    n = n * 10 + chiffre;
+  }
+  return n;
+}
+
+// The launcher's question: every section is found by reading its name as a number, and every
+// key is compared with the same few names, folded once. The names are counted on the way. A
+// section is answered once its lines are over, and handed on at once when all those before it
+// have been: in a file written in order nothing waits, and nothing but the current section is
+// kept. Those met early wait, answered, for their turn.
+template <class C>
+void ReponsesNumerotees(VueDe<C> texte, const std::vector<Profil::Cle>& cles, std::size_t taille,
+                        std::size_t maximum, const Profil::Reception& reception) {
+  // The distinct names the file can hold; a key asked twice takes the answer of its first.
+  constexpr std::size_t kAucun = static_cast<std::size_t>(-1);
+  std::vector<ChaineDe<C>> noms;
+  std::vector<std::size_t> nomDe(cles.size(), kAucun);
+  std::vector<std::string> defauts;
+  for (std::size_t j = 0; j < cles.size(); ++j) {
+    defauts.push_back(Defaut(cles[j].defaut, taille));
+    if (std::optional<ChaineDe<C>> nom = NomCherche<C>(cles[j].nom)) {
+      nomDe[j] = static_cast<std::size_t>(std::find(noms.begin(), noms.end(), *nom) - noms.begin());
+      if (nomDe[j] == noms.size()) noms.push_back(std::move(*nom));
+    }
+  }
+  const std::size_t nn = noms.size();
+  // What the current section's first line of each name says: nothing yet, a value, or a line
+  // without "=" (which keeps the default and hides the later lines of that key).
+  struct Trouvee {
+    bool vue = false;
+    std::optional<VueDe<C>> valeur;
+  };
+  std::vector<Trouvee> trouvees(nn);
+  std::vector<std::string> valeurs(cles.size());
+  std::size_t courante = 0, ouvertes = 0;
+  // The lines of a section usually come in the order of the keys asked: the search starts
+  // after the name found last.
+  std::size_t suivant = 0;
+  std::size_t nomsLus = 0, livrees = 0;
+  // The sections answered before their turn: section k's answers start at attente[k] in
+  // `enAttente`.
+  std::vector<std::string> enAttente;
+  std::unordered_map<std::size_t, std::size_t> attente;
+  auto termine = [&] {
+    if (courante == 0) return;
+    for (std::size_t j = 0; j < cles.size(); ++j) {
+      const Trouvee* t = nomDe[j] == kAucun ? nullptr : &trouvees[nomDe[j]];
+      valeurs[j] = t && t->valeur ? Copie(*t->valeur, taille) : defauts[j];
+    }
+    // Its number is at most the names counted so far, so never above the count at the end.
+    if (courante == livrees + 1) {
+      ++livrees;
+      reception(valeurs);
+      return;
+    }
+    attente.emplace(courante, enAttente.size());
+    std::move(valeurs.begin(), valeurs.end(), std::back_inserter(enAttente));
+  };
+  Parcours(texte, [&](const Ligne<C>& l) {
+    if (l.entete) {
+      termine();
+      if (!l.nom.empty()) ++nomsLus;
+      courante = Numero(l.nom, maximum);
+      // Only the first section of a name is read.
+      if (courante <= livrees || attente.count(courante) != 0) courante = 0;
+      trouvees.assign(nn, Trouvee{});
+      ouvertes = nn;
+      suivant = 0;
+    } else if (courante != 0 && ouvertes > 0) {
+      for (std::size_t essai = 0, i = suivant; essai < nn; ++essai, i = i + 1 == nn ? 0 : i + 1) {
+        if (!MemeNom(l.nom, noms[i])) continue;
+        Trouvee& t = trouvees[i];
+        if (!t.vue) {
+          t = {true, l.valeur};
+          --ouvertes;
+        }
+        suivant = i + 1 == nn ? 0 : i + 1;
+        break;
+      }
+    }
+    return true;
+  });
+  termine();
+  for (std::size_t k = livrees + 1; k <= std::min(nomsLus, maximum); ++k) {
+    if (const auto a = attente.find(k); a != attente.end())
+      std::move(enAttente.begin() + static_cast<std::ptrdiff_t>(a->second),
+                enAttente.begin() + static_cast<std::ptrdiff_t>(a->second + cles.size()),
+                valeurs.begin());
+    else
+      valeurs = defauts;
+    reception(valeurs);
+  }
+}
+
 }  // namespace
 
 Profil::Profil(const std::string& contenu) : octets_(contenu) { Lit(); }
@@ -316,6 +483,14 @@ std::string Profil::Valeur(std::string_view section, std::string_view cle, std::
 std::vector<std::string> Profil::Valeurs(const std::vector<Question>& questions) const {
   if (forme_ != Forme::Cp1252) return Reponses(std::u16string_view(texte_), questions);
   return Reponses(octets_, questions);
+}
+
+void Profil::ValeursNumerotees(const std::vector<Cle>& cles, std::size_t taille,
+                               std::size_t maximum, const Reception& reception) const {
+  if (forme_ != Forme::Cp1252)
+    ReponsesNumerotees(std::u16string_view(texte_), cles, taille, maximum, reception);
+  else
+    ReponsesNumerotees(octets_, cles, taille, maximum, reception);
 }
 
 }  // namespace plat
