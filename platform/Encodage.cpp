@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 namespace plat {
@@ -126,6 +127,15 @@ std::string OctetsUtf16LE(std::string_view utf8) {
 bool EstUtf8MultiOctets(std::string_view octets) {
   bool faute = false, multi = false;
   for (std::size_t i = 0; i < octets.size() && !faute;) {
+    // ASCII reads the same either way: passed over eight bytes at a time.
+    if (i + 8 <= octets.size()) {
+      std::uint64_t mot;
+      std::memcpy(&mot, octets.data() + i, 8);
+      if ((mot & 0x8080808080808080u) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     const std::size_t debut = i;
     Decode(octets, i, faute);
     multi = multi || i - debut > 1;
