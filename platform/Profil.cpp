@@ -221,23 +221,27 @@ std::size_t FinDeLigne(std::u16string_view texte, std::size_t i, bool& zero) {
   return texte.size();
 }
 
-// Hands each line that is not blank to `suite`, until it returns false. Nothing is kept: the
-// lines are views of the text.
-template <class C, class Suite>
-void Parcours(VueDe<C> texte, Suite&& suite) {
+// Hands each line that is not blank to `suite`, until it returns false; the other lines than
+// headers only while `cles()` says that keys matter (in a section asked for), since splitting
+// them is most of the work. Nothing is kept: the lines are views of the text.
+template <class C, class Cles, class Suite>
+void Parcours(VueDe<C> texte, Cles&& cles, Suite&& suite) {
   std::size_t debut = 0;
   while (debut < texte.size()) {
     bool zero = false;
     const std::size_t fin = FinDeLigne(texte, debut, zero);
-    const VueDe<C> ligne = Rogne(texte.substr(debut, fin - debut));
+    VueDe<C> ligne = RogneDebut(texte.substr(debut, fin - debut));
     debut = fin + 1;
     // The empty line between CR and LF is passed over here rather than looked for.
     if (debut < texte.size() && texte[fin] == C('\r') && texte[debut] == C('\n')) ++debut;
     if (ligne.empty()) continue;
+    // The blanks at the end hold no "]".
+    const std::size_t crochet = ligne[0] == C('[') ? ligne.rfind(C(']')) : VueDe<C>::npos;
+    if (crochet == VueDe<C>::npos && !cles()) continue;
+    ligne = RogneFin(ligne);
     // A zero is rare: only then are the names and the value looked at once more.
     auto coupe = [zero](VueDe<C> s) { return zero ? JusquAuZero(s) : s; };
     Ligne<C> l;
-    const std::size_t crochet = ligne[0] == C('[') ? ligne.rfind(C(']')) : VueDe<C>::npos;
     if (crochet != VueDe<C>::npos) {
       l.entete = true;
       l.nom = coupe(Rogne(ligne.substr(1, crochet - 1)));
@@ -259,8 +263,8 @@ std::vector<std::string> Noms(VueDe<C> texte, std::size_t taille) {
   std::vector<std::string> noms;
   if (taille == 0) return noms;
   std::size_t place = taille - 1;
-  Parcours(texte, [&](const Ligne<C>& l) {
-    if (!l.entete || l.nom.empty()) return true;
+  Parcours(texte, [] { return false; }, [&](const Ligne<C>& l) {
+    if (l.nom.empty()) return true;
     if (l.nom.size() + 1 >= place) {
       // The system ends the list with a cut name and leaves the buffer's last byte alone;
       // the walk stops at the buffer's end instead of reading past it.
@@ -351,8 +355,9 @@ std::vector<std::string> Reponses(VueDe<C> texte, const std::vector<Profil::Ques
     if (courante != nullptr) courante->vue = true;
   };
   entre({});  // the lines before the first header belong to a section with no name
+  auto utiles = [&] { return courante != nullptr && courante->ouvertes > 0; };
   if (ouvertes > 0)
-    Parcours(texte, [&](const Ligne<C>& l) {
+    Parcours(texte, utiles, [&](const Ligne<C>& l) {
       if (l.entete) {
         entre(l.nom);
       } else if (courante != nullptr) {
@@ -450,7 +455,7 @@ void ReponsesNumerotees(VueDe<C> texte, const std::vector<Profil::Cle>& cles, st
     attente.emplace(courante, enAttente.size());
     std::move(valeurs.begin(), valeurs.end(), std::back_inserter(enAttente));
   };
-  Parcours(texte, [&](const Ligne<C>& l) {
+  Parcours(texte, [&] { return courante != 0 && ouvertes > 0; }, [&](const Ligne<C>& l) {
     if (l.entete) {
       termine();
       if (!l.nom.empty()) ++nomsLus;
