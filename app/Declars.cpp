@@ -72,16 +72,15 @@ std::string Section(unsigned n, Enreg r) {
 
 }  // namespace
 
-void AjouteEnreg(std::vector<std::string>& valeurs, ListeEnreg& liste) {
+void AjouteEnreg(const std::vector<std::string_view>& valeurs, ListeEnreg& liste) {
   auto r = std::make_unique<Enreg>();
   for (std::size_t k = 0; k < kNombreClesIni; ++k) {
     const CleIni& c = kClesIni[k];
-    std::string& valeur = valeurs[k];
     // The reader has dropped the blanks at the ends; the word is case-sensitive.
     if (c.drapeau)
-      (*r).*c.drapeau = std::string_view(valeur) == kOui;
+      (*r).*c.drapeau = valeurs[k] == kOui;
     else
-      (*r).*c.texte = std::move(valeur);
+      (*r).*c.texte = valeurs[k];
   }
   CoupeTouche(*r);
   liste.push_back(std::move(r));
@@ -95,8 +94,9 @@ void ValeursIni(const plat::Profil& profil, const plat::Profil::Reception& secti
 
 void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste) {
   if (!contenu) return;
-  ValeursIni(plat::Profil(*contenu),
-             [&liste](std::vector<std::string>& valeurs) { AjouteEnreg(valeurs, liste); });
+  ValeursIni(plat::Profil(*contenu), [&liste](const std::vector<std::string_view>& valeurs) {
+    AjouteEnreg(valeurs, liste);
+  });
 }
 
 void EcritureIni(tk::Application& application, plat::Plateforme& plateforme,

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Plateforme.h"
@@ -48,8 +49,8 @@ constexpr std::size_t kTailleValeurIni = 2048;
 constexpr std::size_t kMaxRaccourcis = 0xC000;
 
 // Appends the record of one section to `liste`, from the values read for the keys of kClesIni,
-// in their order; takes the texts away from `valeurs`.
-void AjouteEnreg(std::vector<std::string>& valeurs, ListeEnreg& liste);
+// in their order.
+void AjouteEnreg(const std::vector<std::string_view>& valeurs, ListeEnreg& liste);
 
 // The values LectureIni makes its records of, handed to `section` one section after the other:
 // the keys of kClesIni, in their order, of the sections "1", "2", … as many as the file has

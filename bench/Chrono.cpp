@@ -412,15 +412,15 @@ size_t LectureParCle(const std::string& fichier) {
     ++n;
   n = static_cast<std::uint16_t>(n);
   ListeEnreg liste;
-  std::vector<std::string> valeurs(kNombreClesIni);
-  std::vector<char> valeur(kTailleValeurIni);
+  std::vector<std::vector<char>> tampons(kNombreClesIni, std::vector<char>(kTailleValeurIni));
+  std::vector<std::string_view> valeurs(kNombreClesIni);
   for (size_t k = 1; k <= n; ++k) {
     const std::string section = std::to_string(k);
     for (size_t c = 0; c < kNombreClesIni; ++c) {
       const CleIni& cle = kClesIni[c];
-      const DWORD l = GetPrivateProfileStringA(section.c_str(), cle.nom, cle.defaut, valeur.data(),
-                                               kTailleValeurIni, fichier.c_str());
-      valeurs[c].assign(valeur.data(), l);
+      const DWORD l = GetPrivateProfileStringA(section.c_str(), cle.nom, cle.defaut,
+                                               tampons[c].data(), kTailleValeurIni, fichier.c_str());
+      valeurs[c] = std::string_view(tampons[c].data(), l);
     }
     AjouteEnreg(valeurs, liste);
   }

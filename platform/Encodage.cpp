@@ -143,12 +143,22 @@ bool EstUtf8MultiOctets(std::string_view octets) {
   return multi && !faute;
 }
 
+bool EstAscii(std::string_view octets) {
+  // Most texts are: a loop without a branch, eight bytes at a time.
+  std::uint64_t bits = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= octets.size(); i += 8) {
+    std::uint64_t mot;
+    std::memcpy(&mot, octets.data() + i, 8);
+    bits |= mot;
+  }
+  for (; i < octets.size(); ++i) bits |= static_cast<unsigned char>(octets[i]);
+  return (bits & 0x8080808080808080u) == 0;
+}
+
 std::string Utf8DepuisCp1252(std::string_view octets) {
-  // Most texts are ASCII, which stays as it is: one look at all the bytes at once (a loop
-  // without a branch, which the compiler widens), then one copy.
-  unsigned char bits = 0;
-  for (char o : octets) bits |= static_cast<unsigned char>(o);
-  if (bits < 0x80) return std::string(octets);
+  // Most texts are ASCII, which stays as it is: copied in one piece.
+  if (EstAscii(octets)) return std::string(octets);
   std::string r;
   r.reserve(octets.size() + octets.size() / 2);
   for (char o : octets) {

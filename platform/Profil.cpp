@@ -40,6 +40,18 @@ std::optional<std::u16string> Unites<char16_t>(std::string_view utf8) {
 std::string Texte(std::string_view s) { return Utf8DepuisCp1252(s); }
 std::string Texte(std::u16string_view s) { return Utf8(s); }
 
+// The same as a view: ASCII of a Windows-1252 file where it stands in the file, anything else
+// converted into `tampon`.
+std::string_view Texte(std::string_view s, std::string& tampon) {
+  if (EstAscii(s)) return s;
+  tampon = Utf8DepuisCp1252(s);
+  return tampon;
+}
+std::string_view Texte(std::u16string_view s, std::string& tampon) {
+  tampon = Utf8(s);
+  return tampon;
+}
+
 // Names compare without case for the letters A to Z only: the system matches neither "é"
 // with "É" nor "š" with "Š".
 template <class C>
@@ -154,14 +166,19 @@ std::u16string Decode(std::string_view octets) {
 // What the system copies into a buffer of `taille` characters: one pair of matching quotes
 // dropped, then cut to taille - 1 characters.
 template <class C>
-std::string Copie(VueDe<C> v, std::size_t taille) {
+VueDe<C> Copiee(VueDe<C> v, std::size_t taille) {
   if (taille == 0) return {};
   const bool guillemets = v.size() > 1 && (v[0] == C('"') || v[0] == C('\'')) && v.back() == v[0];
   if (guillemets) v.remove_prefix(1);
   VueDe<C> r = v.substr(0, taille - 1);
   // Like the system, the closing quote is dropped only when the whole value fitted.
   if (guillemets && taille >= v.size() && !r.empty()) r.remove_suffix(1);
-  return Texte(r);
+  return r;
+}
+
+template <class C>
+std::string Copie(VueDe<C> v, std::size_t taille) {
+  return Texte(Copiee(v, taille));
 }
 
 // The default loses its trailing spaces, and its quotes like a value; counted in characters,
@@ -430,7 +447,10 @@ void ReponsesNumerotees(VueDe<C> texte, const std::vector<Profil::Cle>& cles, st
     std::optional<VueDe<C>> valeur;
   };
   std::vector<Trouvee> trouvees(nn);
-  std::vector<std::string> valeurs(cles.size());
+  // The answers handed on: views of the file's text, of the defaults, or of what had to be
+  // converted, into `converties`.
+  std::vector<std::string_view> valeurs(cles.size());
+  std::vector<std::string> converties(cles.size());
   std::size_t courante = 0, ouvertes = 0;
   // The lines of a section usually come in the order of the keys asked: the search starts
   // after the name found last.
@@ -444,7 +464,8 @@ void ReponsesNumerotees(VueDe<C> texte, const std::vector<Profil::Cle>& cles, st
     if (courante == 0) return;
     for (std::size_t j = 0; j < cles.size(); ++j) {
       const Trouvee* t = nomDe[j] == kAucun ? nullptr : &trouvees[nomDe[j]];
-      valeurs[j] = t && t->valeur ? Copie(*t->valeur, taille) : defauts[j];
+      valeurs[j] = t && t->valeur ? Texte(Copiee(*t->valeur, taille), converties[j])
+                                  : std::string_view(defauts[j]);
     }
     // Its number is at most the names counted so far, so never above the count at the end.
     if (courante == livrees + 1) {
@@ -453,7 +474,7 @@ void ReponsesNumerotees(VueDe<C> texte, const std::vector<Profil::Cle>& cles, st
       return;
     }
     attente.emplace(courante, enAttente.size());
-    std::move(valeurs.begin(), valeurs.end(), std::back_inserter(enAttente));
+    enAttente.insert(enAttente.end(), valeurs.begin(), valeurs.end());
   };
   Parcours(texte, [&] { return courante != 0 && ouvertes > 0; }, [&](const Ligne<C>& l) {
     if (l.entete) {
@@ -481,12 +502,9 @@ void ReponsesNumerotees(VueDe<C> texte, const std::vector<Profil::Cle>& cles, st
   });
   termine();
   for (std::size_t k = livrees + 1; k <= std::min(nomsLus, maximum); ++k) {
-    if (const auto a = attente.find(k); a != attente.end())
-      std::move(enAttente.begin() + static_cast<std::ptrdiff_t>(a->second),
-                enAttente.begin() + static_cast<std::ptrdiff_t>(a->second + cles.size()),
-                valeurs.begin());
-    else
-      valeurs = defauts;
+    const auto a = attente.find(k);
+    for (std::size_t j = 0; j < cles.size(); ++j)
+      valeurs[j] = a != attente.end() ? enAttente[a->second + j] : defauts[j];
     reception(valeurs);
   }
 }

@@ -50,8 +50,8 @@ class Profil {
     std::string_view nom;
     std::string_view defaut;
   };
-  // Takes the answers of one section's keys, in their order; it may move them away.
-  using Reception = std::function<void(std::vector<std::string>& valeurs)>;
+  // Takes the answers of one section's keys, in their order, which hold during the call only.
+  using Reception = std::function<void(const std::vector<std::string_view>& valeurs)>;
   // The same keys of the sections named "1", "2", … "N", N being the number of names that
   // NomsDeSections finds with room for all of them, at most `maximum`: the answers of Valeur,
   // handed to `reception` one section after the other, from one walk that also counts the names.

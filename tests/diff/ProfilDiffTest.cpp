@@ -268,7 +268,9 @@ TEST_P(Diff, LectureDuLanceur) {
   const std::vector<std::string> noms = NomsSysteme(kTailleNoms);
   ASSERT_EQ(CommeA(profil.NomsDeSections(kTailleNoms), forme_), noms);
   std::vector<std::vector<std::string>> lues;
-  ValeursIni(profil, [&lues](std::vector<std::string>& valeurs) { lues.push_back(valeurs); });
+  ValeursIni(profil, [&lues](const std::vector<std::string_view>& valeurs) {
+    lues.emplace_back(valeurs.begin(), valeurs.end());
+  });
   ASSERT_EQ(lues.size(), std::min(noms.size(), kMaxRaccourcis));
   for (std::size_t k = 1; k <= lues.size(); ++k) {
     const std::string section = std::to_string(k);

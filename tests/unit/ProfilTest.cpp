@@ -126,7 +126,7 @@ TEST(Profil, PlusieursQuestionsEnUnPassage) {
 TEST(Profil, SectionsNumeroteesCommeValeur) {
   const std::string fichiers[] = {
       Numerotees(5),
-      "a = 0\r\n[2]\r\nMenu = c\r\n[1]\r\nmenu\r\nMenu = x\r\nItem = 'i'\r\n[2]\r\nMenu = z\r\n"
+      "a = 0\r\n[2]\r\nMenu = Jeux vid\xE9o\r\n[1]\r\nmenu\r\nMenu = x\r\nItem = 'i'\r\n[2]\r\nMenu = z\r\n"
       "[9]\r\nMenu = n\r\n[x]\r\n[4]\r\nTouche = \"\r\n[1]\r\nItem = y",
       Octets("[01]\r\nMenu = a\r\n[ 2 ]\r\nMenu = b\r\n[18446744073709551617]\r\nMenu = c\r\n"
              "[1\0x]\r\nMenu = d\r\n[+3]\r\n[4294967299]\r\n[3 ]\r\nItem = e\r\n[]\r\n"),
@@ -144,10 +144,11 @@ TEST(Profil, SectionsNumeroteesCommeValeur) {
         for (std::size_t k = 1; k <= std::min(noms, maximum); ++k)
           for (const Profil::Cle& c : cles)
             attendues.push_back(p.Valeur(std::to_string(k), c.nom, c.defaut, taille));
-        p.ValeursNumerotees(cles, taille, maximum, [&](std::vector<std::string>& valeurs) {
-          ASSERT_EQ(valeurs.size(), cles.size());
-          lues.insert(lues.end(), valeurs.begin(), valeurs.end());
-        });
+        p.ValeursNumerotees(cles, taille, maximum,
+                            [&](const std::vector<std::string_view>& valeurs) {
+                              ASSERT_EQ(valeurs.size(), cles.size());
+                              lues.insert(lues.end(), valeurs.begin(), valeurs.end());
+                            });
         EXPECT_EQ(lues, attendues) << f.substr(0, 20) << ", at most " << maximum << ", buffer " << taille;
       }
   }
