@@ -383,13 +383,7 @@ TEST(Lanceur, LAideOuvreLeBlocNotesDuSystemeMemeSiUnAutreAttendDansLeDossier) {
   ASSERT_TRUE(v.Demarre());
 
   ASSERT_TRUE(v.Commande('R'));  // "&Rubriques d'aide"
-  std::string lu = "(no Notepad)";
-  EXPECT_TRUE(Attends([&] {
-    HWND blocNotes = Trouve("Notepad");
-    HWND texte = blocNotes ? Enfant(blocNotes, "Edit") : nullptr;
-    if (texte) lu = Texte(texte);
-    return lu == "Mode d'emploi";
-  })) << lu;
+  EXPECT_EQ(AttendsBlocNotes("Mode d'emploi"), "Mode d'emploi");
   EXPECT_TRUE(v.LignesMarqueur().empty()) << "the planted Notepad.exe ran";
 }
 
@@ -404,13 +398,7 @@ TEST(Lanceur, UnDocumentSOuvreAvecSonProgrammeEtUnDossierDansLExplorateur) {
   ASSERT_TRUE(v.Demarre());
 
   CtrlAlt('K');
-  std::string lu = "(no Notepad)";
-  EXPECT_TRUE(Attends([&] {
-    HWND blocNotes = Trouve("Notepad");
-    HWND texte = blocNotes ? Enfant(blocNotes, "Edit") : nullptr;
-    if (texte) lu = Texte(texte);
-    return lu == "Liste de courses";
-  })) << lu;
+  EXPECT_EQ(AttendsBlocNotes("Liste de courses"), "Liste de courses");
   CtrlAlt('L');
   EXPECT_TRUE(Attends([&] { return Trouve("", "Rangement") != nullptr; }))
       << "no window titled after the folder";

@@ -247,6 +247,17 @@ HWND Trouve(const std::string& classe, const std::string& titre) {
   return FindWindowW(classe.empty() ? nullptr : c.c_str(), titre.empty() ? nullptr : t.c_str());
 }
 
+std::string AttendsBlocNotes(const std::string& attendu) {
+  std::string lu = "(no Notepad)";
+  Attends([&] {
+    HWND blocNotes = Trouve("Notepad");
+    HWND texte = blocNotes ? Enfant(blocNotes, "Edit") : nullptr;
+    if (texte) lu = Texte(texte);
+    return lu == attendu;
+  });
+  return lu;
+}
+
 bool AttendsAbsence(const std::string& classe, const std::string& titre, DWORD delai) {
   return Attends([&] { return Trouve(classe, titre) == nullptr; }, delai);
 }

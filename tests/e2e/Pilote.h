@@ -93,6 +93,9 @@ RECT RectClient(HWND fenetre);   // client coordinates: left and top are 0
 
 // FindWindowW; an empty class or title matches any.
 HWND Trouve(const std::string& classe, const std::string& titre = "");
+// Waits for Notepad to show `attendu`, once it has made its window, then its text field, then
+// read its file; what it shows by then, or "(no Notepad)".
+std::string AttendsBlocNotes(const std::string& attendu);
 bool AttendsAbsence(const std::string& classe, const std::string& titre = "",
                     DWORD delai = kDelai);
 // Top-level windows of one process, hidden ones included.
