@@ -8,9 +8,10 @@ namespace pilote {
 
 namespace {
 
-Signalement gSignalement = [](const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
-};
+void SurLaSortieDErreur(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+
+// Set before any code runs: a program's own hook, set while its statics are made, stays.
+Signalement gSignalement = SurLaSortieDErreur;
 
 int Sequence() {
   static int n = 0;
