@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <functional>
-#include <limits>
+#include <string_view>
 #include <utility>
 
 #include "platform/Commande.h"
@@ -103,39 +103,31 @@ Cible QuoiOuvrir(plat::Plateforme& plateforme, const Attributs& attributs,
 
 void CoupeTouche(Enreg& r) { r.Touche.resize(plat::LongueurPremierCaractere(r.Touche)); }
 
-void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste) {
-  for (std::size_t v = 0; v + kNombreClesIni <= valeurs.size(); v += kNombreClesIni) {
-    auto r = std::make_unique<Enreg>();
-    for (std::size_t k = 0; k < kNombreClesIni; ++k) {
-      const CleIni& c = kClesIni[k];
-      std::string& valeur = valeurs[v + k];
-      // The reader has dropped the blanks at the ends; the word is case-sensitive.
-      if (c.drapeau)
-        (*r).*c.drapeau = valeur == kOui;
-      else
-        (*r).*c.texte = std::move(valeur);
-    }
-    CoupeTouche(*r);
-    liste.push_back(std::move(r));
+void AjouteEnreg(const std::vector<std::string_view>& valeurs, ListeEnreg& liste) {
+  auto r = std::make_unique<Enreg>();
+  for (std::size_t k = 0; k < kNombreClesIni; ++k) {
+    const CleIni& c = kClesIni[k];
+    // The reader has dropped the blanks at the ends; the word is case-sensitive.
+    if (c.drapeau)
+      (*r).*c.drapeau = valeurs[k] == kOui;
+    else
+      (*r).*c.texte = valeurs[k];
   }
+  CoupeTouche(*r);
+  liste.push_back(std::move(r));
+}
+
+void ValeursIni(const plat::Profil& profil, const plat::Profil::Reception& section) {
+  std::vector<plat::Profil::Cle> cles;
+  for (const CleIni& c : kClesIni) cles.push_back({c.nom, c.defaut});
+  profil.ValeursNumerotees(cles, kTailleValeurIni, kMaxRaccourcis, section);
 }
 
 void LectureIni(const std::optional<std::string>& contenu, ListeEnreg& liste) {
   if (!contenu) return;
-  const plat::Profil profil(*contenu);
-  // Every name: the count, not a buffer, sets how many sections are read.
-  const auto noms = profil.NomsDeSections(std::numeric_limits<std::size_t>::max());
-  const auto n = static_cast<unsigned>(std::min(noms.size(), kMaxRaccourcis));
-  // Every key of every section in one walk over the file; the questions name their
-  // sections in place, so the names outlive the walk.
-  std::vector<std::string> sections;
-  sections.reserve(n);
-  for (unsigned k = 1; k <= n; ++k) sections.push_back(std::to_string(k));
-  std::vector<plat::Profil::Question> questions;
-  questions.reserve(std::size_t{n} * kNombreClesIni);
-  for (const std::string& section : sections)
-    for (const CleIni& c : kClesIni) questions.push_back({section, c.nom, c.defaut, kTailleValeurIni});
-  AjouteEnregs(profil.Valeurs(questions), liste);
+  ValeursIni(plat::Profil(*contenu), [&liste](const std::vector<std::string_view>& valeurs) {
+    AjouteEnreg(valeurs, liste);
+  });
 }
 
 std::vector<std::string> EcritureIni(plat::Plateforme& plateforme, const std::string& chemin,

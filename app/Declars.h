@@ -5,9 +5,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Plateforme.h"
+#include "platform/Profil.h"
 #include "toolkit/IconesDeMenu.h"
 #include "toolkit/Toolkit.h"
 
@@ -96,9 +98,14 @@ constexpr std::size_t kTailleValeurIni = 2048;
 // system takes from 0 to 0xBFFF. The file is read up to there, and the editor adds no more.
 constexpr std::size_t kMaxRaccourcis = 0xC000;
 
-// Appends one record per section to `liste`, from the values read for the keys of kClesIni,
-// section after section.
-void AjouteEnregs(std::vector<std::string> valeurs, ListeEnreg& liste);
+// Appends the record of one section to `liste`, from the values read for the keys of kClesIni,
+// in their order.
+void AjouteEnreg(const std::vector<std::string_view>& valeurs, ListeEnreg& liste);
+
+// The values LectureIni makes its records of, handed to `section` one section after the other:
+// the keys of kClesIni, in their order, of the sections "1", "2", … as many as the file has
+// names, up to kMaxRaccourcis.
+void ValeursIni(const plat::Profil& profil, const plat::Profil::Reception& section);
 
 // Reads the file's bytes (none when it is missing), in whichever of its forms, and appends one
 // record per section to `liste`, from the sections "1", "2", … whatever the names found, up to

@@ -33,15 +33,18 @@ void Separateur(tk::PopupMenu& menu) {
 }  // namespace
 
 std::string TexteCombinaison(const Enreg& r) {
+  // Built in place: one per menu entry, thousands at start-up.
   std::string texte;
   auto ajoute = [&texte](const char* touche) {
-    texte += texte.empty() ? std::string(touche) : std::string(" + ") + touche;
+    if (!texte.empty()) texte += " + ";
+    texte += touche;
   };
   if (r.Ctrl) ajoute("Ctrl");
   if (r.Alt) ajoute("Alt");
   if (r.Shift) ajoute("Shift");
   if (r.Win) ajoute("Win");
-  return texte + " + " + r.Touche.substr(0, plat::LongueurPremierCaractere(r.Touche));
+  texte += " + ";
+  return texte.append(r.Touche, 0, plat::LongueurPremierCaractere(r.Touche));
 }
 
 TFrmPrincip::TFrmPrincip(tk::Application& application, plat::Plateforme& plateforme)

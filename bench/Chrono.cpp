@@ -415,19 +415,19 @@ size_t LectureParCle(const std::string& fichier) {
   for (DWORD i = 0; i < lus && noms[i] != '\0'; i += static_cast<DWORD>(std::strlen(&noms[i])) + 1)
     ++n;
   n = static_cast<std::uint16_t>(n);
-  std::vector<std::string> valeurs;
-  valeurs.reserve(n * kNombreClesIni);
-  std::vector<char> valeur(kTailleValeurIni);
+  ListeEnreg liste;
+  std::vector<std::vector<char>> tampons(kNombreClesIni, std::vector<char>(kTailleValeurIni));
+  std::vector<std::string_view> valeurs(kNombreClesIni);
   for (size_t k = 1; k <= n; ++k) {
     const std::string section = std::to_string(k);
-    for (const CleIni& cle : kClesIni) {
-      const DWORD l = GetPrivateProfileStringA(section.c_str(), cle.nom, cle.defaut, valeur.data(),
-                                               kTailleValeurIni, fichier.c_str());
-      valeurs.emplace_back(valeur.data(), l);
+    for (size_t c = 0; c < kNombreClesIni; ++c) {
+      const CleIni& cle = kClesIni[c];
+      const DWORD l = GetPrivateProfileStringA(section.c_str(), cle.nom, cle.defaut,
+                                               tampons[c].data(), kTailleValeurIni, fichier.c_str());
+      valeurs[c] = std::string_view(tampons[c].data(), l);
     }
+    AjouteEnreg(valeurs, liste);
   }
-  ListeEnreg liste;
-  AjouteEnregs(std::move(valeurs), liste);
   return liste.size();
 }
 

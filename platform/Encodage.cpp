@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 namespace plat {
@@ -126,6 +127,15 @@ std::string OctetsUtf16LE(std::string_view utf8) {
 bool EstUtf8MultiOctets(std::string_view octets) {
   bool faute = false, multi = false;
   for (std::size_t i = 0; i < octets.size() && !faute;) {
+    // ASCII reads the same either way: passed over eight bytes at a time.
+    if (i + 8 <= octets.size()) {
+      std::uint64_t mot;
+      std::memcpy(&mot, octets.data() + i, 8);
+      if ((mot & 0x8080808080808080u) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     const std::size_t debut = i;
     Decode(octets, i, faute);
     multi = multi || i - debut > 1;
@@ -133,9 +143,24 @@ bool EstUtf8MultiOctets(std::string_view octets) {
   return multi && !faute;
 }
 
+bool EstAscii(std::string_view octets) {
+  // Most texts are: a loop without a branch, eight bytes at a time.
+  std::uint64_t bits = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= octets.size(); i += 8) {
+    std::uint64_t mot;
+    std::memcpy(&mot, octets.data() + i, 8);
+    bits |= mot;
+  }
+  for (; i < octets.size(); ++i) bits |= static_cast<unsigned char>(octets[i]);
+  return (bits & 0x8080808080808080u) == 0;
+}
+
 std::string Utf8DepuisCp1252(std::string_view octets) {
+  // Most texts are ASCII, which stays as it is: copied in one piece.
+  if (EstAscii(octets)) return std::string(octets);
   std::string r;
-  r.reserve(octets.size());
+  r.reserve(octets.size() + octets.size() / 2);
   for (char o : octets) {
     const auto octet = static_cast<unsigned char>(o);
     Ajoute(r, octet >= 0x80 && octet < 0xA0 ? kCp1252Haut[octet - 0x80] : char32_t(octet));

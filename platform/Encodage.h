@@ -20,6 +20,8 @@ std::string OctetsUtf16LE(std::string_view utf8);
 
 // Strict UTF-8 holding at least one character beyond ASCII: a file that can only be UTF-8.
 bool EstUtf8MultiOctets(std::string_view octets);
+// Bytes below 0x80 only: the same text in UTF-8 and Windows-1252.
+bool EstAscii(std::string_view octets);
 
 // Windows-1252 as the system reads it; the five bytes it leaves unused keep their own value,
 // so that any file comes back byte for byte.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,18 @@ class Profil {
   };
   // The answers of Valeur to every question, in their order, from one walk over the file.
   std::vector<std::string> Valeurs(const std::vector<Question>& questions) const;
+
+  struct Cle {
+    std::string_view nom;
+    std::string_view defaut;
+  };
+  // Takes the answers of one section's keys, in their order, which hold during the call only.
+  using Reception = std::function<void(const std::vector<std::string_view>& valeurs)>;
+  // The same keys of the sections named "1", "2", … "N", N being the number of names that
+  // NomsDeSections finds with room for all of them, at most `maximum`: the answers of Valeur,
+  // handed to `reception` one section after the other, from one walk that also counts the names.
+  void ValeursNumerotees(const std::vector<Cle>& cles, std::size_t taille, std::size_t maximum,
+                         const Reception& reception) const;
 
  private:
   void Lit();

@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 #include <thread>
 
@@ -161,7 +160,12 @@ std::optional<std::string> PlateformePortable::LitFichier(const std::string& che
   std::string contenu;
   if (const auto taille = fs::file_size(Chemin(chemin), erreur); !erreur)
     contenu.reserve(static_cast<std::size_t>(taille));
-  contenu.assign(std::istreambuf_iterator<char>(fichier), std::istreambuf_iterator<char>());
+  // In blocks: a character at a time costs several times the reading itself.
+  char tampon[65536];
+  do {
+    fichier.read(tampon, sizeof tampon);
+    contenu.append(tampon, static_cast<std::size_t>(fichier.gcount()));
+  } while (fichier);
   if (fichier.bad()) return std::nullopt;
   return contenu;
 }

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -158,6 +159,16 @@ std::vector<Fichier> Corpus() {
       {"NomsNonNumeriques", "[abc]\r\nMenu = a\r\n[Menu]\r\nMenu = b\r\n[1]\r\nMenu = c\r\n"},
       {"SectionsUnEtTrois", Section(1, "Menu = a\r\n") + Section(3, "Menu = c\r\n")},
       {"DeuxAvantUn", Section(2, "Menu = b\r\n") + Section(1, "Menu = a\r\n")},
+      {"Desordre", Section(3, "Menu = c\r\n") + Section(1, "Menu = a\r\nmenu = x\r\n") +
+                       Section(3, "Menu = z\r\n") + Section(9, "Menu = n\r\n") + "[x]\r\n" +
+                       Section(2, "Item = b\r\nItem\r\n") + Section(1, "Item = y\r\n") +
+                       Section(5, "Touche = e\r\n")},
+      {"NombresTrompeurs", Octets("[01]\r\nMenu = a\r\n[+2]\r\nMenu = b\r\n[ 3 ]\r\nMenu = c\r\n"
+                                  "[4294967297]\r\nMenu = d\r\n[18446744073709551618]\r\nMenu = e\r\n"
+                                  "[65537]\r\nMenu = f\r\n[1\0x]\r\nItem = g\r\n[2 ]\r\n[0]\r\n"
+                                  "[-1]\r\n[1e0]\r\n[0x3]\r\n[3.0]\r\n")},
+      {"Utf16Chiffres", Utf16(u"[\uFF11]\r\nMenu = a\r\n[\u0662]\r\nMenu = b\r\n[\u00B3]\r\n"
+                              u"Menu = c\r\n[1]\r\nItem = d\r\n[\u00A04]\r\n", false)},
       {"Touches", Section(1, "Touche = AB\r\n") + Section(2, "Touche = \r\n") +
                       Section(3, "Touche =  x \r\n") + Section(4, "Touche = é\r\n") +
                       Section(5, "Touche\r\n")},
@@ -247,18 +258,28 @@ class Diff : public ::testing::TestWithParam<Fichier> {
   plat::Profil::Forme forme_;  // how the system reads the file written for it
 };
 
+// The values the launcher makes its records of, from its own walk over the file, and each
+// question of theirs asked alone, against the system asked key by key.
 TEST_P(Diff, LectureDuLanceur) {
   const plat::Profil profil = Lu();
   // Room for every name, as the launcher reads every section.
   constexpr std::size_t kTailleNoms = 1 << 20;
   const std::vector<std::string> noms = NomsSysteme(kTailleNoms);
   ASSERT_EQ(CommeA(profil.NomsDeSections(kTailleNoms), forme_), noms);
-  for (std::size_t k = 1; k <= noms.size(); ++k) {
+  std::vector<std::vector<std::string>> lues;
+  ValeursIni(profil, [&lues](const std::vector<std::string_view>& valeurs) {
+    lues.emplace_back(valeurs.begin(), valeurs.end());
+  });
+  ASSERT_EQ(lues.size(), std::min(noms.size(), kMaxRaccourcis));
+  for (std::size_t k = 1; k <= lues.size(); ++k) {
     const std::string section = std::to_string(k);
-    for (const CleIni& cle : kClesIni) {
-      ASSERT_EQ(Valeur(profil, section, cle.nom, cle.defaut, kTailleValeurIni),
-                ValeurSysteme(section, cle.nom, cle.defaut, kTailleValeurIni))
-          << "section " << section << ", key " << cle.nom;
+    ASSERT_EQ(lues[k - 1].size(), kNombreClesIni);
+    for (std::size_t c = 0; c < kNombreClesIni; ++c) {
+      const CleIni& cle = kClesIni[c];
+      const std::string systeme = ValeurSysteme(section, cle.nom, cle.defaut, kTailleValeurIni);
+      ASSERT_EQ(A(lues[k - 1][c]), systeme) << "section " << section << ", key " << cle.nom;
+      ASSERT_EQ(Valeur(profil, section, cle.nom, cle.defaut, kTailleValeurIni), systeme)
+          << "asked alone: section " << section << ", key " << cle.nom;
     }
   }
 }

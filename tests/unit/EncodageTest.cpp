@@ -35,13 +35,16 @@ TEST(Encodage, Utf16CommeLeSysteme) {
 }
 
 TEST(Encodage, SeulDeLUtf8StrictEtMultiOctetsEstDeLUtf8) {
-  for (const char* oui : {"Menu = é", "€", "a😀"}) EXPECT_TRUE(plat::EstUtf8MultiOctets(oui)) << oui;
+  // Past runs of ASCII longer than a word too.
+  for (const char* oui : {"Menu = é", "€", "a😀", "[1]\r\nMenu = Jeux vidéo\r\n"})
+    EXPECT_TRUE(plat::EstUtf8MultiOctets(oui)) << oui;
   for (const std::string non : {
            "", "[1]\r\nMenu = a\r\n",                          // nothing beyond ASCII
            "Ex\xE9" "cutable = a",                             // Windows-1252
            "\xC3\xA9\xC0\x80", "\xC3\xA9\xE0\x80\x80", "\xC3\xA9\xF0\x80\x80\x80",  // overlong
            "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",  // surrogate, beyond U+10FFFF
            "\xC3\xA9\xC3", "\xE2\x82", "\xC3\xA9\x80", "\xC3\x28",  // cut, stray, bad follower
+           "[1]\r\nMenu = é\r\nItem = Jeux vid\xE9o", "Menu = é\r\nTouche = \xC3",
        })
     EXPECT_FALSE(plat::EstUtf8MultiOctets(non)) << non;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -117,6 +118,39 @@ TEST(Profil, PlusieursQuestionsEnUnPassage) {
       EXPECT_EQ(reponses[i], p.Valeur(q.section, q.cle, q.defaut, q.taille))
           << "[" << q.section << "] " << q.cle << " " << q.taille;
     }
+  }
+}
+
+// The launcher's question in one walk: each answer is Valeur's, section "1" to the number of
+// names, whatever order, repeats or look-alike numbers the file has.
+TEST(Profil, SectionsNumeroteesCommeValeur) {
+  const std::string fichiers[] = {
+      Numerotees(5),
+      "a = 0\r\n[2]\r\nMenu = Jeux vid\xE9o\r\n[1]\r\nmenu\r\nMenu = x\r\nItem = 'i'\r\n[2]\r\nMenu = z\r\n"
+      "[9]\r\nMenu = n\r\n[x]\r\n[4]\r\nTouche = \"\r\n[1]\r\nItem = y",
+      Octets("[01]\r\nMenu = a\r\n[ 2 ]\r\nMenu = b\r\n[18446744073709551617]\r\nMenu = c\r\n"
+             "[1\0x]\r\nMenu = d\r\n[+3]\r\n[4294967299]\r\n[3 ]\r\nItem = e\r\n[]\r\n"),
+      "\xFF\xFE" + plat::OctetsUtf16LE("[2]\r\nMenu = \u0416\r\n[\uFF11]\r\nMenu = f\r\n[1]\r\nITEM=\u00E9\r\n"),
+  };
+  // A key asked twice, one the file cannot hold, and a default in quotes.
+  const std::vector<Profil::Cle> cles = {
+      {"Menu", "M"}, {" ITEM ", "I"}, {"menu", "m"}, {"Ā", "x"}, {"Touche", "\"t\""}};
+  for (const std::string& f : fichiers) {
+    const Profil p(f);
+    const std::size_t noms = p.NomsDeSections(static_cast<std::size_t>(-1)).size();
+    for (const std::size_t maximum : {std::size_t{2}, std::size_t{100}, static_cast<std::size_t>(-1)})
+      for (const std::size_t taille : {kTaille, std::size_t{2}}) {
+        std::vector<std::string> attendues, lues;
+        for (std::size_t k = 1; k <= std::min(noms, maximum); ++k)
+          for (const Profil::Cle& c : cles)
+            attendues.push_back(p.Valeur(std::to_string(k), c.nom, c.defaut, taille));
+        p.ValeursNumerotees(cles, taille, maximum,
+                            [&](const std::vector<std::string_view>& valeurs) {
+                              ASSERT_EQ(valeurs.size(), cles.size());
+                              lues.insert(lues.end(), valeurs.begin(), valeurs.end());
+                            });
+        EXPECT_EQ(lues, attendues) << f.substr(0, 20) << ", at most " << maximum << ", buffer " << taille;
+      }
   }
 }
 
