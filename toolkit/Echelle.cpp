@@ -13,19 +13,14 @@ std::vector<Control*> DansLOrdre(const Control& parent) {
   return enfants;
 }
 
-// `x` and `y`: where the parent lies in the form, in the design's pixels.
-void Dispose(const Control& parent, int x, int y, int ppp, const MesureTexte& mesure,
-           std::vector<Place>& places) {
+// Calls `visite` for every control under `parent`, containers before their contents and
+// siblings in the keyboard order, with where its parent lies in the form (`x`, `y`, in the
+// design's pixels).
+void Parcourt(const Control& parent, int x, int y,
+              const std::function<void(Control&, int x, int y)>& visite) {
   for (Control* c : DansLOrdre(parent)) {
-    const Rect b = c->bounds();
-    Rect r = AEchelle(Rect{x + b.left, y + b.top, b.width, b.height}, ppp);
-    if (b.width == 0 && b.height == 0) {
-      const Taille t = mesure(PoliceAEchelle(c->font, ppp), c->text());
-      r.width = t.largeur;
-      r.height = t.hauteur;
-    }
-    places.push_back({c, r});
-    Dispose(*c, x + b.left, y + b.top, ppp, mesure, places);
+    visite(*c, x, y);
+    Parcourt(*c, x + c->bounds().left, y + c->bounds().top, visite);
   }
 }
 
@@ -33,8 +28,28 @@ void Dispose(const Control& parent, int x, int y, int ppp, const MesureTexte& me
 
 std::vector<Place> Disposition(Form& form, int ppp, const MesureTexte& mesure) {
   std::vector<Place> places;
-  Dispose(form, 0, 0, ppp, mesure, places);
+  Parcourt(form, 0, 0, [&](Control& c, int x, int y) {
+    const Rect b = c.bounds();
+    Rect r = AEchelle(Rect{x + b.left, y + b.top, b.width, b.height}, ppp);
+    if (b.width == 0 && b.height == 0) {
+      const Taille t = mesure(PoliceAEchelle(c.font, ppp), c.text());
+      r.width = t.largeur;
+      r.height = t.hauteur;
+    }
+    places.push_back({&c, r});
+  });
   return places;
+}
+
+int Identifiant(const Control& controle) {
+  const Control* form = &controle;
+  while (form->parent() != nullptr) form = form->parent();
+  int suivant = kPremierIdentifiant, identifiant = 0;
+  Parcourt(*form, 0, 0, [&](Control& c, int, int) {
+    if (&c == &controle) identifiant = suivant;
+    ++suivant;
+  });
+  return identifiant;
 }
 
 }  // namespace tk

@@ -58,4 +58,9 @@ struct Place {
 // keyboard order. A label designed without a size takes that of its text in its scaled font.
 std::vector<Place> Disposition(Form& form, int ppp, const MesureTexte& mesure);
 
+// A control's identifier in its form, the same at every scale and in every process that makes
+// the form: its place in the order of Disposition, from kPremierIdentifiant. 0 for the form.
+inline constexpr int kPremierIdentifiant = 100;  // below: IDOK and IDCANCEL from the dialog keys
+int Identifiant(const Control& controle);
+
 }  // namespace tk

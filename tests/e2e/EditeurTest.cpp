@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Pilote.h"
+#include "support/Disposition.h"
 #include "support/FichierIni.h"
 #include "toolkit/Echelle.h"
 
@@ -26,13 +27,23 @@ std::string FicheDe(const Raccourci& r) {
          r.touche;
 }
 
+// Every control where the layout puts it at the screen's scale; labels, which take the size of
+// their text, must not run into what lies beside them.
 void ControleLaDisposition(const Editeur& e) {
-  RECT client = RectClient(e.fenetre);
-  EXPECT_EQ(client.right, tk::AEchelle(622, Ppp()));
-  EXPECT_EQ(client.bottom, tk::AEchelle(443, Ppp()));
-  for (HWND controle : {e.Menus(), e.Items(), e.MenuPlus(), e.ItemPlus(), e.Exe(), e.Param(),
-                        e.Chemin(), e.Touche()})
-    ASSERT_NE(controle, nullptr) << "a control is not where the layout puts it";
+  TFrmConfig& modele = Modeles().config;
+  const RECT client = RectClient(e.fenetre);
+  EXPECT_EQ(client.right, tk::AEchelle(modele.clientWidth(), Ppp()));
+  EXPECT_EQ(client.bottom, tk::AEchelle(modele.clientHeight(), Ppp()));
+  const auto sansMesure = [](const tk::Font&, const std::string&) { return tk::Taille{}; };
+  for (const tk::Place& p : tk::Disposition(modele, Ppp(), sansMesure)) {
+    if (p.controle->kind() == tk::Kind::Label) continue;
+    HWND controle = e.De(*p.controle);
+    ASSERT_NE(controle, nullptr) << p.controle->name();
+    RECT r = RectFenetre(controle);
+    MapWindowPoints(nullptr, e.fenetre, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(Bords({r.left, r.top, r.right - r.left, r.bottom - r.top}), Bords(p.rect))
+        << p.controle->name();
+  }
   EXPECT_EQ(Classe(e.Menus()), "ListBox");
   EXPECT_EQ(Classe(e.Items()), "ListBox");
   EXPECT_EQ(Classe(e.Exe()), "Edit");
@@ -344,7 +355,7 @@ TEST(Editeur, ActivationLanceLeRaccourciQueMontreInformationsMemeSiUnEnregistrem
   SendMessageW(e.fenetre, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(e.Menus()), LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(e.Menus()));
   EXPECT_TRUE(Devient([&] { return LignesListe(e.Items()); }, Lignes{"b1"}));
-  Clique(EnfantEn(e.fenetre, 18, 53));
+  Clique(e.De(Modeles().config.iSbtMenuHaut));
   EXPECT_TRUE(Devient([&] { return LignesListe(e.Menus()); }, Lignes{"B", "A"}));
   Clique(e.Bouton("OK"));
   ASSERT_TRUE(AttendsVisible(e.fenetre, false));

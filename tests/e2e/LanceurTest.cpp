@@ -60,20 +60,6 @@ void FermeParOk(HWND boite) {
   EXPECT_TRUE(AttendsFermeture(boite));
 }
 
-// The edit field of a dialog whose top-left corner lies at (x, y) of the dialog's client area,
-// whichever group box holds it.
-std::string TexteEditEn(HWND dialogue, int x, int y) {
-  POINT origine{0, 0};
-  ClientToScreen(dialogue, &origine);
-  for (HWND edit : Enfants(dialogue)) {
-    if (Classe(edit) != "Edit") continue;
-    RECT r = RectFenetre(edit);
-    if (r.left - origine.x == x && r.top - origine.y == y) return Texte(edit);
-  }
-  ADD_FAILURE() << "no edit field at " << x << ", " << y;
-  return {};
-}
-
 // True once no program holds Ctrl + Alt + `touche`: the test can take it, and gives it back.
 bool AttendsCombinaisonLibre(char touche) {
   constexpr int kId = 0xBFFF;
@@ -152,7 +138,7 @@ TEST(Lanceur, UnLibelleTiretEstUnSousMenuEtUneEntreeCommeLesAutres) {
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
   HWND info = AttendsFenetreDe(v.Instance().Pid(), "TFrmInfo", "Informations");
   ASSERT_TRUE(AttendsVisible(info));
-  EXPECT_EQ(TexteEditEn(info, 198, 26), "-");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdItem)), "-");
 }
 
 TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
@@ -172,12 +158,12 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   ASSERT_NE(info, nullptr);
   ASSERT_TRUE(AttendsVisible(info));
   EXPECT_EQ(EtiquettesQuiDebordent(info), std::vector<std::string>{});
-  EXPECT_EQ(TexteEditEn(info, 198, 4), "A");
-  EXPECT_EQ(TexteEditEn(info, 198, 26), "z");
-  EXPECT_EQ(TexteEditEn(info, 198, 60), CheminMarqueur());
-  EXPECT_EQ(TexteEditEn(info, 198, 82), "zz");
-  EXPECT_EQ(TexteEditEn(info, 198, 104), travail);
-  EXPECT_EQ(TexteEditEn(info, 106 + 221, 140 + 67), "Z");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdMenu)), "A");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdItem)), "z");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdExe)), CheminMarqueur());
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdParam)), "zz");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdChemin)), travail);
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdTouche)), "Z");
   const std::pair<const char*, bool> cases[] = {
       {"Ctrl", true}, {"Alt", false}, {"Shift", false}, {"Windows", true}};
   for (const auto& [texte, cochee] : cases) {
@@ -198,10 +184,10 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   // The same dialog for entry x, filled afresh; "OK" starts nothing.
   ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
   ASSERT_TRUE(AttendsVisible(info));
-  EXPECT_EQ(TexteEditEn(info, 198, 26), "x");
-  EXPECT_EQ(TexteEditEn(info, 198, 82), "xx");
-  EXPECT_EQ(TexteEditEn(info, 198, 104), "");
-  EXPECT_EQ(TexteEditEn(info, 106 + 221, 140 + 67), "X");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdItem)), "x");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdParam)), "xx");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdChemin)), "");
+  EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdTouche)), "X");
   EXPECT_TRUE(Coche(Enfant(info, "Button", std::string("Alt"))));
   EXPECT_FALSE(Coche(Enfant(info, "Button", std::string("Windows"))));
   HWND ok = Enfant(info, "Button", std::string("OK"));

@@ -1,9 +1,7 @@
 // Acts as a user on the real Vivlan.exe under Wine: starts it in a fresh folder with a given
 // Vivlan.ini, finds its windows, reads and drives their controls, sends keys and clicks the
-// tray icon. Texts and paths are UTF-8, as in the program, and reach the system through the W
-// functions only: folders and files of any name work whatever the test's ANSI code page, and
-// controls of the other process are read in their UTF-16 form, since the ANSI forms come back
-// cut across processes under Wine.
+// tray icon. The helpers of tests/pilote do the work; this layer makes what they report a
+// failure of the running test, and adds what only tests need.
 //
 // Marqueur.exe, the program that e2e shortcuts start, appends two CR LF lines per run to the
 // file named by the environment variable VIVLAN_MARQUEUR (Marqueur.txt next to Marqueur.exe
@@ -18,18 +16,16 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <functional>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "pilote/Fenetres.h"
+#include "pilote/Lanceur.h"
+#include "pilote/Processus.h"
+#include "pilote/Systeme.h"
+
 namespace pilote {
-
-inline constexpr DWORD kDelai = 20000;
-
-// Polls `condition` until it holds; false once `delai` milliseconds have passed.
-bool Attends(const std::function<bool()>& condition, DWORD delai = kDelai);
 
 // Waits for what `lire` reads to become `attendu`; a failure shows the last value read.
 template <typename T, typename Lecture>
@@ -40,8 +36,6 @@ template <typename T, typename Lecture>
                                        << ", expected " << ::testing::PrintToString(attendu);
 }
 
-using Lignes = std::vector<std::string>;
-
 // Windows paths of the programs under test.
 std::string CheminVivlan();
 std::string CheminMarqueur();
@@ -50,126 +44,10 @@ std::string LigneMarqueur(const std::string& arguments);
 // The Vivelance folder of the zip, as paquet.Contenu unpacks it.
 std::string CheminPaquet();
 
-// UTF-16 <-> UTF-8.
-std::string EnUtf8(const std::wstring& texte);
-std::wstring EnLarge(const std::string& texte);
-
-// Folders and files, by their UTF-8 paths.
-bool CreeDossier(const std::string& chemin);
-bool CopieFichier(const std::string& de, const std::string& vers);  // replaces `vers`
-// The names a folder holds, "." and ".." left out.
-Lignes FichiersDe(const std::string& dossier);
-
-// A process started by the test; ended at destruction if it still runs.
-class Processus {
- public:
-  // `ligne`: the whole command line; `dossier`: its current directory; `travail`: a job object
-  // to put it in before it runs, or nullptr.
-  Processus(const std::string& ligne, const std::string& dossier, HANDLE travail = nullptr);
-  Processus(const Processus&) = delete;
-  Processus& operator=(const Processus&) = delete;
-  ~Processus();
-
-  bool Existe() const { return info_.hProcess != nullptr; }  // CreateProcess succeeded
-  DWORD Pid() const { return info_.dwProcessId; }
-  HANDLE Handle() const { return info_.hProcess; }
-  bool EnCours() const;
-  bool AttendsFin(DWORD delai = kDelai) const;
-  DWORD CodeSortie() const;  // STILL_ACTIVE while it runs
-  void Termine();            // TerminateProcess, then waits for the end
-
- private:
-  PROCESS_INFORMATION info_{};
-};
-
-// Windows. Hidden ones count everywhere but in MenuOuvert.
-std::string Classe(HWND fenetre);
-std::string Texte(HWND fenetre);  // WM_GETTEXT, answered by the owning process
-bool Visible(HWND fenetre);
-bool Actif(HWND fenetre);  // enabled
-DWORD PidDe(HWND fenetre);
-RECT RectFenetre(HWND fenetre);  // screen coordinates
-RECT RectClient(HWND fenetre);   // client coordinates: left and top are 0
-
-// FindWindowW; an empty class or title matches any.
-HWND Trouve(const std::string& classe, const std::string& titre = "");
-// Waits for Notepad to show `attendu`, once it has made its window, then its text field, then
-// read its file; what it shows by then, or "(no Notepad)".
-std::string AttendsBlocNotes(const std::string& attendu);
-bool AttendsAbsence(const std::string& classe, const std::string& titre = "",
-                    DWORD delai = kDelai);
-// Top-level windows of one process, hidden ones included.
-std::vector<HWND> FenetresDe(DWORD pid);
-HWND FenetreDe(DWORD pid, const std::string& classe, const std::string& titre = "");
-HWND AttendsFenetreDe(DWORD pid, const std::string& classe, const std::string& titre = "",
-                      DWORD delai = kDelai);
-bool AttendsVisible(HWND fenetre, bool visible = true, DWORD delai = kDelai);
-bool AttendsDestruction(HWND fenetre, DWORD delai = kDelai);
-
-// Children, at every depth, in the order of EnumChildWindows (creation order among siblings).
-std::vector<HWND> Enfants(HWND parent);
-// The first child of that class (empty: any) whose text is `texte` (nullopt: any).
-HWND Enfant(HWND parent, const std::string& classe,
-            const std::optional<std::string>& texte = std::nullopt);
-// The child whose top-left corner is at (x, y) in its parent's client area.
-HWND EnfantEn(HWND parent, int x, int y);
-// Every text shown by the children, for messages whose control kind does not matter.
-std::string TextesEnfants(HWND parent);
-
-// Controls.
 // The labels whose text, measured in the dialogs' font ("MS Sans Serif", 8 points) at the
 // dialog's scale, or whose window reaches into a control that starts to their right on the same
 // line: "text: ends at x, control at y", from the label's left.
 std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue);
-std::vector<std::string> LignesListe(HWND liste);
-int SelectionListe(HWND liste);  // LB_GETCURSEL, -1 for none
-bool Coche(HWND caseACocher);
-void EcrisTexte(HWND controle, const std::string& texte);  // WM_SETTEXT
-// BM_CLICK, posted: a button that opens a modal box would block a sent message.
-void Clique(HWND bouton);
-// Returns once the window's thread has handled what came before: a sent WM_NULL.
-void Synchronise(HWND fenetre);
-bool AuPremierPlan(HWND fenetre);
-
-// Keyboard, through SendInput to whichever window has the focus. Keys are virtual-key codes:
-// 'A'..'Z', '0'..'9', VK_RETURN, VK_ESCAPE, VK_F1, VK_DOWN...
-void Touche(WORD touche, std::initializer_list<WORD> modificateurs = {});
-void Touches(std::initializer_list<WORD> touches);
-
-// Mouse.
-enum class Bouton { Gauche, Droit };
-POINT PositionIcone();  // the icon at the right end of the virtual desktop's taskbar
-// Whether an icon is drawn there: the 16 x 16 square read from the screen is not plain.
-bool IconeAffichee();
-void CliqueEcran(POINT point, Bouton bouton);     // SendInput, through Wine's desktop
-void CliqueEcranX11(POINT point, Bouton bouton);  // xdotool on the X display, like a mouse
-void CliqueIcone(Bouton bouton);                  // a real click on the tray icon
-// The tray callback message with a mouse message, as the shell would post it.
-bool PosteNotification(HWND fenetreIcone, UINT messageSouris);
-
-// Linux, under Wine. `commande` runs in /bin/sh and holds no double quote; its exit code, or
-// -1 when it could not run.
-int CommandeLinux(const std::string& commande);
-// The Linux path of a Windows one; empty when there is none.
-std::string CheminLinux(const std::string& chemin);
-
-// Popup menus (class "#32768"). Another process cannot read their entries: drive them with keys.
-HWND MenuOuvert();
-HWND AttendsMenu(DWORD delai = kDelai);
-bool AttendsMenuFerme(DWORD delai = kDelai);
-
-// A hidden top-level window of the test process, destroyed with the object.
-class FenetreTemoin {
- public:
-  FenetreTemoin(const std::string& classe, const std::string& titre);
-  ~FenetreTemoin();
-  FenetreTemoin(const FenetreTemoin&) = delete;
-  FenetreTemoin& operator=(const FenetreTemoin&) = delete;
-  HWND Handle() const { return fenetre_; }
-
- private:
-  HWND fenetre_ = nullptr;
-};
 
 // Vivlan.exe in a fresh temporary folder of its own. At destruction every process it started,
 // and every process they started, is ended, and the folder removed. Wine reports an exception
@@ -217,11 +95,11 @@ class Vivelance {
  private:
   void Prepare();
 
+  Travail travail_;  // whatever the launcher starts ends with the test
   std::string dossier_;
-  std::string winedebug_;     // the test's own, given back at the end
+  std::string winedebug_;  // the test's own, given back at the end
   std::string programme_ = CheminVivlan();
   bool dossierAMoi_ = true;
-  HANDLE travail_ = nullptr;  // job object: whatever the launcher starts ends with the test
   std::deque<Processus> processus_;
 };
 
@@ -239,20 +117,19 @@ void Saisis(DWORD pid, const std::string& titre, const std::string& question,
 // The scale of the prefix's screen: 96 dpi, or what ctest gives a run in a prefix of its own.
 int Ppp();
 
-// "Configuration". The form lays its group boxes flat: every control is a child of the window,
-// placed in the window's client area, where the design puts it at the screen's scale.
+// "Configuration", its controls found through their twins in Modeles().config.
 struct Editeur {
   HWND fenetre = nullptr;
 
-  HWND En(int x, int y) const;
-  HWND Menus() const { return En(54, 19); }
-  HWND Items() const { return En(364, 19); }
-  HWND MenuPlus() const { return En(145, 146); }
-  HWND ItemPlus() const { return En(455, 146); }
-  HWND Exe() const { return En(166, 238); }
-  HWND Param() const { return En(166, 275); }
-  HWND Chemin() const { return En(166, 312); }
-  HWND Touche() const { return En(551, 353); }
+  HWND De(const tk::Control& modele) const { return Controle(fenetre, modele); }
+  HWND Menus() const { return De(Modeles().config.iLixMenus); }
+  HWND Items() const { return De(Modeles().config.iLixItems); }
+  HWND MenuPlus() const { return De(Modeles().config.iSbtMenuPlus); }
+  HWND ItemPlus() const { return De(Modeles().config.iSbtItemPlus); }
+  HWND Exe() const { return De(Modeles().config.iEdExe); }
+  HWND Param() const { return De(Modeles().config.iEdParam); }
+  HWND Chemin() const { return De(Modeles().config.iEdChemin); }
+  HWND Touche() const { return De(Modeles().config.iEdTouche); }
   // Check boxes and buttons, by their caption.
   HWND Bouton(const char* texte) const { return Enfant(fenetre, "Button", std::string(texte)); }
 
@@ -268,5 +145,8 @@ void CocheParClic(HWND caseACocher);
 // the focus: keys sent while the focus is still moving after a window closed can reach Wine
 // without their modifiers.
 void Combinaison(Vivelance& vivelance, char touche);
+// Waits for Notepad to show `attendu`, once it has made its window, then its text field, then
+// read its file; what it shows by then, or "(no Notepad)".
+std::string AttendsBlocNotes(const std::string& attendu);
 
 }  // namespace pilote

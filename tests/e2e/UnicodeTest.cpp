@@ -18,7 +18,7 @@ namespace {
 
 // Marqueur.exe copied into "Программы" in the launcher's folder, to run in "日本" beside it: its
 // shortcut, started by Ctrl + Alt + K.
-Raccourci Programme(const Vivelance& v) {
+Raccourci ProgrammeEnCyrillique(const Vivelance& v) {
   const std::string dossier = v.Chemin("Программы");
   EXPECT_TRUE(CreeDossier(dossier));
   EXPECT_TRUE(CreeDossier(v.Chemin("日本")));
@@ -77,7 +77,7 @@ TEST(Unicode, UnProgrammeDUnDossierCyrilliqueSeLanceDepuisChaqueFormeDuFichier) 
   for (const auto& [forme, octets] : formes) {
     SCOPED_TRACE(forme);
     Vivelance v;
-    const Raccourci r = Programme(v);
+    const Raccourci r = ProgrammeEnCyrillique(v);
     v.EcrisFichier("Vivlan.ini", octets(TexteSectionIni(1, r)));
     ASSERT_TRUE(v.Demarre());
     Combinaison(v, 'K');
@@ -87,7 +87,7 @@ TEST(Unicode, UnProgrammeDUnDossierCyrilliqueSeLanceDepuisChaqueFormeDuFichier) 
 
 TEST(Unicode, DesChampsTapesDansLEditeurSontEnregistresEnUtf16EtLancentAvantEtApresUnRedemarrage) {
   Vivelance v;
-  const Raccourci r = Programme(v);
+  const Raccourci r = ProgrammeEnCyrillique(v);
   ASSERT_TRUE(v.Demarre());
   const DWORD pid = v.Instance().Pid();
 

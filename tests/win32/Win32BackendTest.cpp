@@ -12,18 +12,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/APropos.h"
-#include "app/Config.h"
-#include "app/Info.h"
-#include "app/Princip.h"
 #include "platform/FichierEcriture.h"
-#include "platform/portable/PlateformePortable.h"
 #include "platform/win32/Large.h"
 #include "platform/win32/PlateformeWin32.h"
 #include "support/Disposition.h"
 #include "support/FichierIni.h"
 #include "support/Francais.h"
 #include "support/PageDeCode.h"
+#include "support/Programme.h"
 #include "toolkit/Toolkit.h"
 #include "toolkit/win32/Win32Backend.h"
 
@@ -202,17 +198,6 @@ TEST_F(Win32BackendTest, KeyboardOrderFollowsTabOrderDepthFirstAndSkipsSpeedButt
   EXPECT_EQ(GetWindowLongA(H(d.petit), GWL_STYLE) & WS_TABSTOP, 0);
 }
 
-// The program's four windows, as it makes them.
-struct Programme {
-  explicit Programme(Application& app)
-      : principal(app, plateforme), info(app), config(app, principal), aPropos(app) {}
-  plat::PlateformePortable plateforme;
-  TFrmPrincip principal;
-  TFrmInfo info;
-  TFrmConfig config;
-  TFrmAPropos aPropos;
-};
-
 TEST_F(Win32BackendTest, TheProgramsWindowsTakeTheKeyboardInTheirOrder) {
   Programme p(app);
   for (Form* f : std::initializer_list<Form*>{&p.principal, &p.info, &p.config, &p.aPropos})
@@ -365,6 +350,8 @@ TEST_F(Win32BackendTest, OnAScreenOfAnotherScaleEachFormIsLaidOutThereAndNoLabel
         GetWindowRect(H(*c), &r);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
         places.push_back({c, {r.left, r.top, r.right - r.left, r.bottom - r.top}});
+        // The identifier by which the e2e driver finds it.
+        EXPECT_EQ(GetDlgItem(hwnd, Identifiant(*c)), H(*c)) << c->name();
         if (c->kind() == Kind::Image) continue;  // a picture, at its own size, below
         LOGFONTW police{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(H(*c), WM_GETFONT, 0, 0)), sizeof police,
@@ -823,20 +810,16 @@ TEST_F(Win32BackendTest, TheProgramsMenusAndDialogsHoldItsFrenchAndLabelsInAnySc
   wchar_t courant[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, courant);
   ASSERT_TRUE(SetCurrentDirectoryW(plat::Large(dossier.chemin()).c_str()));
-  plat::PlateformePortable plateforme;
-  TFrmPrincip principal(app, plateforme);
+  Programme p(app);
   SetCurrentDirectoryW(courant);
-  TFrmInfo info(app);
-  TFrmConfig config(app, principal);
-  TFrmAPropos aPropos(app);
 
-  EXPECT_EQ(MenuVu(principale, principal.iPmDroit),
+  EXPECT_EQ(MenuVu(principale, p.principal.iPmDroit),
             "A&ctiver/Désactiver | &Configuration | &A propos... &Rubriques d'aide | &Quitter");
-  EXPECT_EQ(MenuVu(principale, principal.iPmGauche), "Jeux vidéo[Échecs Łódź] Программы[日本 📁]");
+  EXPECT_EQ(MenuVu(principale, p.principal.iPmGauche), "Jeux vidéo[Échecs Łódź] Программы[日本 📁]");
   const std::tuple<Form*, const char*, const char*> formes[] = {
-      {&aPropos, kTitreAPropos, kTextesAPropos},
-      {&config, kTitreEditeur, kTextesEditeur},
-      {&info, kTitreInformations, kTextesInformations},
+      {&p.aPropos, kTitreAPropos, kTextesAPropos},
+      {&p.config, kTitreEditeur, kTextesEditeur},
+      {&p.info, kTitreInformations, kTextesInformations},
   };
   for (const auto& [form, titre, textes] : formes) {
     EXPECT_EQ(Texte(H(form->handle())), titre);

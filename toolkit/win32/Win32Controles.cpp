@@ -8,8 +8,6 @@ namespace tk {
 
 namespace {
 
-constexpr int kPremierId = 100;  // below: IDOK and IDCANCEL from the dialog keys
-
 bool EstConteneur(const Control& c) {
   return c.kind() == Kind::GroupBox || c.kind() == Kind::Panel;
 }
@@ -280,13 +278,10 @@ MesureTexte Win32Backend::Impl::mesure() {
 void Win32Backend::Impl::disposeForm(HWND fenetre, FenetreForm& f, int ppp,
                                      const RECT* proposee) {
   f.ppp = ppp;
-  // The controls keep their ids from one scale to the next: the place in the keyboard order.
-  int id = kPremierId;
   for (const Place& p : Disposition(*f.form, ppp, mesure())) {
     Control& c = *p.controle;
     HWND hwnd = Hwnd(c.native);
-    if (hwnd == nullptr) hwnd = CreeControle(*this, f, fenetre, c, id);
-    ++id;
+    if (hwnd == nullptr) hwnd = CreeControle(*this, f, fenetre, c, Identifiant(c));
     if (hwnd == nullptr) continue;
     SetWindowPos(hwnd, nullptr, p.rect.left, p.rect.top, p.rect.width, p.rect.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
