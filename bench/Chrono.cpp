@@ -32,14 +32,14 @@ int main(int argc, char** argv) {
     std::ofstream(dossier + "\\Vivlan.ini", std::ios::binary) << Ini(n);
   }
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  const double debut = Maintenant();
+  const double debut = plat::Millisecondes();
   if (partie("demarrage")) MesureDemarrages(racine);
   if (partie("raccourci")) MesureRaccourci(racine);
   if (partie("processus")) MesureEnProcessus(racine);
   if (partie("editeur")) MesureEditeur(racine);
   if (partie("menus")) MesureMenus(racine);
   if (partie("gros")) MesureGrosFichier(racine);
-  std::printf("Measured in %.0f s\n", (Maintenant() - debut) / 1000);
+  std::printf("Measured in %.0f s\n", (plat::Millisecondes() - debut) / 1000);
   std::error_code erreur;
   std::filesystem::remove_all(racine, erreur);
   return 0;

@@ -35,7 +35,7 @@ class PlateformeNotee : public plat::PlateformeWin32 {
 
  private:
   int Note(int code) {
-    finEcriture = Maintenant();
+    finEcriture = plat::Millisecondes();
     return code;
   }
 };
@@ -69,11 +69,11 @@ void MesureEditeur(const std::string& racine) {
     bool enOrdre = true;
     for (int tour = 0; tour <= kFois; ++tour) {
       // Opened as "&Configuration" opens it: the working copy, every row, the window painted.
-      double t0 = Maintenant();
+      double t0 = plat::Millisecondes();
       config.Init();
       backend.show(config);
       Peint(config);
-      double t1 = Maintenant();
+      double t1 = plat::Millisecondes();
       enOrdre = enOrdre && config.iLixItems.count() == kItems &&
                 SendMessageA(reinterpret_cast<HWND>(config.iLixItems.native), LB_GETCOUNT, 0, 0) ==
                     kItems;
@@ -85,21 +85,21 @@ void MesureEditeur(const std::string& racine) {
 
       config.iLixItems.setItemIndex(kItems / 2);
       config.iLixItemsClick();
-      t0 = Maintenant();
+      t0 = plat::Millisecondes();
       config.iSbtItemBasClick();
       Peint(config.iLixItems);
-      t1 = Maintenant();
+      t1 = plat::Millisecondes();
       enOrdre = enOrdre && config.iLixItems.itemIndex() == kItems / 2 + 1;
       if (tour > 0) deplacement.push_back(t1 - t0);
       Pompe();
 
       // "OK": the file written, then read back by the main window.
-      t0 = Maintenant();
+      t0 = plat::Millisecondes();
       config.iBbtOkClick();
-      const double t3 = Maintenant();
+      const double t3 = plat::Millisecondes();
       t1 = plateforme.finEcriture;
       const size_t lus = LectureParCle(principal.CheminIni());
-      const double t4 = Maintenant();
+      const double t4 = plat::Millisecondes();
       enOrdre = enOrdre && t1 >= t0 && principal.ListeRaccourcis->size() == kItems &&
                 lus == kItems;
       if (tour > 0) {

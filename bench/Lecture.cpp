@@ -54,19 +54,19 @@ void MesureEnProcessus(const std::string& racine) {
       // Each step of the reload alone, from an empty list and nothing registered...
       principal.DisabledHotKeys();
       principal.ListeRaccourcis->clear();
-      const double t0 = Maintenant();
+      const double t0 = plat::Millisecondes();
       principal.LectureIni();
-      const double t1 = Maintenant();
+      const double t1 = plat::Millisecondes();
       principal.ConstructionMenus();
-      const double t2 = Maintenant();
+      const double t2 = plat::Millisecondes();
       principal.EnabledHotKeys();
-      const double t3 = Maintenant();
+      const double t3 = plat::Millisecondes();
       lecture.push_back(t1 - t0);
       construction.push_back(t2 - t1);
       enregistrement.push_back(t3 - t2);
       // ...and the whole of it, as the editor's "OK" has it done.
       principal.Recharge();
-      total.push_back(Maintenant() - t3);
+      total.push_back(plat::Millisecondes() - t3);
     }
     const size_t lus = principal.ListeRaccourcis->size();
     principal.DisabledHotKeys();
@@ -75,9 +75,9 @@ void MesureEnProcessus(const std::string& racine) {
     std::vector<double> profil;
     size_t lusParCle = 0;
     for (double depense = 0; profil.size() < kFois && depense < kBudgetProfil;) {
-      const double t0 = Maintenant();
+      const double t0 = plat::Millisecondes();
       lusParCle = LectureParCle(fichier);
-      profil.push_back(Maintenant() - t0);
+      profil.push_back(plat::Millisecondes() - t0);
       depense += profil.back();
     }
     const double ref = Mediane(lecture);

@@ -20,16 +20,16 @@ namespace {
 double Ouverture(tk::PopupMenu& menu) {
   double vu = -1;
   std::thread guetteur([&vu] {
-    const double fin = Maintenant() + kPatience;
-    while (Maintenant() < fin) {
+    const double fin = plat::Millisecondes() + kPatience;
+    while (plat::Millisecondes() < fin) {
       if (HWND fenetre = pilote::MenuOuvert()) {
-        vu = Maintenant();
+        vu = plat::Millisecondes();
         PostMessageW(fenetre, WM_KEYDOWN, VK_ESCAPE, 0);
         return;
       }
     }
   });
-  const double debut = Maintenant();
+  const double debut = plat::Millisecondes();
   menu.popup(0, 0);
   guetteur.join();
   return vu < 0 ? -1 : vu - debut;
@@ -65,12 +65,12 @@ void MesureMenus(const std::string& racine) {
     std::vector<double> aucune, suivantes;
     for (int i = 0; i < kFois; ++i) aucune.push_back(Ouverture(sans));
     const double premiere = Ouverture(avec);
-    const double debutRepos = Maintenant();
-    while (backend.iconesEnAttente() && Maintenant() - debutRepos < kPatience) {
+    const double debutRepos = plat::Millisecondes();
+    while (backend.iconesEnAttente() && plat::Millisecondes() - debutRepos < kPatience) {
       Pompe();
       Sleep(1);
     }
-    const double repos = Maintenant() - debutRepos;
+    const double repos = plat::Millisecondes() - debutRepos;
     for (int i = 0; i < kFois; ++i) suivantes.push_back(Ouverture(avec));
     const double reference = Mediane(aucune);
     std::printf("  %d entries\n", n);

@@ -33,17 +33,6 @@ Memoire MemoireDe(HANDLE processus) {
 
 }  // namespace
 
-double Maintenant() {
-  static const double frequence = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / frequence;
-}
-
 double Mediane(std::vector<double> valeurs) {
   if (valeurs.empty()) return 0;
   std::sort(valeurs.begin(), valeurs.end());
@@ -101,7 +90,7 @@ Executable Vivlan(int raccourcis) {
 }
 
 double Demarrage(const Executable& p, const std::string& dossier, Memoire* memoire, DWORD repos) {
-  const double debut = Maintenant();
+  const double debut = plat::Millisecondes();
   Lance lance(p.ligne, dossier);
   const pilote::Processus& processus = lance.processus;
   if (!processus.Existe()) return -1;
@@ -115,7 +104,7 @@ double Demarrage(const Executable& p, const std::string& dossier, Memoire* memoi
            (p.raccourcis == 0 ||
             Tenue(CombinaisonNumero(std::min(p.raccourcis, kCombinaisons) - 1)));
   });
-  const double duree = Maintenant() - debut;
+  const double duree = plat::Millisecondes() - debut;
   if (pret && memoire != nullptr) {
     Sleep(repos);
     *memoire = MemoireDe(processus.Handle());

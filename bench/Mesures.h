@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pilote/Processus.h"
+#include "platform/win32/Horloge.h"
 
 inline constexpr int kTailles[] = {0, 100, 1000, 3498};
 inline constexpr DWORD kPatience = 60000;
@@ -18,8 +19,6 @@ extern const std::string kVivlan;
 extern const std::string kPlancher;
 extern const std::string kMarqueur;
 
-// Milliseconds, from the performance counter.
-double Maintenant();
 double Mediane(std::vector<double> valeurs);
 // Polls `condition` every millisecond, up to kPatience: waits as fine as the figures.
 bool Guette(const std::function<bool()>& condition);

@@ -56,18 +56,18 @@ void MesureRaccourci(const std::string& racine) {
   EffaceMarqueur(marqueur);
 
   auto direct = [&]() -> double {
-    const double debut = Maintenant();
+    const double debut = plat::Millisecondes();
     Lance p("\"" + kMarqueur + "\" p0", dossier);
     if (!Guette([&] { return MarqueurEcrit(marqueur); })) return -1;
-    const double duree = Maintenant() - debut;
+    const double duree = plat::Millisecondes() - debut;
     p.processus.AttendsFin(10000);
     return EffaceMarqueur(marqueur) ? duree : -1;
   };
   auto raccourci = [&]() -> double {
-    const double debut = Maintenant();
+    const double debut = plat::Millisecondes();
     Presse(c);
     if (!Guette([&] { return MarqueurEcrit(marqueur); })) return -1;
-    const double duree = Maintenant() - debut;
+    const double duree = plat::Millisecondes() - debut;
     return EffaceMarqueur(marqueur) ? duree : -1;
   };
   direct();

@@ -55,16 +55,13 @@ Win32Backend::Win32Backend(std::uintptr_t instance) : impl_(std::make_unique<Imp
       nullptr, nullptr, impl_->instance, nullptr);
   impl_->proprietaireMenus = impl_->creeUtilitaire(
       kClasseUtilitaire, [impl = impl_.get()](unsigned message, std::uintptr_t wParam,
-                                              std::intptr_t lParam) {
+                                              std::intptr_t lParam) -> std::optional<std::intptr_t> {
+        if (message == WM_TIMER && wParam != kTimerIcones) {
+          auto it = impl->timers.find(wParam);
+          if (it != impl->timers.end()) it->second->tick();
+          return 0;
+        }
         return MessageMenus(*impl, message, wParam, lParam);
-      });
-  impl_->fenetreTimers = impl_->creeUtilitaire(
-      kClasseUtilitaire, [impl = impl_.get()](unsigned message, std::uintptr_t wParam,
-                                              std::intptr_t) -> std::optional<std::intptr_t> {
-        if (message != WM_TIMER) return std::nullopt;
-        auto it = impl->timers.find(wParam);
-        if (it != impl->timers.end()) it->second->tick();
-        return 0;
       });
 }
 
@@ -80,13 +77,13 @@ bool Win32Backend::timerChanged(Timer& timer) {
   Impl& impl = *impl_;
   if (!timer.running()) {
     if (timer.native != 0) {
-      KillTimer(impl.fenetreTimers, timer.native);
+      KillTimer(impl.proprietaireMenus, timer.native);
       impl.timers.erase(timer.native);
     }
     return true;
   }
   if (timer.native == 0) timer.native = impl.prochainTimer++;
-  if (SetTimer(impl.fenetreTimers, timer.native, timer.interval(), nullptr) == 0) {
+  if (SetTimer(impl.proprietaireMenus, timer.native, timer.interval(), nullptr) == 0) {
     impl.timers.erase(timer.native);
     return false;
   }

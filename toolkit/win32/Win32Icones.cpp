@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/Horloge.h"
 #include "platform/win32/PlateformeWin32.h"
 
 namespace tk {
@@ -11,17 +12,6 @@ namespace tk {
 namespace {
 
 constexpr UINT kPeriodeAuRepos = 10;  // ms between two idle slices, each as long
-
-double Maintenant() {
-  static const double frequence = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / frequence;
-}
 
 HICON IconeDuShell(const SourceIcone& source) {
   plat::RejointCom();
@@ -92,7 +82,7 @@ void Win32Backend::Impl::ouvreMenu(HMENU menu) {
           DestroyIcon(icone);
           return reinterpret_cast<Handle>(image);
         },
-        Maintenant, [](Handle image) { DeleteObject(reinterpret_cast<HBITMAP>(image)); });
+        plat::Millisecondes, [](Handle image) { DeleteObject(reinterpret_cast<HBITMAP>(image)); });
   }
   std::vector<IconesDeMenu::Entree> entrees;
   for (const auto& [id, entree] : it->second)

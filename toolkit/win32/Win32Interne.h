@@ -40,17 +40,21 @@ struct FenetreUtilitaire {
   WindowProcedure procedure;
 };
 
+// The menus' owner window's timer that fetches icons at idle moments.
+constexpr UINT_PTR kTimerIcones = 1;
+
 struct Win32Backend::Impl {
   HINSTANCE instance = nullptr;
   Application* application = nullptr;  // known from the first form or menu
   HWND fenetreApplication = nullptr;
+  // Owner of the popup menus, and the window the timers tick to: one hidden window less to
+  // make at start-up.
   HWND proprietaireMenus = nullptr;
-  HWND fenetreTimers = nullptr;
 
   std::map<HWND, std::unique_ptr<FenetreForm>> forms;
   std::map<HWND, std::unique_ptr<FenetreUtilitaire>> utilitaires;
   std::map<UINT_PTR, Timer*> timers;
-  UINT_PTR prochainTimer = 1;
+  UINT_PTR prochainTimer = kTimerIcones + 1;
   std::map<std::tuple<std::string, int, bool, bool>, HFONT> polices;
   std::map<std::pair<Picture, int>, HANDLE> images;  // by picture and size
   std::vector<std::string> classes;
@@ -179,9 +183,6 @@ F Fonction(HMODULE module, const char* nom) {
   if (module == nullptr) return nullptr;
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, nom)));
 }
-
-// The menus' owner window's timer that fetches icons at idle moments.
-constexpr UINT_PTR kTimerIcones = 1;
 
 // Messages of the menus' owner window: hints and F1 on the highlighted entry.
 std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,
