@@ -75,6 +75,23 @@ bool EstDossier(const Attributs& attributs, const std::string& chemin) {
   return a && (*a & plat::kFileAttributeDirectory) != 0;
 }
 
+// The folder a shortcut starts in: its own, or the launcher's when it names none. Nothing when
+// its own cannot be entered.
+std::optional<std::string> DossierDeTravail(const Attributs& attributs,
+                                            const std::string& dossierLanceur,
+                                            const std::string& repertoire) {
+  if (repertoire.empty()) return dossierLanceur;
+  std::string dossier = plat::Joint(dossierLanceur, repertoire);
+  if (!EstDossier(attributs, dossier)) return std::nullopt;
+  return dossier;
+}
+
+// The executable field without the quotes around it.
+std::string SansGuillemets(const std::string& nom) {
+  return nom.size() > 1 && nom.front() == '"' && nom.back() == '"' ? nom.substr(1, nom.size() - 2)
+                                                                   : nom;
+}
+
 // What a shortcut opens, in the folder it starts in.
 struct Cible {
   std::optional<std::string> shell;      // an address, or a folder, that only the shell opens
@@ -86,8 +103,7 @@ struct Cible {
 Cible QuoiOuvrir(plat::Plateforme& plateforme, const Attributs& attributs,
                  const std::string& executable, const std::string& parametres,
                  const std::string& dossier) {
-  std::string nom = executable;
-  if (nom.size() > 1 && nom.front() == '"' && nom.back() == '"') nom = nom.substr(1, nom.size() - 2);
+  const std::string nom = SansGuillemets(executable);
   if (plat::EstAdresse(nom)) return {nom, std::nullopt};
   if (!nom.empty() && EstDossier(attributs, plat::Joint(dossier, nom)))
     return {plat::Joint(dossier, nom), std::nullopt};
@@ -163,14 +179,10 @@ void Lancement(tk::Application& application, plat::Plateforme& plateforme,
   const Attributs attributs = [&plateforme](const std::string& chemin) {
     return plateforme.GetFileAttributesW(chemin);
   };
-  std::string dossier = dossierLanceur;
-  if (!repertoire.empty()) {
-    if (EstDossier(attributs, plat::Joint(dossierLanceur, repertoire)))
-      dossier = plat::Joint(dossierLanceur, repertoire);
-    else
-      tk::MessageErreur(application,
-                        "Impossible de se placer dans le répertoire " + repertoire + " !");
-  }
+  const std::optional<std::string> propre = DossierDeTravail(attributs, dossierLanceur, repertoire);
+  if (!propre)
+    tk::MessageErreur(application, "Impossible de se placer dans le répertoire " + repertoire + " !");
+  const std::string dossier = propre.value_or(dossierLanceur);
   int code = plat::kErrorFileNotFound;
   const Cible cible = QuoiOuvrir(plateforme, attributs, executable, parametres, dossier);
   if (cible.shell) {
@@ -196,16 +208,13 @@ tk::SourceIcone IconeDuRaccourci(plat::Plateforme& plateforme, const std::string
     if (!plat::SurDisqueLocal(plateforme, chemin)) return std::nullopt;
     return plateforme.GetFileAttributesW(chemin);
   };
-  const std::string dossier = !repertoire.empty() && EstDossier(attributs, plat::Joint(dossierLanceur, repertoire))
-                                  ? plat::Joint(dossierLanceur, repertoire)
-                                  : dossierLanceur;
+  const std::string dossier =
+      DossierDeTravail(attributs, dossierLanceur, repertoire).value_or(dossierLanceur);
   const Cible cible = QuoiOuvrir(plateforme, attributs, executable, "", dossier);
   // An address shows what the shell shows for a link.
   if (cible.shell) return plat::EstAdresse(*cible.shell) ? tk::SourceIcone{"lien.url", true}
                                                          : tk::SourceIcone{*cible.shell, false};
   if (cible.commande) return {cible.commande->application, false};
   // Nothing there, or nothing that may be asked: the icon of its kind, by its name.
-  std::string nom = executable;
-  if (nom.size() > 1 && nom.front() == '"' && nom.back() == '"') nom = nom.substr(1, nom.size() - 2);
-  return {plat::Joint(dossier, nom), true};
+  return {plat::Joint(dossier, SansGuillemets(executable)), true};
 }
