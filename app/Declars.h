@@ -10,7 +10,6 @@
 
 #include "platform/Plateforme.h"
 #include "platform/Profil.h"
-#include "toolkit/IconesDeMenu.h"
 #include "toolkit/Toolkit.h"
 
 struct Enreg {

@@ -26,17 +26,21 @@ void Parcourt(const Control& parent, int x, int y,
 
 }  // namespace
 
+std::optional<Taille> TailleDuTexte(const Control& c, int ppp, const MesureTexte& mesure) {
+  if (c.bounds().width != 0 || c.bounds().height != 0) return std::nullopt;
+  return mesure(PoliceAEchelle(c.font, ppp), c.text());
+}
+
 std::vector<Place> Disposition(Form& form, int ppp, const MesureTexte& mesure) {
   std::vector<Place> places;
   Parcourt(form, 0, 0, [&](Control& c, int x, int y) {
     const Rect b = c.bounds();
     Rect r = AEchelle(Rect{x + b.left, y + b.top, b.width, b.height}, ppp);
-    if (b.width == 0 && b.height == 0) {
-      const Taille t = mesure(PoliceAEchelle(c.font, ppp), c.text());
-      r.width = t.largeur;
-      r.height = t.hauteur;
+    if (const auto t = TailleDuTexte(c, ppp, mesure)) {
+      r.width = t->largeur;
+      r.height = t->hauteur;
     }
-    places.push_back({&c, r});
+    places.push_back({&c, r, kPremierIdentifiant + static_cast<int>(places.size())});
   });
   return places;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,11 +49,16 @@ struct Taille {
 // The size of a one-line text in a font, as the backend draws it.
 using MesureTexte = std::function<Taille(const Font& police, const std::string& texte)>;
 
-// Where a control lies at some scale, in its form's client area.
+// Where a control lies at some scale, in its form's client area, and its identifier there.
 struct Place {
   Control* controle;  // not owned: a member of the form
   Rect rect;
+  int identifiant = 0;
 };
+
+// The size of a label designed without one, at `ppp`: that of its text in its scaled font.
+// Nothing for a control designed with its size.
+std::optional<Taille> TailleDuTexte(const Control& c, int ppp, const MesureTexte& mesure);
 
 // Every control of `form` at `ppp`, containers before their contents and siblings in the
 // keyboard order. A label designed without a size takes that of its text in its scaled font.

@@ -9,23 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Plateforme.h"
+#include "toolkit/Toolkit.h"
 
 namespace tk {
-
-using Handle = plat::Handle;
-
-// Where an entry's picture comes from: the icon the shell shows for a file, a folder or an
-// address.
-struct SourceIcone {
-  std::string chemin;
-  // The icon of the kind of thing, told by its name alone: the path is not to be touched
-  // (missing, or on a drive that may not answer at once).
-  bool parGenre = false;
-  bool operator<(const SourceIcone& autre) const {
-    return parGenre != autre.parGenre ? parGenre < autre.parGenre : chemin < autre.chemin;
-  }
-};
 
 class IconesDeMenu {
  public:

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "platform/Plateforme.h"
-#include "toolkit/IconesDeMenu.h"
 
 namespace tk {
 
@@ -31,6 +30,18 @@ struct Font {
   std::string name = "MS Sans Serif";
   int height = -11;
   bool bold = false;
+};
+
+// Where an entry's picture comes from: the icon the shell shows for a file, a folder or an
+// address.
+struct SourceIcone {
+  std::string chemin;
+  // The icon of the kind of thing, told by its name alone: the path is not to be touched
+  // (missing, or on a drive that may not answer at once).
+  bool parGenre = false;
+  bool operator<(const SourceIcone& autre) const {
+    return parGenre != autre.parGenre ? parGenre < autre.parGenre : chemin < autre.chemin;
+  }
 };
 
 // Pictures held in the program's resources; the backend knows how to draw them.

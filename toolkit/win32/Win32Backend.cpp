@@ -48,19 +48,14 @@ HWND Win32Backend::Impl::creeUtilitaire(const std::string& classe, WindowProcedu
 
 Win32Backend::Win32Backend(std::uintptr_t instance) : impl_(std::make_unique<Impl>()) {
   impl_->instance = reinterpret_cast<HINSTANCE>(instance);
-  impl_->enregistreClasse(kClasseApplication, DefWindowProcA, true);
+  impl_->enregistreClasse(kClasseApplication, DefWindowProcW, true);
   // Owner of every form: hidden, it keeps them off the taskbar.
   impl_->fenetreApplication = CreateWindowExW(
       0, plat::Large(kClasseApplication).c_str(), L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
       nullptr, nullptr, impl_->instance, nullptr);
   impl_->proprietaireMenus = impl_->creeUtilitaire(
       kClasseUtilitaire, [impl = impl_.get()](unsigned message, std::uintptr_t wParam,
-                                              std::intptr_t lParam) -> std::optional<std::intptr_t> {
-        if (message == WM_TIMER && wParam != kTimerIcones) {
-          auto it = impl->timers.find(wParam);
-          if (it != impl->timers.end()) it->second->tick();
-          return 0;
-        }
+                                              std::intptr_t lParam) {
         return MessageMenus(*impl, message, wParam, lParam);
       });
 }

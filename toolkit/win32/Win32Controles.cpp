@@ -21,13 +21,11 @@ bool MetTexte(HWND hwnd, const Control& c) {
 
 // A label laid out without a size takes the size of its text, at its form's scale.
 void AjusteEtiquette(Win32Backend::Impl& impl, HWND hwnd, Control& c) {
-  const Rect b = c.bounds();
-  if (b.width != 0 || b.height != 0) return;
   auto it = impl.forms.find(Hwnd(c.form().native));
   const int ppp = it != impl.forms.end() ? it->second->ppp : kPppConception;
-  const Taille taille = impl.mesure()(PoliceAEchelle(c.font, ppp), c.text());
-  SetWindowPos(hwnd, nullptr, 0, 0, taille.largeur, taille.hauteur,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (const auto taille = TailleDuTexte(c, ppp, impl.mesure()))
+    SetWindowPos(hwnd, nullptr, 0, 0, taille->largeur, taille->hauteur,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Every row in one pass: storage for all of them at once, drawn once at the end.
@@ -281,7 +279,7 @@ void Win32Backend::Impl::disposeForm(HWND fenetre, FenetreForm& f, int ppp,
   for (const Place& p : Disposition(*f.form, ppp, mesure())) {
     Control& c = *p.controle;
     HWND hwnd = Hwnd(c.native);
-    if (hwnd == nullptr) hwnd = CreeControle(*this, f, fenetre, c, Identifiant(c));
+    if (hwnd == nullptr) hwnd = CreeControle(*this, f, fenetre, c, p.identifiant);
     if (hwnd == nullptr) continue;
     SetWindowPos(hwnd, nullptr, p.rect.left, p.rect.top, p.rect.width, p.rect.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -152,16 +152,6 @@ int Execute(Win32Backend::Impl& impl, HWND hwnd, Dialogue& d, HWND focus,
   return d.resultat;
 }
 
-// One of the system's icons at a size, the caller's to destroy: scaled down by the common
-// controls, which know where the system keeps it at every size.
-HICON IconeSysteme(Win32Backend::Impl& impl, LPCWSTR nom, int taille) {
-  HICON icone = nullptr;
-  if (impl.iconeReduite != nullptr &&
-      SUCCEEDED(impl.iconeReduite(nullptr, nom, taille, taille, &icone)))
-    return icone;
-  return static_cast<HICON>(LoadImageW(nullptr, nom, IMAGE_ICON, taille, taille, 0));
-}
-
 // Laid out at the scale of the screen it opens on, then shown.
 int Montre(Win32Backend::Impl& impl, HWND hwnd, Dialogue& d, HWND focus,
            const std::function<void()>& avantFermeture = {}) {
@@ -196,7 +186,7 @@ int Win32Backend::messageBox(const MessageBoxSpec& boite) {
     const Boutons bouton(ppp);
     const int icone = Impl::metrique(SM_CXICON, ppp);
     if (d.icone != nullptr) DestroyIcon(d.icone);
-    d.icone = IconeSysteme(impl, systeme, icone);
+    d.icone = impl.icone(nullptr, systeme, icone);
     SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(d.icone), 0);
     const HFONT police = impl.police(PoliceAEchelle(Font{}, ppp));
     // The message may name what the user typed, in any script.

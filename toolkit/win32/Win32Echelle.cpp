@@ -16,11 +16,15 @@ F DeUser32(const char* nom) {
 }  // namespace
 
 int Win32Backend::Impl::pppSysteme() {
-  static const auto systeme = DeUser32<decltype(&GetDpiForSystem)>("GetDpiForSystem");
-  if (systeme != nullptr) return static_cast<int>(systeme());
-  HDC ecran = GetDC(nullptr);
-  const int ppp = GetDeviceCaps(ecran, LOGPIXELSX);
-  ReleaseDC(nullptr, ecran);
+  // The same for the life of the process.
+  static const int ppp = [] {
+    const auto systeme = DeUser32<decltype(&GetDpiForSystem)>("GetDpiForSystem");
+    if (systeme != nullptr) return static_cast<int>(systeme());
+    HDC ecran = GetDC(nullptr);
+    const int ppp = GetDeviceCaps(ecran, LOGPIXELSX);
+    ReleaseDC(nullptr, ecran);
+    return ppp;
+  }();
   return ppp;
 }
 

@@ -49,9 +49,7 @@ HBITMAP ImageDIcone(HICON icone, int taille) {
   for (int i = 0; i < n && !alpha; ++i) alpha = (pixels[i] >> 24) != 0;
   if (!alpha) {
     // An icon of the old kind has no transparency of its own: its mask says what is drawn.
-    std::vector<DWORD> masque(static_cast<std::size_t>(n));
-    BITMAPINFO bm = bi;
-    HBITMAP imageMasque = CreateDIBSection(nullptr, &bm, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP imageMasque = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (imageMasque != nullptr) {
       SelectObject(dc, imageMasque);
       DrawIconEx(dc, 0, 0, icone, taille, taille, 0, nullptr, DI_MASK);
@@ -78,7 +76,7 @@ void Win32Backend::Impl::ouvreMenu(HMENU menu) {
         [](const SourceIcone& source) -> Handle {
           HICON icone = IconeDuShell(source);
           if (icone == nullptr) return 0;
-          HBITMAP image = ImageDIcone(icone, GetSystemMetrics(SM_CXSMICON));
+          HBITMAP image = ImageDIcone(icone, tailleIcone(false, pppSysteme()));
           DestroyIcon(icone);
           return reinterpret_cast<Handle>(image);
         },

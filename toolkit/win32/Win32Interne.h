@@ -12,6 +12,7 @@
 
 #include "platform/win32/Large.h"
 #include "toolkit/Echelle.h"
+#include "toolkit/IconesDeMenu.h"
 #include "toolkit/win32/Win32Backend.h"
 
 #ifndef NOMINMAX
@@ -106,6 +107,9 @@ struct Win32Backend::Impl {
   HANDLE image(Picture picture, int taille);
   // At the size of the small icons of the system's scale: the menus' and the notification area's.
   HANDLE image(Picture picture);
+  // An icon of `module` (the system's: none) at a size, the caller's to destroy: scaled down
+  // by the common controls when they are there, which know every size the system keeps.
+  HICON icone(HINSTANCE module, LPCWSTR nom, int taille) const;
   static bool estBitmap(Picture picture);
   // The size of the system's small or large icons at `ppp`.
   static int tailleIcone(bool grande, int ppp);
@@ -184,7 +188,7 @@ F Fonction(HMODULE module, const char* nom) {
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, nom)));
 }
 
-// Messages of the menus' owner window: hints and F1 on the highlighted entry.
+// Messages of the menus' owner window: hints and F1 on the highlighted entry, and the timers.
 std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,
                                           std::uintptr_t wParam, std::intptr_t lParam);
 

@@ -57,6 +57,14 @@ int ContexteAide(const MenuItem* entree) {
 
 std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned message,
                                           std::uintptr_t wParam, std::intptr_t lParam) {
+  if (message == WM_TIMER) {
+    if (wParam == kTimerIcones) {
+      impl.iconesAuRepos();
+    } else if (auto it = impl.timers.find(wParam); it != impl.timers.end()) {
+      it->second->tick();
+    }
+    return 0;
+  }
   if (impl.application == nullptr) return std::nullopt;
   switch (message) {
     case WM_HELP: {
@@ -78,10 +86,6 @@ std::optional<std::intptr_t> MessageMenus(Win32Backend::Impl& impl, unsigned mes
     case WM_INITMENUPOPUP:
       impl.ouvreMenu(reinterpret_cast<HMENU>(wParam));
       return std::nullopt;
-    case WM_TIMER:
-      if (wParam != kTimerIcones) return std::nullopt;
-      impl.iconesAuRepos();
-      return 0;
     default:
       return std::nullopt;
   }

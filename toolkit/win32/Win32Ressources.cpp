@@ -156,15 +156,8 @@ HANDLE Win32Backend::Impl::image(Picture picture, int taille) {
   auto it = images.find(cle);
   if (it != images.end()) return it->second;
   const RessourceImage r = Ressource(picture);
-  HICON icone = nullptr;
-  if (r.id != 0) {
-    // Scaled down from a larger size when the icon lacks this one, once the common controls
-    // are there; the notification area's and the menus' sizes come without them at start-up.
-    const LPCWSTR nom = MAKEINTRESOURCEW(r.id);
-    if (iconeReduite == nullptr || FAILED(iconeReduite(instance, nom, taille, taille, &icone)))
-      icone = static_cast<HICON>(
-          LoadImageW(instance, nom, IMAGE_ICON, taille, taille, LR_DEFAULTCOLOR));
-  }
+  // The notification area's and the menus' sizes come before the common controls, at start-up.
+  const HICON icone = r.id != 0 ? this->icone(instance, MAKEINTRESOURCEW(r.id), taille) : nullptr;
   HANDLE h = icone;
   if (icone != nullptr && r.bitmap) {
     h = SurLaCouleurDesMenus(icone, taille);
@@ -172,6 +165,13 @@ HANDLE Win32Backend::Impl::image(Picture picture, int taille) {
   }
   images[cle] = h;
   return h;
+}
+
+HICON Win32Backend::Impl::icone(HINSTANCE module, LPCWSTR nom, int taille) const {
+  HICON icone = nullptr;
+  if (iconeReduite != nullptr && SUCCEEDED(iconeReduite(module, nom, taille, taille, &icone)))
+    return icone;
+  return static_cast<HICON>(LoadImageW(module, nom, IMAGE_ICON, taille, taille, LR_DEFAULTCOLOR));
 }
 
 HANDLE Win32Backend::Impl::image(Picture picture) {
