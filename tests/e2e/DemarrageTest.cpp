@@ -35,9 +35,7 @@ void VerifieRefus(Processus& refuse) {
   EXPECT_TRUE(refuse.EnCours()) << "the process must wait for the box to be closed";
   EXPECT_EQ(FenetreDe(refuse.Pid(), TFrmPrincip::kClasse), nullptr);
 
-  HWND ok = Enfant(boite, "Button", "OK");
-  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
-  Clique(ok);
+  FermeParOk(boite);
   EXPECT_TRUE(refuse.AttendsFin());
 }
 
@@ -82,7 +80,7 @@ TEST(Demarrage, UneSecondeInstanceSignaleEtSeTermine) {
 
   EXPECT_TRUE(vivelance.Instance().EnCours());
   EXPECT_EQ(Trouve(TFrmPrincip::kClasse, TFrmPrincip::kTitre), principale);
-  EXPECT_TRUE(IconeAffichee());
+  EXPECT_TRUE(Attends(IconeAffichee));
   VerifieMenuDesCommandes(vivelance.Instance().Pid(), [] { CliqueIcone(Bouton::Droit); });
 }
 
@@ -108,7 +106,7 @@ TEST(APropos, SOuvreUneSeuleFoisEtSeFermeParOk) {
   const DWORD pid = vivelance.Instance().Pid();
 
   ASSERT_TRUE(vivelance.Commande('A'));
-  HWND boite = AttendsFenetreDe(pid, "TFrmAPropos", "A propos de Vivelance");
+  HWND boite = AttendsFenetreDe(pid, Modeles().aPropos);
   ASSERT_NE(boite, nullptr);
   ASSERT_TRUE(AttendsVisible(boite));
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Pilote.h"
+#include "platform/win32/Large.h"
 #include "support/Disposition.h"
 #include "support/FichierIni.h"
 #include "toolkit/Echelle.h"
@@ -68,11 +69,11 @@ bool Active(HWND fenetre) {
 class LectureSeule {
  public:
   explicit LectureSeule(std::string chemin) : chemin_(std::move(chemin)) {
-    EXPECT_TRUE(SetFileAttributesW(EnLarge(chemin_).c_str(), FILE_ATTRIBUTE_READONLY))
+    EXPECT_TRUE(SetFileAttributesW(plat::Large(chemin_).c_str(), FILE_ATTRIBUTE_READONLY))
         << GetLastError();
   }
   ~LectureSeule() { Leve(); }
-  void Leve() { SetFileAttributesW(EnLarge(chemin_).c_str(), FILE_ATTRIBUTE_NORMAL); }
+  void Leve() { SetFileAttributesW(plat::Large(chemin_).c_str(), FILE_ATTRIBUTE_NORMAL); }
 
  private:
   std::string chemin_;
@@ -109,9 +110,7 @@ void ErreurDEnregistrement(Vivelance& vivelance, const Editeur& e, const std::st
                             << (Visible(e.fenetre) ? "shown" : "hidden") << ", the file holds:\n"
                             << vivelance.LisFichier("Vivlan.ini").value_or("(nothing)");
   EXPECT_NE(Enfant(boite, "", texte), nullptr) << TextesEnfants(boite);
-  HWND ok = Enfant(boite, "Button", std::string("OK"));
-  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
-  Clique(ok);
+  FermeParOk(boite);
   EXPECT_TRUE(AttendsDestruction(boite));
   EXPECT_TRUE(Visible(e.fenetre));
 }
@@ -216,7 +215,7 @@ TEST(Editeur, UnMenuSansItemEstSignalePendantLEnregistrementPuisLaisseDeCote) {
             nullptr)
       << TextesEnfants(boite);
   EXPECT_TRUE(Visible(e.fenetre));
-  Clique(Enfant(boite, "Button", std::string("OK")));
+  FermeParOk(boite);
   EXPECT_TRUE(AttendsDestruction(boite));
   ASSERT_TRUE(AttendsVisible(e.fenetre, false));
   EXPECT_EQ(vivelance.LisFichier("Vivlan.ini"), SectionIni(1, ancien));
@@ -340,11 +339,8 @@ TEST(Editeur, ActivationLanceLeRaccourciQueMontreInformationsMemeSiUnEnregistrem
   const DWORD pid = vivelance.Instance().Pid();
 
   // F1 on entry a1: the record at index 0.
-  CliqueIcone(Bouton::Gauche);
-  ASSERT_TRUE(AttendsMenu());
-  Touches({VK_DOWN, VK_RIGHT, VK_F1});
-  ASSERT_TRUE(AttendsMenuFerme());
-  HWND info = AttendsFenetreDe(pid, "TFrmInfo", "Informations");
+  ASSERT_TRUE(ChoisitDansLeMenu(Bouton::Gauche, {VK_DOWN, VK_RIGHT, VK_F1}));
+  HWND info = AttendsFenetreDe(pid, Modeles().info);
   ASSERT_NE(info, nullptr);
   ASSERT_TRUE(AttendsVisible(info));
 

@@ -21,8 +21,6 @@ Raccourci Marque(const std::string& menu, const std::string& item, const std::st
   return r;
 }
 
-void CtrlAlt(char touche) { Touche(static_cast<WORD>(touche), {VK_CONTROL, VK_MENU}); }
-
 // One run of Marqueur.exe: its command line and its current directory.
 struct Trace {
   std::string ligne;
@@ -48,18 +46,6 @@ bool AttendsTraces(const Vivelance& v, size_t n) {
   return Attends([&] { return Traces(v).size() >= n; });
 }
 
-bool AttendsFermeture(HWND fenetre) {
-  return Attends([&] { return !IsWindow(fenetre) || !Visible(fenetre); });
-}
-
-// Closes an "Erreur" box with its "OK" button.
-void FermeParOk(HWND boite) {
-  HWND ok = Enfant(boite, "Button", "OK");
-  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
-  Clique(ok);
-  EXPECT_TRUE(AttendsFermeture(boite));
-}
-
 // True once no program holds Ctrl + Alt + `touche`: the test can take it, and gives it back.
 bool AttendsCombinaisonLibre(char touche) {
   constexpr int kId = 0xBFFF;
@@ -71,14 +57,6 @@ bool AttendsCombinaisonLibre(char touche) {
   });
 }
 
-// Left click on the icon, then the keys that walk the menu that opens; true once it has closed.
-bool ChoisitDansLeMenuGauche(std::initializer_list<WORD> touches) {
-  CliqueIcone(Bouton::Gauche);
-  if (!AttendsMenu()) return false;
-  Touches(touches);
-  return AttendsMenuFerme();
-}
-
 }  // namespace
 
 TEST(Lanceur, UnProgrammeLentADemarrerNeRetientPasLesAutresRaccourcis) {
@@ -86,11 +64,11 @@ TEST(Lanceur, UnProgrammeLentADemarrerNeRetientPasLesAutresRaccourcis) {
       FichierIni({Marque("A", "Lent", "--lent", "", 'K'), Marque("A", "Vif", "vif", "", 'L')}));
   ASSERT_TRUE(v.Demarre());
 
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   ASSERT_TRUE(AttendsTraces(v, 1));
   // The slow one waits for input only 8 s after its lines: a launcher that waited for it would
   // start the next program that late.
-  CtrlAlt('L');
+  Combinaison(v, 'L');
   EXPECT_TRUE(Attends([&] { return Traces(v).size() >= 2; }, 5000));
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("--lent"), v.Dossier()},
                                            {LigneMarqueur("vif"), v.Dossier()}}));
@@ -105,9 +83,9 @@ TEST(Lanceur, UnRaccourciClavierLanceSonProgrammeDansSonRepertoire) {
                              Marque("Outils", "Sans répertoire", "", "", 'L')}));
   ASSERT_TRUE(v.Demarre());
 
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   ASSERT_TRUE(AttendsTraces(v, 1));
-  CtrlAlt('L');
+  Combinaison(v, 'L');
   ASSERT_TRUE(AttendsTraces(v, 2));
   // Nothing added to the command line: no trailing blank without parameters.
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("un  deux"), travail},
@@ -120,9 +98,9 @@ TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
   Vivelance v(FichierIni({Marque("A", "x", "x"), Marque("B", "y", "y"), Marque("A", "z", "z")}));
   ASSERT_TRUE(v.Demarre());
 
-  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}));
+  ASSERT_TRUE(ChoisitDansLeMenu(Bouton::Gauche, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}));
   ASSERT_TRUE(AttendsTraces(v, 1));
-  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
+  ASSERT_TRUE(ChoisitDansLeMenu(Bouton::Gauche, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
   ASSERT_TRUE(AttendsTraces(v, 2));
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("y"), v.Dossier()},
                                            {LigneMarqueur("z"), v.Dossier()}}));
@@ -131,12 +109,12 @@ TEST(Lanceur, LeMenuGaucheRegroupeParLibelleEtLanceLEntreeChoisie) {
 TEST(Lanceur, UnLibelleTiretEstUnSousMenuEtUneEntreeCommeLesAutres) {
   Vivelance v(FichierIni({Marque("-", "-", "tiret")}));
   ASSERT_TRUE(v.Demarre());
-  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_RETURN}));
+  ASSERT_TRUE(ChoisitDansLeMenu(Bouton::Gauche, {VK_DOWN, VK_RIGHT, VK_RETURN}));
   ASSERT_TRUE(AttendsTraces(v, 1));
   EXPECT_EQ(Traces(v)[0], (Trace{LigneMarqueur("tiret"), v.Dossier()}));
 
-  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
-  HWND info = AttendsFenetreDe(v.Instance().Pid(), "TFrmInfo", "Informations");
+  ASSERT_TRUE(ChoisitDansLeMenu(Bouton::Gauche, {VK_DOWN, VK_RIGHT, VK_F1}));
+  HWND info = AttendsFenetreDe(v.Instance().Pid(), Modeles().info);
   ASSERT_TRUE(AttendsVisible(info));
   EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdItem)), "-");
 }
@@ -153,8 +131,8 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   const DWORD pid = v.Instance().Pid();
 
   // F1 on entry z of sub-menu A: the record at index 2.
-  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_F1}));
-  HWND info = AttendsFenetreDe(pid, "TFrmInfo", "Informations");
+  ASSERT_TRUE(ChoisitDansLeMenu(Bouton::Gauche, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_F1}));
+  HWND info = AttendsFenetreDe(pid, Modeles().info);
   ASSERT_NE(info, nullptr);
   ASSERT_TRUE(AttendsVisible(info));
   EXPECT_EQ(EtiquettesQuiDebordent(info), std::vector<std::string>{});
@@ -182,7 +160,7 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   EXPECT_EQ(Traces(v)[0], (Trace{LigneMarqueur("zz"), travail}));
 
   // The same dialog for entry x, filled afresh; "OK" starts nothing.
-  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_F1}));
+  ASSERT_TRUE(ChoisitDansLeMenu(Bouton::Gauche, {VK_DOWN, VK_RIGHT, VK_F1}));
   ASSERT_TRUE(AttendsVisible(info));
   EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdItem)), "x");
   EXPECT_EQ(Texte(Controle(info, Modeles().info.iEdParam)), "xx");
@@ -196,7 +174,7 @@ TEST(Lanceur, F1SurUneEntreeMontreSesInformationsEtActivationLaLance) {
   EXPECT_TRUE(AttendsVisible(info, false));
 
   // A launch by hotkey afterwards: had "OK" started x, its run would come before this one.
-  CtrlAlt('Y');
+  Combinaison(v, 'Y');
   ASSERT_TRUE(AttendsTraces(v, 2));
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("zz"), travail},
                                            {LigneMarqueur("yy"), v.Dossier()}}));
@@ -210,7 +188,7 @@ TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLance
   ASSERT_TRUE(v.Demarre());
   const DWORD pid = v.Instance().Pid();
 
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   HWND boite = AttendsBoite(pid, "Erreur");
   ASSERT_NE(boite, nullptr);
   const std::string message = "Impossible de se placer dans le répertoire " + absent + " !";
@@ -219,11 +197,11 @@ TEST(Lanceur, UnRepertoireAbsentEstSignalePuisLeProgrammeDemarreDansCeluiDuLance
   EXPECT_FALSE(v.LisFichier("Marqueur.txt"));
   ASSERT_TRUE(AuPremierPlan(boite));
   Touche(VK_RETURN);
-  EXPECT_TRUE(AttendsFermeture(boite));
+  EXPECT_TRUE(AttendsVisible(boite, false));
   ASSERT_TRUE(AttendsTraces(v, 1));
 
   // The launcher is back in its own folder: the next launch without a directory starts there.
-  CtrlAlt('L');
+  Combinaison(v, 'L');
   ASSERT_TRUE(AttendsTraces(v, 2));
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("perdu"), v.Dossier()},
                                            {LigneMarqueur("ici"), v.Dossier()}}));
@@ -239,7 +217,7 @@ TEST(Lanceur, UnProgrammeQuiNePeutDemarrerEstSignaleSansSesParametres) {
   v.EcrisFichier("Vivlan.ini", FichierIni({absent, Marque("A", "Ensuite", "ensuite", "", 'L')}));
   ASSERT_TRUE(v.Demarre());
 
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   HWND boite = AttendsBoite(v.Instance().Pid(), "Erreur");
   ASSERT_NE(boite, nullptr);
   const std::string textes = TextesEnfants(boite);
@@ -249,7 +227,7 @@ TEST(Lanceur, UnProgrammeQuiNePeutDemarrerEstSignaleSansSesParametres) {
   FermeParOk(boite);
 
   // Still in its own folder, and still launching.
-  CtrlAlt('L');
+  Combinaison(v, 'L');
   ASSERT_TRUE(AttendsTraces(v, 1));
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("ensuite"), v.Dossier()}}));
 }
@@ -262,12 +240,9 @@ TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
 
   ASSERT_TRUE(v.Commande('C'));
   ASSERT_TRUE(AttendsCombinaisonLibre('K'));
-  // Unregistered, the keys go to the focused window: one of ours, or the launcher's next menu
-  // would read them and close on Alt.
-  FenetreTemoin clavier("TTemoinClavier", "Clavier");
-  ShowWindow(clavier.Handle(), SW_SHOW);
-  ASSERT_TRUE(AuPremierPlan(clavier.Handle()));
-  CtrlAlt('K');
+  // Unregistered, the keys go to the focused window: one of the test's, or the launcher's next
+  // menu would read them and close on Alt.
+  Combinaison(v, 'K');
   CliqueIcone(Bouton::Gauche);
   // The command menu still opens, and it is the only menu open.
   CliqueIcone(Bouton::Droit);
@@ -281,9 +256,9 @@ TEST(Lanceur, DesactiveNiRaccourciNiMenuGauchePuisReactiveLesDeux) {
   ASSERT_TRUE(AttendsMenuFerme());
 
   // Active again. The left click first: it is handled only once the switch is over.
-  ASSERT_TRUE(ChoisitDansLeMenuGauche({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
+  ASSERT_TRUE(ChoisitDansLeMenu(Bouton::Gauche, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
   ASSERT_TRUE(AttendsTraces(v, 1));
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   ASSERT_TRUE(AttendsTraces(v, 2));
   // The only runs: nothing started while inactive.
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("menu"), v.Dossier()},
@@ -306,7 +281,7 @@ TEST(Lanceur, DeuxRaccourcisDeMemeCombinaisonLeSecondEstSignale) {
   ASSERT_TRUE(v.Demarre());
 
   // The combination stays with the first.
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   ASSERT_TRUE(AttendsTraces(v, 1));
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{LigneMarqueur("premier"), v.Dossier()}}));
 
@@ -335,7 +310,7 @@ TEST(Lanceur, UneLigneDeCommandeDePlusieursMilliersDeCaracteresPartEntiere) {
   Vivelance v(FichierIni({long_}));
   ASSERT_TRUE(v.Demarre());
 
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   ASSERT_TRUE(AttendsTraces(v, 1));
   const std::string attendue = LigneMarqueur(moitie1 + " " + moitie2);
   ASSERT_GT(attendue.size(), 3900u);
@@ -357,7 +332,7 @@ TEST(Lanceur, UnCheminAvecUnBlancLanceCeFichierEtJamaisUnProgrammePlanteDevant) 
   ASSERT_TRUE(v.Demarre());
 
   // "k" written by hand: the K key, whatever the case.
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   ASSERT_TRUE(AttendsTraces(v, 1));
   EXPECT_EQ(Traces(v), (std::vector<Trace>{{'"' + programme + "\" x", v.Dossier()}}));
 }
@@ -378,14 +353,14 @@ TEST(Lanceur, UnDocumentSOuvreAvecSonProgrammeEtUnDossierDansLExplorateur) {
   const std::string document = v.Chemin("notes.txt");
   v.EcrisFichier("notes.txt", "Liste de courses");
   const std::string dossier = v.Chemin("Rangement");
-  ASSERT_TRUE(CreateDirectoryA(dossier.c_str(), nullptr));
+  ASSERT_TRUE(CreeDossier(dossier));
   v.EcrisFichier("Vivlan.ini", FichierIni({Raccourci("A", "Notes", document).Ctrl().Alt().Touche("K"),
                                           Raccourci("A", "Dossier", dossier).Ctrl().Alt().Touche("L")}));
   ASSERT_TRUE(v.Demarre());
 
-  CtrlAlt('K');
+  Combinaison(v, 'K');
   EXPECT_EQ(AttendsBlocNotes("Liste de courses"), "Liste de courses");
-  CtrlAlt('L');
+  Combinaison(v, 'L');
   EXPECT_TRUE(Attends([&] { return Trouve("", "Rangement") != nullptr; }))
       << "no window titled after the folder";
   EXPECT_EQ(FenetreDe(v.Instance().Pid(), "", "Erreur"), nullptr);

@@ -7,18 +7,7 @@
 
 #include <string>
 
-namespace {
-
-std::string Utf8(const std::wstring& texte) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
-}
-
-}  // namespace
+#include "platform/win32/Large.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t chemin[MAX_PATH * 4];
@@ -32,7 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t dossier[MAX_PATH * 4];
   const DWORD d = GetCurrentDirectoryW(MAX_PATH * 4, dossier);
   const std::wstring ligne = GetCommandLineW();
-  const std::string lignes = Utf8(ligne) + "\r\n" + Utf8(std::wstring(dossier, d)) + "\r\n";
+  const std::string lignes = plat::Etroit(ligne) + "\r\n" + plat::Etroit(dossier, d) + "\r\n";
 
   // Appending in one write keeps the lines of runs started together apart.
   HANDLE fichier = CreateFileW(chemin, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -5,6 +5,7 @@
 
 #include "Pilote.h"
 #include "platform/Encodage.h"
+#include "platform/win32/Large.h"
 #include "Version.h"
 
 using namespace pilote;
@@ -26,7 +27,7 @@ TEST(Paquet, DemarreSansMessageEtOuvreSonLisezMoi) {
 }
 
 TEST(Paquet, LaVersionDuProgrammeEstCelleDuProjet) {
-  const std::wstring exe = EnLarge(CheminPaquet() + "\\Vivlan.exe");
+  const std::wstring exe = plat::Large(CheminPaquet() + "\\Vivlan.exe");
   DWORD inutile = 0;
   std::vector<char> infos(GetFileVersionInfoSizeW(exe.c_str(), &inutile));
   ASSERT_FALSE(infos.empty()) << CheminPaquet();
@@ -41,5 +42,5 @@ TEST(Paquet, LaVersionDuProgrammeEstCelleDuProjet) {
   wchar_t* texte = nullptr;
   ASSERT_TRUE(VerQueryValueW(infos.data(), L"\\StringFileInfo\\040C04E4\\ProductVersion",
                              reinterpret_cast<void**>(&texte), &taille));
-  EXPECT_EQ(EnUtf8(texte), VIVLAN_VERSION);
+  EXPECT_EQ(plat::Etroit(texte), VIVLAN_VERSION);
 }

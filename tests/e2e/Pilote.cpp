@@ -1,6 +1,7 @@
 #include "Pilote.h"
 
 #include "app/Princip.h"
+#include "platform/win32/Large.h"
 #include "toolkit/Echelle.h"
 
 #include <algorithm>
@@ -16,14 +17,6 @@ namespace {
 // What the driver's helpers report fails the running test.
 const bool kEchecsDuTest = (SurEchec([](const std::string& message) { ADD_FAILURE() << message; }),
                             true);
-
-int Sequence() {
-  static int n = 0;
-  return ++n;
-}
-
-// MinGW's narrow paths go through the ANSI code page: a path is made from UTF-8 explicitly.
-std::filesystem::path Fs(const std::string& chemin) { return std::filesystem::u8path(chemin); }
 
 }  // namespace
 
@@ -48,7 +41,7 @@ std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ avant = SelectObject(dc, police);
   for (HWND etiquette : enfants) {
-    const std::wstring texte = EnLarge(Texte(etiquette));
+    const std::wstring texte = plat::Large(Texte(etiquette));
     if (Classe(etiquette) != "Static" || texte.empty()) continue;
     SIZE taille{};
     GetTextExtentPoint32W(dc, texte.c_str(), static_cast<int>(texte.size()), &taille);
@@ -61,7 +54,7 @@ std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue) {
                           (GetWindowLongW(voisin, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
       if (voisin != etiquette && !groupe && v.top < e.bottom && e.top < v.bottom &&
           v.left >= e.left && v.left < fin)
-        debordent.push_back(EnUtf8(texte) + ": ends at " + std::to_string(fin - e.left) +
+        debordent.push_back(plat::Etroit(texte) + ": ends at " + std::to_string(fin - e.left) +
                             ", control at " + std::to_string(v.left - e.left));
     }
   }
@@ -76,8 +69,7 @@ std::vector<std::string> EtiquettesQuiDebordent(HWND dialogue) {
 Vivelance::Vivelance(const std::optional<std::string>& ini) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  dossier_ = EnUtf8(temp) + "vivlan-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(Sequence());
+  dossier_ = NomUnique(plat::Etroit(temp) + "vivlan-e2e-");
   std::error_code erreur;
   std::filesystem::remove_all(Fs(dossier_), erreur);
   EXPECT_TRUE(CreeDossier(dossier_)) << dossier_ << ": " << GetLastError();
@@ -92,18 +84,19 @@ Vivelance::Vivelance(const Installe& installe)
 }
 
 void Vivelance::Prepare() {
-  SetEnvironmentVariableW(L"VIVLAN_MARQUEUR", EnLarge(Chemin("Marqueur.txt")).c_str());
+  SetEnvironmentVariableW(L"VIVLAN_MARQUEUR", plat::Large(Chemin("Marqueur.txt")).c_str());
   wchar_t winedebug[256] = L"";
   GetEnvironmentVariableW(L"WINEDEBUG", winedebug, 256);
-  winedebug_ = EnUtf8(winedebug);
-  SetEnvironmentVariableW(L"WINEDEBUG", EnLarge(winedebug_ + ",err+seh").c_str());
+  winedebug_ = plat::Etroit(winedebug);
+  SetEnvironmentVariableW(L"WINEDEBUG", plat::Large(winedebug_ + ",err+seh").c_str());
 }
 
 Vivelance::~Vivelance() {
   travail_.Termine();
   processus_.clear();
   SetEnvironmentVariableW(L"VIVLAN_MARQUEUR", nullptr);
-  SetEnvironmentVariableW(L"WINEDEBUG", winedebug_.empty() ? nullptr : EnLarge(winedebug_).c_str());
+  SetEnvironmentVariableW(L"WINEDEBUG",
+                          winedebug_.empty() ? nullptr : plat::Large(winedebug_).c_str());
   std::error_code erreur;
   if (dossierAMoi_) std::filesystem::remove_all(Fs(dossier_), erreur);
 }
@@ -158,10 +151,7 @@ HWND Vivelance::FenetreIcone() const {
 }
 
 bool Vivelance::Commande(WORD toucheAcces) {
-  CliqueIcone(Bouton::Droit);
-  if (!AttendsMenu()) return false;
-  Touche(toucheAcces);
-  return AttendsMenuFerme();
+  return ChoisitDansLeMenu(Bouton::Droit, {toucheAcces});
 }
 
 bool Vivelance::Quitte() { return Commande('Q') && Instance().AttendsFin(); }
@@ -215,6 +205,13 @@ void Saisis(DWORD pid, const std::string& titre, const std::string& question,
   EXPECT_TRUE(AttendsDestruction(boite));
 }
 
+void FermeParOk(HWND boite) {
+  HWND ok = Enfant(boite, "Button", std::string("OK"));
+  ASSERT_NE(ok, nullptr) << TextesEnfants(boite);
+  Clique(ok);
+  EXPECT_TRUE(AttendsVisible(boite, false));
+}
+
 int Ppp() {
   const char* ppp = std::getenv("VIVLAN_PPP");
   return ppp != nullptr ? std::atoi(ppp) : tk::kPppConception;
@@ -227,17 +224,12 @@ std::string Editeur::Fiche() const {
          "| " + Texte(Touche());
 }
 
-// "&Configuration" shares its access key with "A&ctiver/Désactiver", which comes first: the
-// entry is reached with the arrows (the separator between them is skipped).
 Editeur OuvreEditeur(Vivelance& vivelance) {
   Editeur editeur;
-  CliqueIcone(Bouton::Droit);
-  if (!AttendsMenu()) {
-    ADD_FAILURE() << "no menu after a right click on the tray icon";
+  if (!ChoisitDansLeMenu(Bouton::Droit, kChoixConfiguration)) {
+    ADD_FAILURE() << "the command menu did not open, or did not close on \"Configuration\"";
     return editeur;
   }
-  Touches({VK_DOWN, VK_DOWN, VK_RETURN});
-  EXPECT_TRUE(AttendsMenuFerme());
   editeur.fenetre = AttendsFenetreDe(vivelance.Instance().Pid(), Modeles().config);
   if (editeur.fenetre == nullptr || !AttendsVisible(editeur.fenetre)) {
     ADD_FAILURE() << "the editor did not open";

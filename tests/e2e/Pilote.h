@@ -80,11 +80,11 @@ class Vivelance {
   Processus& Instance() { return processus_.front(); }
 
   HWND FenetrePrincipale() const;  // the instance's main window, by class and title
-  // The tray icon's callback window: the newest hidden, zero-size, tool-window popup of the
-  // instance.
+  // The tray icon's callback window, by the class the icon component registers.
   HWND FenetreIcone() const;
 
-  // Right click on the icon, waits for the command menu, then its access key.
+  // Right click on the icon, waits for the command menu, then its access key; true once the
+  // menu has closed.
   bool Commande(WORD toucheAcces);
   // "&Quitter"; true once the process has ended.
   bool Quitte();
@@ -113,6 +113,8 @@ HWND Invite(DWORD pid, const std::string& titre, const std::string& question);
 // Sets that prompt's field, empty until then, and presses its "OK".
 void Saisis(DWORD pid, const std::string& titre, const std::string& question,
             const std::string& libelle);
+// Presses the "OK" of a message box and waits for the box to close.
+void FermeParOk(HWND boite);
 
 // The scale of the prefix's screen: 96 dpi, or what ctest gives a run in a prefix of its own.
 int Ppp();

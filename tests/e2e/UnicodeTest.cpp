@@ -64,7 +64,7 @@ TEST(Unicode, LaBoiteAProposLEditeurEtLeMessageDUnSecondDemarrageSontEnFrancais)
   HWND message = AttendsFenetreDe(seconde.Pid(), "", "Erreur");
   ASSERT_TRUE(AttendsVisible(message));
   EXPECT_EQ(LignesTriees(TextesEnfants(message)), LignesTriees(kDejaEnCours + std::string("\nOK")));
-  Clique(Enfant(message, "Button", std::string("OK")));
+  FermeParOk(message);
   EXPECT_TRUE(seconde.AttendsFin());
 }
 

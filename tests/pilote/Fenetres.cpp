@@ -3,6 +3,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/win32/Large.h"
+
 namespace pilote {
 
 namespace {
@@ -39,7 +41,7 @@ std::vector<HWND> Toutes() {
 std::string Titre(HWND fenetre) {
   wchar_t titre[512];
   int n = GetWindowTextW(fenetre, titre, 512);
-  return EnUtf8(std::wstring(titre, static_cast<size_t>(n > 0 ? n : 0)));
+  return plat::Etroit(titre, static_cast<size_t>(n > 0 ? n : 0));
 }
 
 bool Correspond(HWND fenetre, const std::string& classe, const std::string& titre) {
@@ -77,7 +79,7 @@ void Envoie(std::vector<INPUT> entrees) {
 std::string Classe(HWND fenetre) {
   wchar_t nom[256];
   int n = GetClassNameW(fenetre, nom, 256);
-  return EnUtf8(std::wstring(nom, static_cast<size_t>(n > 0 ? n : 0)));
+  return plat::Etroit(nom, static_cast<size_t>(n > 0 ? n : 0));
 }
 
 std::string Texte(HWND fenetre) {
@@ -85,7 +87,7 @@ std::string Texte(HWND fenetre) {
   std::wstring texte(static_cast<size_t>(longueur) + 1, L'\0');
   LRESULT n = Envoie(fenetre, WM_GETTEXT, texte.size(), reinterpret_cast<LPARAM>(texte.data()));
   texte.resize(static_cast<size_t>(n));
-  return EnUtf8(texte);
+  return plat::Etroit(texte);
 }
 
 bool Visible(HWND fenetre) { return IsWindowVisible(fenetre); }
@@ -110,7 +112,7 @@ RECT RectClient(HWND fenetre) {
 }
 
 HWND Trouve(const std::string& classe, const std::string& titre) {
-  const std::wstring c = EnLarge(classe), t = EnLarge(titre);
+  const std::wstring c = plat::Large(classe), t = plat::Large(titre);
   return FindWindowW(classe.empty() ? nullptr : c.c_str(), titre.empty() ? nullptr : t.c_str());
 }
 
@@ -191,7 +193,7 @@ std::vector<std::string> LignesListe(HWND liste) {
     LRESULT lus = Envoie(liste, LB_GETTEXT, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(ligne.data()));
     ligne.resize(static_cast<size_t>(lus > 0 ? lus : 0));
-    lignes.push_back(EnUtf8(ligne));
+    lignes.push_back(plat::Etroit(ligne));
   }
   return lignes;
 }
@@ -201,7 +203,7 @@ int SelectionListe(HWND liste) { return static_cast<int>(Envoie(liste, LB_GETCUR
 bool Coche(HWND caseACocher) { return Envoie(caseACocher, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void EcrisTexte(HWND controle, const std::string& texte) {
-  std::wstring large = EnLarge(texte);
+  std::wstring large = plat::Large(texte);
   Envoie(controle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(large.c_str()));
 }
 
@@ -229,7 +231,7 @@ void Touche(WORD touche, const std::vector<WORD>& modificateurs) {
   Envoie(std::move(entrees));
 }
 
-void Touches(std::initializer_list<WORD> touches) {
+void Touches(const std::vector<WORD>& touches) {
   for (WORD touche : touches) Touche(touche);
 }
 
@@ -309,17 +311,28 @@ bool AttendsMenuFerme(DWORD delai) {
   return Attends([] { return MenuOuvert() == nullptr; }, delai);
 }
 
+bool OuvreMenuIcone(Bouton bouton) {
+  CliqueIcone(bouton);
+  return AttendsMenu() != nullptr;
+}
+
+bool ChoisitDansLeMenu(Bouton bouton, const std::vector<WORD>& touches) {
+  if (!OuvreMenuIcone(bouton)) return false;
+  Touches(touches);
+  return AttendsMenuFerme();
+}
+
 // ---- FenetreTemoin
 
 FenetreTemoin::FenetreTemoin(const std::string& classe, const std::string& titre) {
-  const std::wstring nom = EnLarge(classe);
+  const std::wstring nom = plat::Large(classe);
   WNDCLASSW description{};
   description.lpfnWndProc = DefWindowProcW;
   description.hInstance = GetModuleHandleW(nullptr);
   description.lpszClassName = nom.c_str();
   RegisterClassW(&description);  // may already exist from an earlier test
-  fenetre_ = CreateWindowExW(0, nom.c_str(), EnLarge(titre).c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
-                             100, 100, nullptr, nullptr, description.hInstance, nullptr);
+  fenetre_ = CreateWindowExW(0, nom.c_str(), plat::Large(titre).c_str(), WS_OVERLAPPEDWINDOW, 0,
+                             0, 100, 100, nullptr, nullptr, description.hInstance, nullptr);
   if (fenetre_ == nullptr) Echec("CreateWindowEx: " + std::to_string(GetLastError()));
 }
 

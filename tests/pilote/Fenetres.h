@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,7 +56,7 @@ bool AuPremierPlan(HWND fenetre);
 // Keyboard. Keys are virtual-key codes: 'A'..'Z', '0'..'9', VK_RETURN, VK_ESCAPE, VK_F1,
 // VK_DOWN...
 void Touche(WORD touche, const std::vector<WORD>& modificateurs = {});
-void Touches(std::initializer_list<WORD> touches);
+void Touches(const std::vector<WORD>& touches);
 
 // Mouse.
 enum class Bouton { Gauche, Droit };
@@ -73,6 +72,10 @@ std::vector<HWND> MenusOuverts();  // the visible ones
 HWND MenuOuvert();
 HWND AttendsMenu(DWORD delai = kDelai);
 bool AttendsMenuFerme(DWORD delai = kDelai);
+// A click on the tray icon; true once its menu is open and in front, where keys reach it.
+bool OuvreMenuIcone(Bouton bouton);
+// The tray icon's menu, opened with `bouton` and walked with `touches`; true once it has closed.
+bool ChoisitDansLeMenu(Bouton bouton, const std::vector<WORD>& touches);
 
 // A hidden top-level window of this process, destroyed with the object.
 class FenetreTemoin {

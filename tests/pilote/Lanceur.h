@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "pilote/Fenetres.h"
 #include "pilote/Processus.h"
 #include "support/Programme.h"
@@ -28,5 +30,10 @@ HWND FenetreIconeDe(DWORD pid);
 bool AttendsDemarrage(const Processus& vivlan);
 // The tray callback message with a mouse message, as the shell would post it.
 bool PosteNotification(HWND fenetreIcone, UINT messageSouris);
+
+// The keys that choose "&Configuration" in the command menu. It shares its access key with
+// "A&ctiver/Désactiver", which comes first: the entry is reached with the arrows (the separator
+// between them is skipped).
+inline const std::vector<WORD> kChoixConfiguration = {VK_DOWN, VK_DOWN, VK_RETURN};
 
 }  // namespace pilote

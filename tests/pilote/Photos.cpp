@@ -79,15 +79,14 @@ RECT Coin(int largeur, int hauteur) {
 }
 
 void OuvreMenu(Bouton bouton) {
-  CliqueIcone(bouton);
-  if (!AttendsMenu()) Echec("no menu after a click on the tray icon");
+  if (!OuvreMenuIcone(bouton)) Echec("no menu after a click on the tray icon");
 }
 
-// The window made after `modele`, once `ouverture` has opened it: its picture, then `fermeture`
-// closes it.
-void PhotoFenetre(DWORD pid, const tk::Form& modele, WORD ouverture, const std::string& nom,
-                  WORD fermeture) {
-  Touche(ouverture);
+// The window made after `modele`, once the keys `ouverture` have opened it: its picture, then
+// `fermeture` closes it.
+void PhotoFenetre(DWORD pid, const tk::Form& modele, const std::vector<WORD>& ouverture,
+                  const std::string& nom, WORD fermeture) {
+  Touches(ouverture);
   const HWND fenetre = AttendsFenetreDe(pid, modele);
   if (fenetre == nullptr || !AttendsVisible(fenetre)) Echec(modele.text() + " did not open");
   Photo(nom, RectFenetre(fenetre));
@@ -122,16 +121,14 @@ int main(int argc, char** argv) {
   Touches({VK_DOWN, VK_RIGHT});
   if (!Attends([] { return MenusOuverts().size() == 2; })) Echec("no sub-menu");
   Photo("menu-raccourcis.png", Coin(400, 170));
-  PhotoFenetre(pid, modeles.info, VK_F1, "informations.png", VK_RETURN);
+  PhotoFenetre(pid, modeles.info, {VK_F1}, "informations.png", VK_RETURN);
 
   OuvreMenu(Bouton::Droit);
   Photo("menu-commandes.png", Coin(400, 170));
-  // "&Configuration" shares its access key with "A&ctiver/Désactiver": reached with the arrows.
-  Touches({VK_DOWN, VK_DOWN});
-  PhotoFenetre(pid, modeles.config, VK_RETURN, "configuration.png", VK_ESCAPE);
+  PhotoFenetre(pid, modeles.config, kChoixConfiguration, "configuration.png", VK_ESCAPE);
 
   OuvreMenu(Bouton::Droit);
-  PhotoFenetre(pid, modeles.aPropos, 'A', "a-propos.png", VK_RETURN);
+  PhotoFenetre(pid, modeles.aPropos, {'A'}, "a-propos.png", VK_RETURN);
 
   OuvreMenu(Bouton::Droit);
   Touche('Q');

@@ -1,5 +1,7 @@
 #include "pilote/Processus.h"
 
+#include "platform/win32/Large.h"
+
 namespace pilote {
 
 Travail::Travail() {
@@ -30,8 +32,8 @@ void Travail::Termine() {
 Processus::Processus(const std::string& ligne, const std::string& dossier, HANDLE travail) {
   STARTUPINFOW demarrage{};
   demarrage.cb = sizeof demarrage;
-  std::wstring commande = EnLarge(ligne);  // CreateProcessW may write into it
-  const std::wstring repertoire = EnLarge(dossier);
+  std::wstring commande = plat::Large(ligne);  // CreateProcessW may write into it
+  const std::wstring repertoire = plat::Large(dossier);
   // Suspended until it is in the job, so that nothing it starts escapes the job.
   DWORD options = travail ? CREATE_SUSPENDED : 0;
   if (!CreateProcessW(nullptr, commande.data(), nullptr, nullptr, FALSE, options, nullptr,

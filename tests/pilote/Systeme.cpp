@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/win32/Large.h"
+
 namespace pilote {
 
 namespace {
@@ -12,11 +14,6 @@ void SurLaSortieDErreur(const std::string& message) { std::fprintf(stderr, "%s\n
 
 // Set before any code runs: a program's own hook, set while its statics are made, stays.
 Signalement gSignalement = SurLaSortieDErreur;
-
-int Sequence() {
-  static int n = 0;
-  return ++n;
-}
 
 }  // namespace
 
@@ -32,23 +29,12 @@ bool Attends(const std::function<bool()>& condition, DWORD delai, DWORD interval
   }
 }
 
-std::string EnUtf8(const std::wstring& texte) {
-  if (texte.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string resultat(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n,
-                      nullptr, nullptr);
-  return resultat;
+std::string NomUnique(const std::string& debut) {
+  static int n = 0;
+  return debut + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++n);
 }
 
-std::wstring EnLarge(const std::string& texte) {
-  if (texte.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0);
-  std::wstring resultat(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n);
-  return resultat;
-}
+std::filesystem::path Fs(const std::string& chemin) { return std::filesystem::u8path(chemin); }
 
 std::string CheminWine(std::string chemin) {
   if (!chemin.empty() && chemin.front() == '/') {
@@ -61,7 +47,7 @@ std::string CheminWine(std::string chemin) {
 }
 
 std::string CheminLinux(const std::string& chemin) {
-  const std::wstring large = EnLarge(chemin);
+  const std::wstring large = plat::Large(chemin);
   using Conversion = char*(CDECL*)(const wchar_t*);
   const auto conversion = reinterpret_cast<Conversion>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
@@ -75,11 +61,10 @@ std::string CheminLinux(const std::string& chemin) {
 int CommandeLinux(const std::string& commande) {
   // Wine starts Linux programs too, but gives no handle to wait on: the shell leaves the
   // command's exit code in a file once it is done.
-  const std::string fin = "/tmp/vivlan-linux-" + std::to_string(GetCurrentProcessId()) + "-" +
-                          std::to_string(Sequence());
+  const std::string fin = NomUnique("/tmp/vivlan-linux-");
   const std::string ligne = "/bin/sh -c \"" + commande + "; echo $? >" + fin + ".0 && mv " +
                             fin + ".0 " + fin + "\"";
-  std::wstring large = EnLarge(ligne);
+  std::wstring large = plat::Large(ligne);
   STARTUPINFOW demarrage{};
   demarrage.cb = sizeof demarrage;
   PROCESS_INFORMATION info{};
@@ -93,10 +78,10 @@ int CommandeLinux(const std::string& commande) {
   const std::string finWindows = CheminWine(fin);
   std::string code;
   const bool fini = Attends([&] {
-    std::ifstream fichier(std::filesystem::u8path(finWindows));
+    std::ifstream fichier(Fs(finWindows));
     return fichier && std::getline(fichier, code);
   });
-  DeleteFileW(EnLarge(finWindows).c_str());
+  DeleteFileW(plat::Large(finWindows).c_str());
   if (!fini) {
     Echec("no end: " + ligne);
     return -1;
@@ -105,20 +90,20 @@ int CommandeLinux(const std::string& commande) {
 }
 
 bool CreeDossier(const std::string& chemin) {
-  return CreateDirectoryW(EnLarge(chemin).c_str(), nullptr) != FALSE;
+  return CreateDirectoryW(plat::Large(chemin).c_str(), nullptr) != FALSE;
 }
 
 bool CopieFichier(const std::string& de, const std::string& vers) {
-  return CopyFileW(EnLarge(de).c_str(), EnLarge(vers).c_str(), FALSE) != FALSE;
+  return CopyFileW(plat::Large(de).c_str(), plat::Large(vers).c_str(), FALSE) != FALSE;
 }
 
 Lignes FichiersDe(const std::string& dossier) {
   Lignes noms;
   WIN32_FIND_DATAW trouve;
-  HANDLE recherche = FindFirstFileW(EnLarge(dossier + "\\*").c_str(), &trouve);
+  HANDLE recherche = FindFirstFileW(plat::Large(dossier + "\\*").c_str(), &trouve);
   if (recherche == INVALID_HANDLE_VALUE) return noms;
   do {
-    const std::string nom = EnUtf8(trouve.cFileName);
+    const std::string nom = plat::Etroit(trouve.cFileName);
     if (nom != "." && nom != "..") noms.push_back(nom);
   } while (FindNextFileW(recherche, &trouve));
   FindClose(recherche);

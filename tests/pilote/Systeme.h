@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,9 +26,13 @@ bool Attends(const std::function<bool()>& condition, DWORD delai = kDelai, DWORD
 
 using Lignes = std::vector<std::string>;
 
-// UTF-16 <-> UTF-8.
-std::string EnUtf8(const std::wstring& texte);
-std::wstring EnLarge(const std::string& texte);
+// `debut`, this process's id and a number not given before: a name that neither another call
+// nor another run at the same time takes.
+std::string NomUnique(const std::string& debut);
+
+// A UTF-8 path for std::filesystem and the streams: MinGW's narrow paths go through the ANSI
+// code page.
+std::filesystem::path Fs(const std::string& chemin);
 
 // The Windows path of a Linux one (Wine's drive Z: is the Linux root); others as they are.
 std::string CheminWine(std::string chemin);

@@ -7,11 +7,13 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "pilote/Fenetres.h"
 #include "platform/FichierEcriture.h"
 #include "platform/win32/Large.h"
 #include "platform/win32/PlateformeWin32.h"
@@ -28,6 +30,10 @@
 namespace {
 
 using namespace tk;
+using pilote::Fs;
+using pilote::MenuOuvert;
+using pilote::Texte;
+using pilote::Visible;
 
 // What the user does while a modal loop runs: `action` is polled every 30 ms
 // until it returns true. After 10 s the loop is broken with WM_QUIT (a failure).
@@ -55,20 +61,11 @@ void Pendant(std::function<bool()> action) {
   gTimer = SetTimer(nullptr, 0, 30, Tic);
 }
 
-std::string Texte(HWND hwnd) {
-  wchar_t tampon[1024] = {};
-  GetWindowTextW(hwnd, tampon, 1024);
-  return plat::Etroit(tampon);
-}
-
 std::string LigneListe(HWND liste, int i) {
   wchar_t ligne[256] = {};
   SendMessageW(liste, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ligne));
   return plat::Etroit(ligne);
 }
-
-// MinGW's narrow paths go through the ANSI code page: a path is made from UTF-8 explicitly.
-std::filesystem::path Fs(const std::string& chemin) { return std::filesystem::u8path(chemin); }
 
 void Ecrit(const std::string& chemin, const std::string& octets) {
   std::ofstream fichier(Fs(chemin), std::ios::binary);
@@ -703,10 +700,6 @@ void Etapes(std::vector<std::function<bool()>> etapes) {
   });
 }
 
-HWND MenuOuvert() { return FindWindowA("#32768", nullptr); }
-
-bool Visible(HWND h) { return h != nullptr && IsWindowVisible(h); }
-
 // A step that presses one key in the open menu.
 std::function<bool()> Presse(WORD touche) {
   return [touche] {
@@ -786,20 +779,6 @@ std::string MenuVu(Form& devant, PopupMenu& menu, std::vector<WORD> touches = {V
   return vu;
 }
 
-// The form's controls' non-empty texts, one a line.
-std::string TextesDe(Form& form) {
-  std::string textes;
-  EnumChildWindows(
-      H(form.handle()),
-      [](HWND enfant, LPARAM textes) {
-        const std::string texte = Texte(enfant);
-        if (!texte.empty()) *reinterpret_cast<std::string*>(textes) += texte + "\n";
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&textes));
-  return textes;
-}
-
 // Whatever the code page of the run: the French of the program and the user's labels in any
 // script reach the system whole.
 TEST_F(Win32BackendTest, TheProgramsMenusAndDialogsHoldItsFrenchAndLabelsInAnyScript) {
@@ -823,7 +802,8 @@ TEST_F(Win32BackendTest, TheProgramsMenusAndDialogsHoldItsFrenchAndLabelsInAnySc
   };
   for (const auto& [form, titre, textes] : formes) {
     EXPECT_EQ(Texte(H(form->handle())), titre);
-    EXPECT_EQ(LignesTriees(TextesDe(*form)), LignesTriees(textes)) << titre;
+    EXPECT_EQ(LignesTriees(pilote::TextesEnfants(H(form->handle()))), LignesTriees(textes))
+        << titre;
   }
 }
 
@@ -913,10 +893,12 @@ TEST_F(Win32BackendTest, EntriesShowTheShellsIconOnceTheirSubMenuOpens) {
       [&] {
         // The sub-menu's window, among the open menus'.
         HMENU h = nullptr;
-        for (HWND f = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); f != nullptr && h == nullptr;
-             f = FindWindowExW(nullptr, f, L"#32768", nullptr)) {
+        for (HWND f : pilote::MenusOuverts()) {
           auto* m = reinterpret_cast<HMENU>(SendMessageW(f, MN_GETHMENU, 0, 0));
-          if (Visible(f) && m != nullptr && GetMenuItemCount(m) == 3) h = m;
+          if (m != nullptr && GetMenuItemCount(m) == 3) {
+            h = m;
+            break;
+          }
         }
         if (h == nullptr) return false;
         // What did not fit in the time before the menu showed comes at idle moments.
@@ -1007,16 +989,7 @@ TEST_F(Win32BackendTest, ApplicationWindowIsHiddenAndTitled) {
 
 class PlateformeWin32Test : public ::testing::Test {
  protected:
-  bool SeulFichier() {
-    WIN32_FIND_DATAW d;
-    HANDLE h = FindFirstFileW(plat::Large(dossier + "\\*").c_str(), &d);
-    int n = 0;
-    do {
-      if (d.cFileName[0] != L'.') ++n;
-    } while (FindNextFileW(h, &d));
-    FindClose(h);
-    return n == 1;
-  }
+  bool SeulFichier() const { return pilote::FichiersDe(dossier).size() == 1; }
 
   plat::PlateformeWin32 p;
   DossierTemporaire temporaire{"vivlan-plateforme"};
@@ -1094,12 +1067,10 @@ TEST_F(PlateformeWin32Test, ProgramsStartInTheFolderTheyAreGiven) {
   const std::string cmd = p.GetSystemDirectoryW() + "\\cmd.exe";
   const std::string ligne = '"' + cmd + "\" /c cd > sortie.txt & rem " + std::string(400, 'x');
   ASSERT_EQ(p.CreateProcessW(cmd, ligne, dossier, SW_HIDE), 0);
-  EXPECT_TRUE([&] {
-    for (int i = 0; i < 400; ++i, Sleep(50))
-      if (auto sortie = p.LitFichier(dossier + "\\sortie.txt"); sortie && !sortie->empty())
-        return sortie->rfind(dossier, 0) == 0;
-    return false;
-  }()) << "cmd.exe ran in " << dossier;
+  std::optional<std::string> sortie;
+  pilote::Attends(
+      [&] { return (sortie = p.LitFichier(dossier + "\\sortie.txt")) && !sortie->empty(); });
+  EXPECT_TRUE(sortie && sortie->rfind(dossier, 0) == 0) << "cmd.exe ran in " << dossier;
   // A start that fails gives the system's code, which the launcher reports.
   Ecrit(dossier + "\\texte.exe", "pas un programme");
   EXPECT_EQ(p.CreateProcessW(dossier + "\\absent.exe", "absent", dossier, SW_HIDE), ERROR_FILE_NOT_FOUND);
